@@ -1,0 +1,1 @@
+dravik_native_test(plugin_native_tests plugin/bounded_ansi_copy_test.cpp)
