@@ -39,14 +39,19 @@ RichEditWindow::RichEditWindow() {
                       0, 640, 480, parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (control_ != nullptr) {
     SetPropA(control_, SelfProperty, this);
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Hook)));
+    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control_, GWLP_WNDPROC));
+    SetHooked(true);
   }
+}
+
+void RichEditWindow::SetHooked(bool hooked) {
+  WNDPROC procedure = hooked ? &Hook : original_;
+  SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 }
 
 RichEditWindow::~RichEditWindow() {
   if (control_ != nullptr) {
-    SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    SetHooked(false);
     RemovePropA(control_, SelfProperty);
   }
   if (parent_ != nullptr) DestroyWindow(parent_);  // takes the control with it
@@ -56,6 +61,7 @@ LRESULT CALLBACK RichEditWindow::Hook(HWND window, UINT message, WPARAM wparam, 
   auto* self = static_cast<RichEditWindow*>(GetPropA(window, SelfProperty));
   if (self->recording_) {
     ++self->messages_;
+    ++self->by_message_[message];
     if (message == EM_EXSETSEL) {
       self->pending_selection_ = *reinterpret_cast<const CHARRANGE*>(lparam);
     } else if (message == EM_SETCHARFORMAT && wparam == SCF_SELECTION) {
@@ -71,6 +77,7 @@ LRESULT CALLBACK RichEditWindow::Hook(HWND window, UINT message, WPARAM wparam, 
 void RichEditWindow::StartRecording() {
   recording_ = true;
   messages_ = 0;
+  by_message_.clear();
   styled_.clear();
   fetches_.clear();
 }

@@ -8,6 +8,7 @@
 // windows.h first: the rich-edit header needs its types.
 #include <richedit.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,16 @@ class RichEditWindow {
   std::string FaceAt(int position) const;
   void Selection(int* start, int* end) const;
 
-  // Recording of what the control receives while it is on.
+  // Recording of what the control receives while it is on. The hook stays in
+  // the control's window procedure unless taken out (for timings without it).
+  void SetHooked(bool hooked);
   void StartRecording();
   void StopRecording() { recording_ = false; }
   long long messages() const { return messages_; }
+  long long messages(UINT message) const {
+    auto found = by_message_.find(message);
+    return found == by_message_.end() ? 0 : found->second;
+  }
   const std::vector<StyledRange>& styled() const { return styled_; }
   // Every EM_GETTEXTRANGE request, as asked.
   const std::vector<CHARRANGE>& fetches() const { return fetches_; }
@@ -60,6 +67,7 @@ class RichEditWindow {
   bool recording_ = false;
   long long messages_ = 0;
   CHARRANGE pending_selection_ = {-1, -1};
+  std::map<UINT, long long> by_message_;
   std::vector<StyledRange> styled_;
   std::vector<CHARRANGE> fetches_;
 };
