@@ -100,6 +100,19 @@ bool EncodePng(const Pixels& pixels, const wchar_t* path) {
   return SUCCEEDED(encoder->Commit());
 }
 
+// A raised border and, for a window with a caption, its title bar, in the
+// strip around the client area.
+void DrawFrame(HWND window, HDC dc, int width, int height, int client_x, int client_y) {
+  RECT all = {0, 0, width, height};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+  if ((GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return;
+  int border = client_x > 0 ? client_x : 0;
+  RECT caption = {border, border, width - border, client_y - 1};
+  if (caption.bottom > caption.top)
+    DrawCaption(window, dc, &caption, DC_ACTIVE | DC_TEXT | DC_GRADIENT);
+}
+
 std::wstring Widen(const char* path) {
   int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
   if (n <= 0) return std::wstring();
@@ -130,11 +143,20 @@ bool WriteWindowPng(HWND window, const wchar_t* path) {
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
-  HDC source = GetWindowDC(window);
+  // The client area, children included, is copied from the screen; the frame
+  // is drawn here, since with no window manager (as under Xvfb) the screen
+  // holds none to copy.
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  RECT client = {};
+  GetClientRect(window, &client);
+  HDC source = GetDC(window);
   HDC memory = CreateCompatibleDC(source);
   HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BOOL copied = BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  DrawFrame(window, memory, width, height, origin.x - rect.left, origin.y - rect.top);
+  BOOL copied = BitBlt(memory, origin.x - rect.left, origin.y - rect.top, client.right,
+                       client.bottom, source, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
   DeleteDC(memory);
   ReleaseDC(window, source);
