@@ -186,12 +186,14 @@ class Evaluator {
 
   std::string ParseString() {
     SkipBlanks();
+    size_t quote = pos_;
     if (!Take("\"")) {
       Fail("string expected");
       return std::string();
     }
     size_t end = text_.find('"', pos_);
     if (end == std::string::npos) {
+      pos_ = quote;
       Fail("unterminated string");
       return std::string();
     }

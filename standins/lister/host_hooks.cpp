@@ -282,4 +282,10 @@ void SetTestPrinter(int width, int height, int offset_x, int offset_y) {
   s.offset_y = offset_y;
 }
 
-void SetPrintPagesFolder(const std::wstring& folder) { State().pages_folder = folder; }
+void SetPrintPagesFolder(const std::wstring& folder) {
+  // Page names are joined with a backslash of their own.
+  std::wstring trimmed = folder;
+  while (!trimmed.empty() && (trimmed.back() == L'\\' || trimmed.back() == L'/'))
+    trimmed.pop_back();
+  State().pages_folder = trimmed;
+}
