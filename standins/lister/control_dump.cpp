@@ -72,6 +72,11 @@ bool DumpControlFormats(HWND list, const std::wstring& path) {
     SendMessageA(list, EM_SETSEL, 0, -1);
     DWORD end = 0;
     SendMessageA(list, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    // A selection of everything may take in the control's final paragraph
+    // mark, which is no part of the text.
+    GETTEXTLENGTHEX request = {GTL_NUMCHARS | GTL_PRECISE, 1200};
+    LRESULT chars = SendMessageA(list, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0);
+    if (chars > 0 && static_cast<DWORD>(chars) < end) end = static_cast<DWORD>(chars);
     int run_start = 0;
     Format run;
     for (int i = 0; i < static_cast<int>(end); ++i) {

@@ -13,5 +13,6 @@ bool DumpControlText(HWND list, const std::wstring& path);
 // exclusive, BOLD 1 or 0, COLOUR #rrggbb or "auto", FACE the rest of the line;
 // "?" for an attribute whose mask bit the control cleared. Read one character
 // at a time through the selection; the selection and the first visible line
-// are put back afterwards.
+// are put back afterwards. The final paragraph mark that a rich-edit control
+// keeps after the text (EM_GETTEXTLENGTHEX, when answered, tells) is left out.
 bool DumpControlFormats(HWND list, const std::wstring& path);

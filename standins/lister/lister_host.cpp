@@ -625,6 +625,15 @@ void ListerHost::Layout() {
   }
 }
 
+// The client area and the list window, which the host keeps the same size.
+void ListerHost::LogSizes() {
+  RECT area = {}, list = {};
+  GetClientRect(panel_, &area);
+  if (list_ != nullptr) GetWindowRect(list_, &list);
+  LogLine("sizes area %ldx%ld list %ldx%ld", area.right, area.bottom, list.right - list.left,
+          list.bottom - list.top);
+}
+
 void ListerHost::ShowStatus() {
   if (status_ == nullptr) return;
   std::wstring text = current_file_ + (list_ != nullptr ? L"  |  shown" : L"  |  no list window");

@@ -69,6 +69,7 @@ class ListerHost {
   void RecordPosted(WPARAM wparam, LPARAM lparam, bool to_frame);
   LRESULT Forward(UINT message, WPARAM wparam, LPARAM lparam);
   void Layout();
+  void LogSizes();
   void ShowStatus();
   std::string WindowName(HWND window) const;
 

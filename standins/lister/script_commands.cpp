@@ -220,6 +220,7 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     int width = 0, height = 0;
     if (!args.Need(2, 2) || !args.Int(0, &width) || !args.Int(1, &height)) return false;
     SetWindowPos(frame_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    LogSizes();
   } else if (name == L"sleep") {
     int ms = 0;
     if (!args.Need(1, 1) || !args.Int(0, &ms)) return false;

@@ -69,7 +69,7 @@ TEST_F(ListerSessionTest, APluginIsShownDrivenAndItsMessagesDecoded) {
   ListerRun run = Run(L"lister_probe.wlx64", L"b.probe",
                       L"clock 5000; platform other; load; dumptext " + folder_ +
                           L"text1.txt; setpercent 50; key ctrl+a; key 7; newparams 0; update; "
-                          L"search \"line 7\" first; key n; thumbnail 40 30 " +
+                          L"search \"line 7\" first; resize 500 300; key n; thumbnail 40 30 " +
                           thumbnail + L"; close",
                       {L"--size", L"640x480", L"--screenshot", shot});
   ASSERT_EQ(run.exit_code, 0);
@@ -92,6 +92,16 @@ TEST_F(ListerSessionTest, APluginIsShownDrivenAndItsMessagesDecoded) {
   ASSERT_GE(update, 0);
   EXPECT_EQ(run.log[update + 1].rfind("posted itm_percent 33 ", 0), 0u);
   EXPECT_TRUE(run.Has("ListSearchText \"line 7\" 1 -> 0"));
+  int sizes = run.Find("sizes area ");  // the plugin's window follows the client area
+  ASSERT_GE(sizes, 0);
+  int area_width = 0, area_height = 0, list_width = 0, list_height = 0;
+  ASSERT_EQ(sscanf(run.log[sizes].c_str(), "sizes area %dx%d list %dx%d", &area_width, &area_height,
+                   &list_width, &list_height),
+            4);
+  EXPECT_GT(area_width, 400);
+  EXPECT_LT(area_width, 500);
+  EXPECT_EQ(list_width, area_width);
+  EXPECT_EQ(list_height, area_height);
   EXPECT_TRUE(run.Has("ListLoadNextW " + Q(folder_ + L"c.probe") + " -> 0"));  // N: next file
 
   EXPECT_TRUE(

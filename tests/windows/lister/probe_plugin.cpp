@@ -2,10 +2,11 @@
 // edit control, posts the messages a lister plugin posts, prints two pages
 // through the platform's print calls, draws a one-colour thumbnail, and
 // exports three helpers that make the platform calls the host hooks.
+#include <windows.h>
+// windows.h first: the dialog declarations build on it.
 #include <commdlg.h>
 #include <stdio.h>
 #include <string.h>
-#include <windows.h>
 
 #include "plugin/listplug.h"
 
