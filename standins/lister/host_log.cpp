@@ -120,3 +120,18 @@ std::string QuotedAnsi(const char* text) {
   wide.resize(static_cast<size_t>(n - 1));
   return Quoted(wide);
 }
+
+std::string Ansi(const std::wstring& text) {
+  int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return std::string();
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
+  s.resize(static_cast<size_t>(n - 1));
+  return s;
+}
+
+std::string Hex(unsigned long long value) {
+  char text[24];
+  snprintf(text, sizeof text, "0x%llx", value);
+  return text;
+}

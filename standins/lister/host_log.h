@@ -24,3 +24,7 @@ std::vector<std::string> KeptLogLines();
 std::string Quoted(const std::wstring& text);
 std::string QuotedAnsi(const char* text);
 std::string Utf8(const std::wstring& text);
+// A number as 0x and lower-case hexadecimal digits.
+std::string Hex(unsigned long long value);
+// The text in the ANSI code page, as the 8-bit exports take it.
+std::string Ansi(const std::wstring& text);

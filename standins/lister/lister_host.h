@@ -8,26 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "standins/lister/host_options.h"
 #include "standins/lister/plugin_exports.h"
 #include "standins/lister/script.h"
-
-struct HostOptions {
-  std::wstring plugin, file;
-  std::wstring log, dump_text, dump_formats, screenshot;
-  std::wstring script;
-  bool has_script = false;
-  bool ansi = false;
-  bool force = false;
-  int width = 800, height = 600;
-};
-
-// The command line without the program name. False, with error set, for
-// anything the grammar does not allow.
-bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* options,
-                      std::wstring* error);
-
-// A full Windows path with backslashes; a Unix path /x/y is taken as Z:\x\y.
-std::wstring FullPath(const std::wstring& path);
 
 class ListerHost {
  public:
