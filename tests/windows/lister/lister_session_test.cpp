@@ -145,6 +145,22 @@ TEST_F(ListerSessionTest, TheRealPrintDialogNeverBlocksAScript) {
   EXPECT_TRUE(run.Has("ListCloseWindow"));
 }
 
+TEST_F(ListerSessionTest, AMessageBoxOfThePluginIsDismissedAndLogged) {
+  ListerRun run =
+      Run(L"lister_probe.wlx64", L"b.probe", L"load; searchdialog \"line 3\" words; close");
+  ASSERT_EQ(run.exit_code, 0);
+  int box = run.Find("watchdog message box ");
+  ASSERT_GE(box, 0);
+  EXPECT_EQ(run.log[box], "watchdog message box \"Probe\" \"no dialog here\" -> ok");
+  // The box came and went within ListSearchDialog; then the host's dialog answered.
+  int dialog = run.Find("ListSearchDialog 0 -> 1");
+  int answer = run.Find("search dialog \"line 3\" 4");
+  int search = run.Find("ListSearchText \"line 3\" 5 -> 0");
+  EXPECT_GT(dialog, box);
+  EXPECT_GT(answer, dialog);
+  EXPECT_GT(search, answer);
+}
+
 TEST_F(ListerSessionTest, ABadScriptStopsWithCode2) {
   ListerRun run = Run(L"lister_probe.wlx64", L"b.probe", L"load; setpercent many; close");
   EXPECT_EQ(run.exit_code, 2);

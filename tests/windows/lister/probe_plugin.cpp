@@ -122,7 +122,11 @@ PROBE_EXPORT int __stdcall ListSearchText(HWND ListWin, char* SearchString, int)
   return strstr(text, SearchString) != nullptr ? LISTPLUGIN_OK : LISTPLUGIN_ERROR;
 }
 
-PROBE_EXPORT int __stdcall ListSearchDialog(HWND, int) { return LISTPLUGIN_ERROR; }
+// A modal message box where a dialog would be, for the host's watchdog.
+PROBE_EXPORT int __stdcall ListSearchDialog(HWND ListWin, int) {
+  MessageBoxA(ListWin, "no dialog here", "Probe", MB_OK);
+  return LISTPLUGIN_ERROR;
+}
 
 // Two pages: "page 1", EndPage, "page 2", EndDoc.
 PROBE_EXPORT int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char*, int, RECT*) {
