@@ -102,6 +102,7 @@ bool ListerHost::Start() {
   }
   if (!CreateWindows()) {
     LogLine("error \"the Lister window cannot be created\"");
+    if (frame_ != nullptr) DestroyWindow(frame_);
     FreeLibrary(plugin_.module);
     return false;
   }

@@ -1,7 +1,5 @@
 // What the host asks of the plugin for a user or a script: each call of an
 // export, with its arguments prepared and its result logged.
-#include <richedit.h>
-
 #include <algorithm>
 
 #include "standins/lister/bitmap_window.h"

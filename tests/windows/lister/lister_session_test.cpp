@@ -50,16 +50,19 @@ TEST_F(ListerSessionTest, DravikIsSetUpAskedForItsStringAndOfferedOnlyClassFiles
 
   EXPECT_TRUE(run.Has("detect " + Q(folder_ + L"A.class") + " offered"));
   EXPECT_GT(run.Find("ListLoadW " + Q(folder_ + L"A.class") + " -> "), params);
-  int refused = run.Find("detect " + Q(folder_ + L"notes.txt"));
+  // Lines of the control's notifications may come between; the order counts.
+  int refused = run.Find("detect " + Q(folder_ + L"notes.txt") + " not offered");
+  int forced = run.Find("detect " + Q(folder_ + L"notes.txt") + " offered");
   ASSERT_GE(refused, 0);
-  EXPECT_EQ(run.log[refused], "detect " + Q(folder_ + L"notes.txt") + " not offered");
-  EXPECT_EQ(run.log[refused + 1], "detect " + Q(folder_ + L"notes.txt") + " offered");
+  EXPECT_GT(forced, refused);
 
   // dravik has no search dialog of its own: the host's answers, from the first line.
   int dialog = run.Find("ListSearchDialog 0 -> 1");
+  int answer = run.Find("search dialog \"main\" 2");
+  int search = run.Find("ListSearchText \"main\" 3 -> ");
   ASSERT_GE(dialog, 0);
-  EXPECT_EQ(run.log[dialog + 1], "search dialog \"main\" 2");
-  EXPECT_EQ(run.log[dialog + 2].rfind("ListSearchText \"main\" 3 -> ", 0), 0u);
+  EXPECT_GT(answer, dialog);
+  EXPECT_GT(search, answer);
   EXPECT_EQ(run.log.back(), "exit 0");
 }
 
