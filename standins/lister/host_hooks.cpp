@@ -2,6 +2,9 @@
 
 #include <commdlg.h>
 
+#include <deque>
+#include <vector>
+
 #include "standins/hooks/import_hooks.h"
 #include "standins/lister/host_log.h"
 #include "standins/png/png_writer.h"
@@ -12,6 +15,8 @@ struct HookState {
   HWND list = nullptr;
   bool clock_scripted = false;
   DWORD clock_now = 0;
+  std::deque<DWORD> clock_readings;  // answered first, one per call
+  DWORD clock_step = 0;              // added after every scripted reading
   int platform = -1;
   PrintDialogAnswer print_answer;
   volatile LONG print_mode = static_cast<LONG>(PrintDialogMode::kCancel);
@@ -91,7 +96,15 @@ HDC CreateTestPrinter() {
 
 DWORD WINAPI HookedGetTickCount() {
   HookState& s = State();
-  DWORD now = s.clock_scripted ? s.clock_now : RealGetTickCount();
+  DWORD now = RealGetTickCount();
+  if (s.clock_scripted) {
+    if (!s.clock_readings.empty()) {
+      s.clock_now = s.clock_readings.front();
+      s.clock_readings.pop_front();
+    }
+    now = s.clock_now;
+    s.clock_now += s.clock_step;
+  }
   LogLine("hook GetTickCount -> %lu", now);
   return now;
 }
@@ -251,16 +264,29 @@ void InstallHostHooks(HMODULE plugin) {
 void SetHookListWindow(HWND list) { State().list = list; }
 
 void SetScriptedClock(bool scripted, DWORD now) {
-  State().clock_scripted = scripted;
-  State().clock_now = now;
+  HookState& s = State();
+  s.clock_scripted = scripted;
+  s.clock_now = now;
+  s.clock_readings.clear();
+  if (!scripted) s.clock_step = 0;
+}
+
+void SetScriptedClockReadings(const std::vector<DWORD>& readings) {
+  HookState& s = State();
+  s.clock_scripted = true;
+  s.clock_readings.assign(readings.begin(), readings.end());
+}
+
+void SetScriptedClockStep(DWORD milliseconds) {
+  HookState& s = State();
+  if (!s.clock_scripted) SetScriptedClock(true, GetTickCount());
+  s.clock_step = milliseconds;
 }
 
 void AdvanceScriptedClock(DWORD milliseconds) {
-  if (!State().clock_scripted) {
-    State().clock_scripted = true;
-    State().clock_now = GetTickCount();
-  }
-  State().clock_now += milliseconds;
+  HookState& s = State();
+  if (!s.clock_scripted) SetScriptedClock(true, GetTickCount());
+  s.clock_now += milliseconds;
 }
 
 void SetReportedPlatform(int platform_id) { State().platform = platform_id; }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Replaces the plugin's imports and logs, per function, "installed" or "not
 // imported". The hooks stay until the module is released.
@@ -15,8 +16,13 @@ void InstallHostHooks(HMODULE plugin);
 // The list window, so that the log can name it.
 void SetHookListWindow(HWND list);
 
-// GetTickCount: the real counter (scripted false) or now, which advance moves.
+// GetTickCount: the real counter (scripted false), or the scripted time now.
+// Readings, when given, are answered first, one per call, the last one
+// becoming the scripted time; after every scripted answer the time moves on
+// by the step (0 unless set). Advance moves the scripted time at once.
 void SetScriptedClock(bool scripted, DWORD now);
+void SetScriptedClockReadings(const std::vector<DWORD>& readings);
+void SetScriptedClockStep(DWORD milliseconds);
 void AdvanceScriptedClock(DWORD milliseconds);
 
 // GetVersionExA: -1 reports what the system says, else this dwPlatformId.

@@ -192,17 +192,33 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     }
     if (!known) return args.Fail(L"unknown key " + key);
   } else if (name == L"clock") {
-    if (!args.Need(1, 1)) return false;
+    if (!args.Need(1, 2)) return false;
     const std::wstring& value = args.Word(0);
     long long n = 0;
-    if (value == L"real") {
+    if (value == L"real" && args.count() == 1) {
       SetScriptedClock(false, 0);
-    } else if (value[0] == L'+' && ParseInteger(value.substr(1), &n)) {
+    } else if (value == L"step" && args.count() == 2) {
+      if (!args.Integer(1, &n)) return false;
+      SetScriptedClockStep(static_cast<DWORD>(n));
+    } else if (value[0] == L'+' && args.count() == 1 && ParseInteger(value.substr(1), &n)) {
       AdvanceScriptedClock(static_cast<DWORD>(n));
-    } else if (args.Integer(0, &n)) {
-      SetScriptedClock(true, static_cast<DWORD>(n));
+    } else if (args.count() == 1) {
+      // N, or N1,N2,... answered in turn.
+      std::vector<DWORD> readings;
+      size_t start = 0;
+      for (;;) {
+        size_t comma = value.find(L',', start);
+        std::wstring part =
+            value.substr(start, comma == std::wstring::npos ? comma : comma - start);
+        if (!ParseInteger(part, &n)) return args.Fail(L"N, N1,N2,..., +N, step N or real");
+        readings.push_back(static_cast<DWORD>(n));
+        if (comma == std::wstring::npos) break;
+        start = comma + 1;
+      }
+      SetScriptedClock(true, readings.back());
+      if (readings.size() > 1) SetScriptedClockReadings(readings);
     } else {
-      return false;
+      return args.Fail(L"N, N1,N2,..., +N, step N or real");
     }
   } else if (name == L"platform") {
     if (!args.Need(1, 1)) return false;

@@ -55,6 +55,16 @@ TEST_F(HostHooksTest, TheClockAnswersTheScriptOnlyInThePlugin) {
   EXPECT_TRUE(Logged("hook GetTickCount -> 256"));
   EXPECT_NE(GetTickCount(), 0x100u);  // the test's own import is not hooked
 
+  // Readings in turn, then the last one, moved on by the step after each call.
+  SetScriptedClock(true, 7);
+  SetScriptedClockReadings({10, 20, 30});
+  SetScriptedClockStep(5);
+  EXPECT_EQ(tick(), 10u);
+  EXPECT_EQ(tick(), 20u);
+  EXPECT_EQ(tick(), 30u);
+  EXPECT_EQ(tick(), 35u);
+  EXPECT_EQ(tick(), 40u);
+
   SetScriptedClock(false, 0);
   DWORD before = GetTickCount();
   DWORD real = tick();
