@@ -41,7 +41,7 @@ Format ReadFormat(HWND list, int position) {
   return f;
 }
 
-bool WriteFile(const std::wstring& path, const std::string& bytes) {
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   FILE* file = _wfopen(path.c_str(), L"wb");
   if (file == nullptr) return false;
   bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -58,7 +58,7 @@ bool DumpControlText(HWND list, const std::wstring& path) {
     int got = GetWindowTextA(list, buffer.data(), static_cast<int>(buffer.size()));
     text.assign(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
   }
-  return WriteFile(path, text);
+  return WriteWholeFile(path, text);
 }
 
 bool DumpControlFormats(HWND list, const std::wstring& path) {
@@ -79,22 +79,20 @@ bool DumpControlFormats(HWND list, const std::wstring& path) {
     if (chars > 0 && static_cast<DWORD>(chars) < end) end = static_cast<DWORD>(chars);
     int run_start = 0;
     Format run;
+    auto end_run = [&](int run_end) {
+      lines += std::to_string(run_start) + " " + std::to_string(run_end) + " " + run.bold + " " +
+               run.colour + " " + run.face + "\n";
+      run_start = run_end;
+    };
     for (int i = 0; i < static_cast<int>(end); ++i) {
       Format f = ReadFormat(list, i);
-      if (i > 0 && !(f == run)) {
-        lines += std::to_string(run_start) + " " + std::to_string(i) + " " + run.bold + " " +
-                 run.colour + " " + run.face + "\n";
-        run_start = i;
-      }
+      if (i > 0 && !(f == run)) end_run(i);
       run = f;
     }
-    if (end > 0) {
-      lines += std::to_string(run_start) + " " + std::to_string(end) + " " + run.bold + " " +
-               run.colour + " " + run.face + "\n";
-    }
+    if (end > 0) end_run(static_cast<int>(end));
     SendMessageA(list, EM_SETSEL, old_start, old_end);
     int top = static_cast<int>(SendMessageA(list, EM_GETFIRSTVISIBLELINE, 0, 0));
     SendMessageA(list, EM_LINESCROLL, 0, old_top - top);
   }
-  return WriteFile(path, lines);
+  return WriteWholeFile(path, lines);
 }
