@@ -48,6 +48,7 @@ class RichEditControl {
   void NotifyUpdate() const;
   void UpdateMetrics();
   int VisibleLines();
+  int ContentWidth();
   // The highest first visible line: the one that brings the last line to the bottom.
   int LastTopLine();
   bool ScrollToLine(int line);
@@ -85,6 +86,8 @@ class RichEditControl {
   bool focused_ = false;
   bool dragging_ = false;
   bool in_scroll_update_ = false;
+  bool scroll_bars_dirty_ = false;
+  bool invalidated_ = false;  // a repaint of the whole window is pending
   bool caret_shown_ = false;
   COLORREF background_ = 0;
   bool system_background_ = true;
@@ -94,6 +97,7 @@ class RichEditControl {
   int line_height_ = 16;
   int line_ascent_ = 12;
   int average_width_ = 8;
+  int widest_painted_ = 0;  // pixels, the widest line drawn since the text was set
 };
 
 }  // namespace richedit

@@ -74,6 +74,7 @@ void RichEditControl::SetText(const char* text) {
   insertion_format_ = -1;
   first_line_ = 0;
   scroll_x_ = 0;
+  widest_painted_ = 0;
   modified_ = false;
   Refresh(true);
 }

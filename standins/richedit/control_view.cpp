@@ -43,10 +43,14 @@ void RichEditControl::Refresh(bool layout_changed) {
   // A hidden control is only brought up to date when it is shown: a caller
   // styling a large text while hidden pays for no drawing.
   if (!IsWindowVisible(window_)) return;
-  first_line_ = std::min(first_line_, LastTopLine());
-  UpdateScrollBars();
+  // Metrics and scroll bars wait for the next paint, so a run of changes
+  // costs one update of them, not one each.
+  scroll_bars_dirty_ = true;
   NotifyUpdate();
-  InvalidateRect(window_, nullptr, FALSE);
+  if (!invalidated_) {
+    InvalidateRect(window_, nullptr, FALSE);
+    invalidated_ = true;
+  }
   PlaceCaret();
 }
 
@@ -70,6 +74,14 @@ void RichEditControl::UpdateMetrics() {
   metrics_dirty_ = false;
 }
 
+int RichEditControl::ContentWidth() {
+  UpdateMetrics();
+  // Estimated from the longest line, corrected by the widest line painted so
+  // far (proportional fonts can make a shorter line wider).
+  const int estimate = (doc_.LongestLine() + 1) * average_width_;
+  return left_margin_ + std::max(estimate, widest_painted_ + average_width_);
+}
+
 int RichEditControl::VisibleLines() {
   UpdateMetrics();
   RECT client;
@@ -84,6 +96,7 @@ bool RichEditControl::ScrollToLine(int line) {
   if (line == first_line_) return false;
   first_line_ = line;
   Refresh(false);
+  if (IsWindowVisible(window_)) UpdateScrollBars();
   return true;
 }
 
@@ -91,16 +104,19 @@ void RichEditControl::ScrollToX(int x) {
   UpdateMetrics();
   RECT client;
   GetClientRect(window_, &client);
-  const int content = left_margin_ + (doc_.LongestLine() + 1) * average_width_;
+  const int content = ContentWidth();
   x = std::max(0, std::min(x, content - static_cast<int>(client.right)));
   if (x == scroll_x_) return;
   scroll_x_ = x;
   Refresh(false);
+  if (IsWindowVisible(window_)) UpdateScrollBars();
 }
 
 void RichEditControl::UpdateScrollBars() {
   if (in_scroll_update_) return;
   in_scroll_update_ = true;
+  scroll_bars_dirty_ = false;
+  first_line_ = std::min(first_line_, LastTopLine());
   const int visible = VisibleLines();
   const int lines = doc_.LineCount();
   SCROLLINFO info = {};
@@ -114,7 +130,7 @@ void RichEditControl::UpdateScrollBars() {
   SetScrollInfo(window_, SB_VERT, &info, TRUE);
   RECT client;
   GetClientRect(window_, &client);
-  const int content = left_margin_ + (doc_.LongestLine() + 1) * average_width_;
+  const int content = ContentWidth();
   info.nMax = content > client.right || scroll_x_ > 0 ? content - 1 : 0;
   info.nPage = static_cast<UINT>(std::max<LONG>(1, client.right));
   info.nPos = scroll_x_;
@@ -184,7 +200,9 @@ void RichEditControl::EnsureCaretVisible() {
 void RichEditControl::Paint() {
   PAINTSTRUCT paint;
   HDC target = BeginPaint(window_, &paint);
+  invalidated_ = false;
   if (target == nullptr) return;
+  if (scroll_bars_dirty_) UpdateScrollBars();
   UpdateMetrics();
   RECT client;
   GetClientRect(window_, &client);
@@ -216,6 +234,7 @@ void RichEditControl::Paint() {
   const bool show_selection = selection_start < selection_end && (focused_ || no_hide_selection_);
   const char* chars = doc_.text().data();
   const int origin_x = left_margin_ - scroll_x_;
+  bool wider_than_known = false;
   HRGN clip = CreateRectRgn(left_margin_, 0, width, height);
   SelectClipRgn(dc, clip);
   for (int line = first_line_, y = 0; line < doc_.LineCount() && y < height;
@@ -239,6 +258,10 @@ void RichEditControl::Paint() {
                                                          : f.color);
           TextOutA(dc, left, y + line_ascent_, chars + p, q - p);
         });
+    if (right - origin_x > widest_painted_) {
+      widest_painted_ = right - origin_x;
+      wider_than_known = true;
+    }
     // A selected paragraph mark shows as a narrow box behind the line.
     if (show_selection && end >= selection_start && end < selection_end) {
       RECT box = {right, y, right + average_width_ / 2 + 1, y + line_height_};
@@ -253,6 +276,7 @@ void RichEditControl::Paint() {
   DeleteObject(bitmap);
   DeleteDC(dc);
   EndPaint(window_, &paint);
+  if (wider_than_known) UpdateScrollBars();
 }
 
 void RichEditControl::MoveCaret(int position, bool extend) {
@@ -529,6 +553,7 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
       EnsureCaretVisible();
       return true;
     case EM_GETFIRSTVISIBLELINE:
+      if (scroll_bars_dirty_) UpdateScrollBars();
       *result = first_line_;
       return true;
     case EM_SETMARGINS:

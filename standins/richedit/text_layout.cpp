@@ -90,10 +90,10 @@ int LineLayout::PositionOfX(int start, int end, int x) const {
       return;
     }
     // Within a piece of several characters: the nearest character edge.
-    int fit = 0;
+    // No fit count asked for: then every partial extent is filled in.
     SIZE size;
     std::vector<int> extents(static_cast<size_t>(q - p));
-    GetTextExtentExPointA(dc_, chars + p, q - p, 0, &fit, extents.data(), &size);
+    GetTextExtentExPointA(dc_, chars + p, q - p, 0, nullptr, extents.data(), &size);
     found = q;
     int previous = 0;
     for (int i = 0; i < q - p; ++i) {

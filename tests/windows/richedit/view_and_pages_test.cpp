@@ -92,6 +92,95 @@ TEST_F(ViewTest, PaintingDrawsTheTextBehindTheMargin) {
   EXPECT_EQ(inked_in_margin, 0);
 }
 
+TEST_F(ViewTest, ScrollBarAndScrollMessagesFollowTheView) {
+  SetText(NumberedLines(100).c_str());
+  Show();
+  UpdateWindow(control_);
+  Send(EM_LINESCROLL, 0, 10);
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(control_, SB_VERT, &info));
+  EXPECT_EQ(info.nPos, 10);
+  EXPECT_EQ(info.nMax, 99);
+  const int page = static_cast<int>(info.nPage);
+  ASSERT_GT(page, 1);
+  Send(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(FirstVisible(), 10 + page);
+  Send(WM_VSCROLL, SB_LINEUP);
+  EXPECT_EQ(FirstVisible(), 9 + page);
+  Send(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(FirstVisible(), 100 - page);
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA));
+  EXPECT_EQ(FirstVisible(), 97 - page);
+  Send(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(FirstVisible(), 0);
+}
+
+class InputTest : public ViewTest {
+ protected:
+  void SetUp() override {
+    ViewTest::SetUp();
+    CHARFORMAT2A mono;
+    memset(&mono, 0, sizeof mono);
+    mono.cbSize = sizeof mono;
+    mono.dwMask = CFM_FACE;
+    strcpy(mono.szFaceName, "Courier New");
+    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&mono));
+    SetText("first line\r\nsecond\r\nthird line here");
+    Show();
+    SetFocus(control_);
+  }
+  // A key pressed with the given modifiers held.
+  void Key(WPARAM key, bool shift = false, bool control = false) {
+    BYTE state[256] = {};
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+    Send(WM_KEYDOWN, key);
+    BYTE released[256] = {};
+    SetKeyboardState(released);
+  }
+  LPARAM PointOf(int position) {
+    POINTL point = {};
+    Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), position);
+    return MAKELPARAM(point.x, point.y + 2);
+  }
+};
+
+TEST_F(InputTest, KeysMoveTheCaretAndShiftSelects) {
+  Select(0, 0);
+  struct Step {
+    WPARAM key;
+    bool shift, control;
+    int start, end;
+  } steps[] = {
+      {VK_RIGHT, false, false, 1, 1},  {VK_RIGHT, false, true, 6, 6},
+      {VK_END, false, false, 10, 10},  {VK_DOWN, false, false, 17, 17},
+      {VK_HOME, false, false, 11, 11}, {VK_LEFT, true, false, 10, 11},
+      {VK_LEFT, false, false, 10, 10}, {VK_END, false, true, 33, 33},
+      {VK_HOME, true, true, 0, 33},    {VK_UP, false, false, 0, 0},
+      {'A', false, true, 0, 34},
+  };
+  for (const Step& step : steps) {
+    Key(step.key, step.shift, step.control);
+    EXPECT_EQ(Selection(), std::make_pair(step.start, step.end)) << "key " << step.key;
+  }
+}
+
+TEST_F(InputTest, ClickPlacesTheCaretAndDraggingOrShiftClickSelects) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, PointOf(3));
+  EXPECT_EQ(Selection(), std::make_pair(3, 3));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, PointOf(14));
+  Send(WM_LBUTTONUP, 0, PointOf(14));
+  EXPECT_EQ(Selection(), std::make_pair(3, 14));
+  Send(WM_MOUSEMOVE, 0, PointOf(20));  // no button: nothing changes
+  EXPECT_EQ(Selection(), std::make_pair(3, 14));
+  Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, PointOf(20));
+  Send(WM_LBUTTONUP, 0, PointOf(20));
+  EXPECT_EQ(Selection(), std::make_pair(3, 20));
+}
+
 class PageTest : public ViewTest {
  protected:
   void SetUp() override {
