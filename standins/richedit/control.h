@@ -59,11 +59,14 @@ class RichEditControl {
   POINT PointFromPosition(int position);
   int PositionFromPoint(POINT point);
   void Paint();
+  void OnVerticalScroll(int code);
+  void OnHorizontalScroll(int code);
+
+  // Keyboard and mouse (control_input.cpp).
+  bool HandleInput(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
   void MoveCaret(int position, bool extend);
   void OnKeyDown(WPARAM key);
   void OnChar(char c);
-  void OnVerticalScroll(int code);
-  void OnHorizontalScroll(int code);
 
   // Page formatting (page_format.cpp).
   int FormatRange(bool render, FORMATRANGE* range);

@@ -1,33 +1,12 @@
-// The control on screen: metrics, scrolling, painting, caret, keyboard and
-// mouse, and the EN_UPDATE report.
+// The control on screen: metrics, scrolling, painting, the caret and the
+// EN_UPDATE report.
 #include <algorithm>
 #include <string>
 
 #include "standins/richedit/control.h"
+#include "standins/richedit/window_dc.h"
 
 namespace richedit {
-
-namespace {
-
-// The window's DC for measuring, released with the object.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-bool KeyDown(int key) { return GetKeyState(key) < 0; }
-
-}  // namespace
 
 void RichEditControl::NotifyUpdate() const {
   if (!(event_mask_ & ENM_UPDATE) || !IsWindowVisible(window_)) return;
@@ -279,96 +258,6 @@ void RichEditControl::Paint() {
   if (wider_than_known) UpdateScrollBars();
 }
 
-void RichEditControl::MoveCaret(int position, bool extend) {
-  position = std::max(0, std::min(position, doc_.length()));
-  Select(extend ? anchor_ : position, position);
-  EnsureCaretVisible();
-  PlaceCaret();
-}
-
-void RichEditControl::OnKeyDown(WPARAM key) {
-  const bool shift = KeyDown(VK_SHIFT);
-  const bool control = KeyDown(VK_CONTROL);
-  const int line = doc_.LineFromPosition(std::min(active_, doc_.length()));
-  auto to_line = [&](int target) {
-    target = std::max(0, std::min(target, doc_.LineCount() - 1));
-    const POINT here = PointFromPosition(active_);
-    WindowDc dc(window_);
-    if (dc.get() == nullptr) return doc_.LineStart(target);
-    LineLayout layout(dc.get(), &screen_fonts_, doc_, runs_, GetDeviceCaps(dc.get(), LOGPIXELSX),
-                      GetDeviceCaps(dc.get(), LOGPIXELSY));
-    return layout.PositionOfX(doc_.LineStart(target), doc_.LineEnd(target),
-                              here.x - (left_margin_ - scroll_x_));
-  };
-  const bool collapsed = anchor_ == active_;
-  switch (key) {
-    case VK_LEFT:
-      if (!shift && !collapsed) {
-        MoveCaret(SelectionStart(), false);
-      } else {
-        MoveCaret(control ? doc_.MoveWordLeft(active_) : active_ - 1, shift);
-      }
-      break;
-    case VK_RIGHT:
-      if (!shift && !collapsed) {
-        MoveCaret(SelectionEnd(), false);
-      } else {
-        MoveCaret(control ? doc_.MoveWordRight(active_) : active_ + 1, shift);
-      }
-      break;
-    case VK_UP:
-      MoveCaret(to_line(line - 1), shift);
-      break;
-    case VK_DOWN:
-      MoveCaret(to_line(line + 1), shift);
-      break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-      const int page = key == VK_PRIOR ? -VisibleLines() : VisibleLines();
-      const int target = to_line(line + page);
-      ScrollToLine(first_line_ + page);
-      MoveCaret(target, shift);
-      break;
-    }
-    case VK_HOME:
-      MoveCaret(control ? 0 : doc_.LineStart(line), shift);
-      break;
-    case VK_END:
-      MoveCaret(control ? doc_.length() : doc_.LineEnd(line), shift);
-      break;
-    case 'A':
-      if (control) SetSelection(0, -1);
-      break;
-    case 'C':
-    case VK_INSERT:
-      if (control) CopySelection();
-      break;
-    case VK_DELETE:
-      if (!read_only_) {
-        if (collapsed) Select(active_, std::min(active_ + 1, doc_.length()));
-        ReplaceSelection("", true);
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-void RichEditControl::OnChar(char c) {
-  if (read_only_) return;
-  const unsigned char u = static_cast<unsigned char>(c);
-  if (c == '\b') {
-    if (anchor_ == active_ && active_ > 0) Select(active_ - 1, active_);
-    ReplaceSelection("", true);
-  } else if (c == '\r' || c == '\t' || u >= 0x20) {
-    const char text[2] = {c, '\0'};
-    ReplaceSelection(text, true);
-  } else {
-    return;
-  }
-  EnsureCaretVisible();
-}
-
 void RichEditControl::OnVerticalScroll(int code) {
   const int page = VisibleLines();
   switch (code) {
@@ -469,58 +358,6 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
     case WM_MOUSEWHEEL:
       ScrollToLine(first_line_ - GET_WHEEL_DELTA_WPARAM(wparam) * 3 / WHEEL_DELTA);
       return true;
-    case WM_KEYDOWN:
-      OnKeyDown(wparam);
-      return true;
-    case WM_CHAR:
-      OnChar(static_cast<char>(wparam));
-      return true;
-    case WM_LBUTTONDOWN: {
-      SetFocus(window_);
-      const POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      MoveCaret(PositionFromPoint(point), (wparam & MK_SHIFT) != 0);
-      SetCapture(window_);
-      dragging_ = true;
-      return true;
-    }
-    case WM_MOUSEMOVE:
-      if (dragging_) {
-        const POINT point = {static_cast<short>(LOWORD(lparam)),
-                             static_cast<short>(HIWORD(lparam))};
-        MoveCaret(PositionFromPoint(point), true);
-      }
-      return true;
-    case WM_LBUTTONUP:
-      if (dragging_) ReleaseCapture();
-      dragging_ = false;
-      return true;
-    case WM_CAPTURECHANGED:
-      dragging_ = false;
-      return true;
-    case WM_LBUTTONDBLCLK: {
-      const POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      const int at = PositionFromPoint(point);
-      Select(doc_.WordStartLeft(std::min(at + 1, doc_.length())), doc_.WordEndRight(at));
-      PlaceCaret();
-      return true;
-    }
-    case WM_SETFOCUS:
-      focused_ = true;
-      UpdateMetrics();
-      CreateCaret(window_, nullptr, 1, line_height_);
-      caret_shown_ = false;
-      PlaceCaret();
-      InvalidateRect(window_, nullptr, FALSE);
-      return true;
-    case WM_KILLFOCUS:
-      focused_ = false;
-      DestroyCaret();
-      caret_shown_ = false;
-      InvalidateRect(window_, nullptr, FALSE);
-      return true;
-    case WM_GETDLGCODE:
-      *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      return true;
     case WM_SETFONT: {
       LOGFONTA lf;
       if (wparam == 0 || GetObjectA(reinterpret_cast<HFONT>(wparam), sizeof lf, &lf) == 0) {
@@ -557,8 +394,14 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = first_line_;
       return true;
     case EM_SETMARGINS:
-      if (wparam & EC_LEFTMARGIN) left_margin_ = LOWORD(lparam);
-      if (wparam & EC_RIGHTMARGIN) right_margin_ = HIWORD(lparam);
+      if (wparam == EC_USEFONTINFO) {
+        // Narrow margins from the font, as the edit controls choose them.
+        UpdateMetrics();
+        left_margin_ = right_margin_ = average_width_ / 2;
+      } else {
+        if (wparam & EC_LEFTMARGIN) left_margin_ = LOWORD(lparam);
+        if (wparam & EC_RIGHTMARGIN) right_margin_ = HIWORD(lparam);
+      }
       Refresh(false);
       return true;
     case EM_GETRECT: {
@@ -603,7 +446,9 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
 }
 
 bool RichEditControl::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  return HandleText(message, wparam, lparam, result) || HandleView(message, wparam, lparam, result);
+  return HandleText(message, wparam, lparam, result) ||
+         HandleView(message, wparam, lparam, result) ||
+         HandleInput(message, wparam, lparam, result);
 }
 
 }  // namespace richedit
