@@ -177,11 +177,12 @@ void RichEditControl::EnsureCaretVisible() {
 }
 
 void RichEditControl::Paint() {
+  // Scroll bars first: showing or hiding one resizes the area to paint.
+  if (scroll_bars_dirty_) UpdateScrollBars();
   PAINTSTRUCT paint;
   HDC target = BeginPaint(window_, &paint);
   invalidated_ = false;
   if (target == nullptr) return;
-  if (scroll_bars_dirty_) UpdateScrollBars();
   UpdateMetrics();
   RECT client;
   GetClientRect(window_, &client);
