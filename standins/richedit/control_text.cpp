@@ -206,7 +206,9 @@ int RichEditControl::GetTextRange(TEXTRANGEA* range) const {
   const int length = doc_.length();
   const int start = range->chrg.cpMin;
   int end = range->chrg.cpMax;
-  if (end < 0 || end > length) end = length;
+  // As on Windows, -1 stands for the end of the text only in (0, -1).
+  if (end < 0 && start == 0) end = length;
+  if (end > length) end = length;
   if (start < 0 || start >= end) return 0;
   memcpy(range->lpstrText, doc_.text().data() + start, static_cast<size_t>(end - start));
   range->lpstrText[end - start] = '\0';
@@ -347,6 +349,10 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       return true;
     }
     case EM_LINELENGTH: {
+      if (wint > doc_.length()) {
+        *result = 0;
+        return true;
+      }
       const int line = LineFromPosition(wint);
       *result = doc_.LineEnd(line) - doc_.LineStart(line);
       return true;
@@ -363,11 +369,15 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
         *result = 0;
         return true;
       }
+      // The line with its paragraph mark, the final one included, as CR.
       const int room = *reinterpret_cast<WORD*>(out);
       const int start = doc_.LineStart(wint);
-      const int end = std::min(doc_.length(), doc_.LineEnd(wint) + 1);
+      const int end = doc_.LineEnd(wint) + 1;
       const int count = std::min(room, end - start);
-      memcpy(out, doc_.text().data() + start, static_cast<size_t>(count));
+      for (int i = 0; i < count; ++i) {
+        const int at = start + i;
+        out[i] = at < doc_.length() ? doc_.text()[static_cast<size_t>(at)] : '\r';
+      }
       if (count < room) out[count] = '\0';
       *result = count;
       return true;

@@ -424,11 +424,16 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
       Refresh(false);
       return true;
     case EM_POSFROMCHAR: {
+      // Two conventions, as rich edit 3.0 accepts: a POINTL to fill and the
+      // position in lParam, or the position in wParam and the point returned.
       POINTL* out = reinterpret_cast<POINTL*>(wparam);
-      if (out != nullptr) {
+      if (wparam >= 0x10000 && !IsBadWritePtr(out, sizeof *out)) {
         const POINT point = PointFromPosition(lint);
         out->x = point.x;
         out->y = point.y;
+      } else {
+        const POINT point = PointFromPosition(wint);
+        *result = MAKELONG(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
       }
       return true;
     }

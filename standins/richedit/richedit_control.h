@@ -8,21 +8,30 @@
 // a final paragraph mark that is not part of it: selecting everything selects
 // up to length + 1, and EM_FORMATRANGE counts that mark ("a" fits as 2).
 //
+// EM_GETTEXTRANGE returns 0 and writes nothing for a negative cpMin, an empty
+// range or one that starts at or beyond the end; a cpMax beyond the end is
+// clamped, and cpMax -1 means the end of the text only with cpMin 0 (as on
+// Windows). EM_GETLINE returns a line with its paragraph mark as CR.
+//
 // WM_GETTEXT, WM_GETTEXTLENGTH (and so GetWindowTextA, GetWindowTextLengthA)
-// and the clipboard report every paragraph break as CR LF, as Microsoft
-// documents for rich edit 2.0 and later (WM_GETTEXTLENGTH counts as
-// EM_GETTEXTLENGTHEX with GTL_USECRLF does): "a\rb" is set, "a\r\nb" comes back
-// and its length is 4, though its positions run 0 to 3. (Windows reads CR CR LF
-// as a soft line break; here it is two breaks like any CR and CR LF.) The length is
-// therefore an upper bound for positions: callers that pass it as a range end
-// get it clamped to the end of the text.
+// and the clipboard write every paragraph break as CR LF, as rich edit 2.0
+// and later do: WM_GETTEXTLENGTH counts like EM_GETTEXTLENGTHEX with
+// GTL_USECRLF ("computes the answer by using CR/LFs at the end of
+// paragraphs"), and WM_GETTEXT returns the text that count describes. So
+// "a\rb" set gives "a\r\nb" back with length 4, while its positions run 0
+// to 3: the length is an upper bound for positions, and callers that pass it
+// as a range end get it clamped to the end of the text. A CR CR LF is two
+// breaks here, like any CR followed by a CR LF.
 //
 // Selection. EM_SETSEL (0, -1) selects everything (end = length + 1); (-1, -1)
 // removes the selection and leaves the caret at the end of the text; a negative
 // start with a non-negative end changes nothing; an end beyond the text
 // selects to its end. EM_EXSETSEL behaves the same; both return the end.
 //
-// Lines are paragraphs: no word wrap. Scrolling moves whole lines and stops
+// Lines are paragraphs: no word wrap. EM_LINEFROMCHAR gives the last line for
+// a position beyond the text and the selection start's line for -1;
+// EM_LINEINDEX gives -1 for a line beyond the last and the caret's line's
+// start for -1. Scrolling moves whole lines and stops
 // when the last line stands at the bottom of the window (a window too small
 // for one line counts as one line high).
 //

@@ -43,8 +43,9 @@ TEST_F(TextTest, TextRangesAtAndBeyondTheEnd) {
     int min, max;
     const char* expected;
   } cases[] = {
-      {0, -1, "abc\rdef"}, {2, 5, "c\rd"}, {5, 100, "ef"}, {6, 7, "f"},  {7, -1, ""}, {7, 9, ""},
-      {8, 10, ""},         {3, 3, ""},     {-1, 3, ""},    {-1, -1, ""}, {5, 2, ""},
+      {0, -1, "abc\rdef"}, {2, 5, "c\rd"}, {5, 100, "ef"}, {6, 7, "f"}, {7, -1, ""},
+      {7, 9, ""},          {8, 10, ""},    {3, 3, ""},     {-1, 3, ""}, {-1, -1, ""},
+      {5, 2, ""},          {2, -1, ""},  // -1 is the end of the text only from 0
   };
   for (const Case& c : cases) {
     char buffer[32];
