@@ -46,6 +46,8 @@ class RichEditControl {
   bool HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
   void Refresh(bool layout_changed);
   void NotifyUpdate() const;
+  // EN_CHANGE after the text changed, when the event mask asks for it.
+  void NotifyChange() const;
   void UpdateMetrics();
   int VisibleLines();
   int ContentWidth();

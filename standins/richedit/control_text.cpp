@@ -77,6 +77,7 @@ void RichEditControl::SetText(const char* text) {
   widest_painted_ = 0;
   modified_ = false;
   Refresh(true);
+  NotifyChange();
 }
 
 int RichEditControl::GetText(char* buffer, int size) const {
@@ -115,6 +116,7 @@ void RichEditControl::ReplaceSelection(const char* text, bool) {
   insertion_format_ = -1;
   modified_ = true;
   Refresh(true);
+  NotifyChange();
 }
 
 void RichEditControl::CopySelection() const {

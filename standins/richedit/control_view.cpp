@@ -16,6 +16,14 @@ void RichEditControl::NotifyUpdate() const {
                reinterpret_cast<LPARAM>(window_));
 }
 
+void RichEditControl::NotifyChange() const {
+  if (!(event_mask_ & ENM_CHANGE)) return;
+  HWND parent = GetParent(window_);
+  if (parent == nullptr) return;
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window_)), EN_CHANGE),
+               reinterpret_cast<LPARAM>(window_));
+}
+
 void RichEditControl::Refresh(bool layout_changed) {
   if (layout_changed) metrics_dirty_ = true;
   first_line_ = std::min(first_line_, doc_.LineCount() - 1);

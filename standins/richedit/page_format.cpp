@@ -38,7 +38,10 @@ int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
   const int right = TwipsToPixels(range->rc.right, dpi_x);
   const int bottom = TwipsToPixels(range->rc.bottom, dpi_y);
 
+  // Device pixels throughout; the caller's mapping mode, font and clipping come
+  // back with the DC's saved state.
   const int saved = SaveDC(dc);
+  SetMapMode(dc, MM_TEXT);
   if (render) IntersectClipRect(dc, left, top, right, bottom);
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);

@@ -64,7 +64,8 @@
 //
 // EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
 // change is about to be shown, while the event mask holds ENM_UPDATE and the
-// control is visible.
+// control is visible; EN_CHANGE after each change of the text, while the mask
+// holds ENM_CHANGE.
 #pragma once
 
 #include <windows.h>

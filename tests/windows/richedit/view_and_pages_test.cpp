@@ -266,7 +266,14 @@ TEST_F(PageTest, OnlyRenderingDraws) {
   Clear();
   Page(false, 0, 100000);
   EXPECT_EQ(InkedPixels(), 0);
+  // Whatever the DC's mapping mode, the page lands on device pixels, and the
+  // DC comes back as it was given.
+  SetMapMode(dc_, MM_LOMETRIC);
+  HGDIOBJ font = GetCurrentObject(dc_, OBJ_FONT);
   Page(true, 0, 100000);
+  EXPECT_EQ(GetMapMode(dc_), MM_LOMETRIC);
+  EXPECT_EQ(GetCurrentObject(dc_, OBJ_FONT), font);
+  SetMapMode(dc_, MM_TEXT);
   EXPECT_GT(InkedPixels(), 0);
 }
 
