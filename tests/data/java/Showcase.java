@@ -66,6 +66,6 @@ public class Showcase<T extends Comparable<T>> {
     for (Planet p : Planet.values()) {
       System.out.println(p + ": " + p.weigh(70.0));
     }
-    System.out.println(lengths(List.of("one", "three")));
+    System.out.println(lengths(java.util.Arrays.asList("one", "three")));
   }
 }
