@@ -1,0 +1,42 @@
+// The counters the soak relies on must see a leak: a soak measured with a
+// blind counter would pass whatever the plugin does.
+#include "tests/windows/soak/process_resources.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+TEST(ProcessResourcesTest, EachFigureSeesObjectsMadeAndReleased) {
+  // The first window of a thread brings a helper window of the system along.
+  DestroyWindow(
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+  ResourceFigures before = MeasureResources();
+  std::vector<HANDLE> events;
+  std::vector<HGDIOBJ> brushes;
+  for (int i = 0; i < 20; ++i) {
+    events.push_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+  }
+  HWND window =
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const size_t megabytes = 8 << 20;
+  char* block = static_cast<char*>(VirtualAlloc(nullptr, megabytes, MEM_COMMIT, PAGE_READWRITE));
+  ResourceFigures during = MeasureResources();
+
+  for (HANDLE e : events) CloseHandle(e);
+  for (HGDIOBJ b : brushes) DeleteObject(b);
+  DestroyWindow(window);
+  VirtualFree(block, 0, MEM_RELEASE);
+  ResourceFigures after = MeasureResources();
+
+  EXPECT_EQ(during.handles - before.handles, 20) << during.handleSource;
+  EXPECT_EQ(during.gdiObjects - before.gdiObjects, 20) << during.gdiSource;
+  EXPECT_EQ(during.userObjects - before.userObjects, 1) << during.userSource;
+  EXPECT_GE(during.privateBytes - before.privateBytes, static_cast<long long>(megabytes))
+      << during.privateSource;
+  EXPECT_EQ(after.handles, before.handles);
+  EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+  EXPECT_EQ(after.userObjects, before.userObjects);
+  EXPECT_LT(after.privateBytes, during.privateBytes);
+}
