@@ -1,0 +1,33 @@
+// A window that answers the messages printing sends to the viewer control
+// from a scripted page table, and writes each of them to the print log:
+// "length", "selection", "release" (EM_FORMATRANGE with no record),
+// "render 100" / "measure 100" (page formatting from position 100 to the end
+// of the text) or "render 100..250" (to the end of a selection).
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+struct PageTable {
+  // Where each page ends: page 1 holds [0, ends[0]), page 2 [ends[0], ends[1])...
+  // Formatting from at or beyond the last end makes no progress.
+  std::vector<int> ends;
+  int textLength = 0;
+  int selectionStart = 0;
+  int selectionEnd = 0;
+  // Rendering from this position answers -1.
+  int renderingFailsAt = -2;
+};
+
+// Creates the window (a top-level, hidden one); destroy it with DestroyWindow.
+HWND CreatePageTableControl(const PageTable& table);
+
+// The rectangles of every formatting call, and whether each named the print
+// device context as hdc and hdcTarget and had rcPage equal to rc.
+struct FormatCall {
+  RECT rc;
+  bool rcPageEqualsRc;
+  bool deviceContextsMatch;
+};
+const std::vector<FormatCall>& PageTableFormatCalls();

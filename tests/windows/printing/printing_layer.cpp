@@ -1,0 +1,173 @@
+#include "tests/windows/printing/printing_layer.h"
+
+#include <string.h>
+
+namespace {
+
+std::vector<std::string> g_log;
+PrintScript g_script;
+HDC g_dc = nullptr;
+HGLOBAL g_devNames = nullptr;
+HGLOBAL g_devMode = nullptr;
+PRINTDLGA g_dialog;
+DOCINFOA g_document;
+std::string g_documentName;
+
+decltype(&DeleteDC) g_realDeleteDC = nullptr;
+decltype(&GetDeviceCaps) g_realGetDeviceCaps = nullptr;
+decltype(&GlobalFree) g_realGlobalFree = nullptr;
+
+BOOL WINAPI HookedPrintDlgA(PRINTDLGA* dialog) {
+  g_log.push_back("PrintDlgA");
+  g_dialog = *dialog;
+  // The dialog hands out its memory whether the user confirms or not.
+  g_devNames = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVNAMES) + 64);
+  g_devMode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
+  dialog->hDevNames = g_devNames;
+  dialog->hDevMode = g_devMode;
+  if (!g_script.dialogResult) return FALSE;
+  dialog->hDC = g_dc;
+  dialog->Flags = (dialog->Flags & ~(PD_PAGENUMS | PD_SELECTION)) | g_script.flags;
+  dialog->nFromPage = g_script.fromPage;
+  dialog->nToPage = g_script.toPage;
+  return TRUE;
+}
+
+int WINAPI HookedStartDocA(HDC dc, const DOCINFOA* document) {
+  g_log.push_back(dc == g_dc ? "StartDocA" : "StartDocA on another DC");
+  g_document = *document;
+  g_documentName = document->lpszDocName ? document->lpszDocName : "(null)";
+  return g_script.startDocResult;
+}
+
+int WINAPI HookedEndPage(HDC dc) {
+  g_log.push_back(dc == g_dc ? "EndPage" : "EndPage on another DC");
+  return 1;
+}
+
+int WINAPI HookedEndDoc(HDC dc) {
+  g_log.push_back(dc == g_dc ? "EndDoc" : "EndDoc on another DC");
+  return 1;
+}
+
+BOOL WINAPI HookedDeleteDC(HDC dc) {
+  if (dc != g_dc) {
+    g_log.push_back("DeleteDC on another DC");
+    return g_realDeleteDC(dc);
+  }
+  g_log.push_back("DeleteDC");
+  g_dc = nullptr;
+  return g_realDeleteDC(dc);
+}
+
+int WINAPI HookedGetDeviceCaps(HDC dc, int index) {
+  if (dc != g_dc) return g_realGetDeviceCaps(dc, index);
+  switch (index) {
+    case PHYSICALOFFSETX:
+      return g_script.offsetX;
+    case PHYSICALOFFSETY:
+      return g_script.offsetY;
+    case PHYSICALWIDTH:
+      return g_script.paperWidth;
+    case PHYSICALHEIGHT:
+      return g_script.paperHeight;
+    case HORZRES:
+      return g_script.printableWidth;
+    case VERTRES:
+      return g_script.printableHeight;
+    case LOGPIXELSX:
+      return g_script.dpiX;
+    case LOGPIXELSY:
+      return g_script.dpiY;
+    default:
+      return g_realGetDeviceCaps(dc, index);
+  }
+}
+
+HGLOBAL WINAPI HookedGlobalFree(HGLOBAL memory) {
+  if (memory != nullptr && memory == g_devNames) {
+    g_log.push_back("GlobalFree DEVNAMES");
+    g_devNames = nullptr;
+  } else if (memory != nullptr && memory == g_devMode) {
+    g_log.push_back("GlobalFree DEVMODE");
+    g_devMode = nullptr;
+  } else {
+    g_log.push_back("GlobalFree of something else");
+  }
+  return g_realGlobalFree(memory);
+}
+
+// Mapping modes follow the device's size; a memory DC is told the printer's.
+HDC CreatePrinterLikeDC(const PrintScript& script) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  typedef BOOL(WINAPI * SetVirtualResolutionFunction)(HDC, DWORD, DWORD, DWORD, DWORD);
+  auto setVirtualResolution =
+      reinterpret_cast<SetVirtualResolutionFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("gdi32.dll"), "SetVirtualResolution")));
+  if (dc != nullptr && setVirtualResolution != nullptr) {
+    // Size in millimetres from pixels and dots per inch, rounded.
+    DWORD widthMm =
+        static_cast<DWORD>((script.paperWidth * 254 + script.dpiX * 5) / (script.dpiX * 10));
+    DWORD heightMm =
+        static_cast<DWORD>((script.paperHeight * 254 + script.dpiY * 5) / (script.dpiY * 10));
+    setVirtualResolution(dc, script.paperWidth, script.paperHeight, widthMm, heightMm);
+  }
+  return dc;
+}
+
+}  // namespace
+
+std::vector<std::string>& PrintLog() { return g_log; }
+HDC PrintDeviceContext() { return g_dc; }
+const PRINTDLGA& PassedDialogRecord() { return g_dialog; }
+const DOCINFOA& PassedDocumentRecord() { return g_document; }
+std::string PassedDocumentName() { return g_documentName; }
+
+PrintingLayer::PrintingLayer(HMODULE module, const PrintScript& script) {
+  g_log.clear();
+  g_script = script;
+  memset(&g_dialog, 0xCC, sizeof g_dialog);
+  memset(&g_document, 0xCC, sizeof g_document);
+  g_documentName.clear();
+  g_dc = CreatePrinterLikeDC(script);
+  const struct {
+    const char* dll;
+    const char* function;
+    void* replacement;
+  } hooks[] = {
+      {"comdlg32.dll", "PrintDlgA", reinterpret_cast<void*>(&HookedPrintDlgA)},
+      {"gdi32.dll", "StartDocA", reinterpret_cast<void*>(&HookedStartDocA)},
+      {"gdi32.dll", "EndPage", reinterpret_cast<void*>(&HookedEndPage)},
+      {"gdi32.dll", "EndDoc", reinterpret_cast<void*>(&HookedEndDoc)},
+      {"gdi32.dll", "DeleteDC", reinterpret_cast<void*>(&HookedDeleteDC)},
+      {"gdi32.dll", "GetDeviceCaps", reinterpret_cast<void*>(&HookedGetDeviceCaps)},
+      {"kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&HookedGlobalFree)},
+  };
+  for (const auto& h : hooks) {
+    hooks_.push_back(std::make_unique<ScopedImportHook>(module, h.dll, h.function, h.replacement));
+  }
+  g_realDeleteDC = &DeleteDC;
+  g_realGetDeviceCaps = &GetDeviceCaps;
+  g_realGlobalFree = &GlobalFree;
+}
+
+PrintingLayer::~PrintingLayer() {
+  hooks_.clear();
+  // Whatever the plugin left behind is released here, so one test's leak does
+  // not spill into the next; the log has already told.
+  if (g_dc != nullptr) DeleteDC(g_dc);
+  if (g_devNames != nullptr) GlobalFree(g_devNames);
+  if (g_devMode != nullptr) GlobalFree(g_devMode);
+  g_dc = nullptr;
+  g_devNames = nullptr;
+  g_devMode = nullptr;
+}
+
+bool PrintingLayer::installed() const {
+  for (const auto& hook : hooks_) {
+    if (!hook->installed()) return false;
+  }
+  return g_dc != nullptr;
+}
+
+bool PrintingLayer::deviceContextDeleted() const { return g_dc == nullptr; }
