@@ -4,11 +4,15 @@
 // plugin rendered, for print_to_cups.sh to compare with the pages that
 // arrive.
 //   cups_print_job.exe JOBNAME FILE
+//   cups_print_job.exe --no-printer JOBNAME FILE
 // FILE is shown the way the host would show it: a class file through
 // ListLoad, anything else as plain text in a rich-edit control. Prints
 // "rendered N" and the titles of the dialogs it accepted; exit status 0, 77
 // when there is no printer (the real dialog is then never called), 1 on
-// failure.
+// failure. With --no-printer it checks the other way round that, with no
+// printer at all, the dialog's request to install one is all that happens:
+// ListPrint returns 0 once the box is dismissed and nothing is rendered (77
+// when a printer is visible after all).
 #include <windows.h>
 // commdlg.h and winspool.h need the types of windows.h first.
 #include <commdlg.h>
@@ -115,12 +119,17 @@ HWND ShowFile(const LoadedPlugin& plugin, HWND parent, const std::string& file) 
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool expectNoPrinter = argc == 4 && strcmp(argv[1], "--no-printer") == 0;
+  if (expectNoPrinter) {
+    ++argv;
+    --argc;
+  }
   if (argc != 3) {
-    fprintf(stderr, "usage: cups_print_job JOBNAME FILE\n");
+    fprintf(stderr, "usage: cups_print_job [--no-printer] JOBNAME FILE\n");
     return 1;
   }
-  if (!HasPrinter()) {
-    printf("no printer\n");
+  if (HasPrinter() == expectNoPrinter) {
+    printf(expectNoPrinter ? "a printer is visible\n" : "no printer\n");
     return 77;
   }
   LoadedPlugin plugin;
@@ -154,5 +163,10 @@ int main(int argc, char** argv) {
   printf("result %d\nrendered %d\naccepted %s\n", result, g_renderedPages,
          watchdog.accepted.c_str());
   DestroyWindow(parent);
+  if (expectNoPrinter &&
+      (result != LISTPLUGIN_OK || g_renderedPages != 0 || watchdog.accepted.empty())) {
+    printf("FAILED: with no printer, expected result 0, no page and one dismissed box\n");
+    return 1;
+  }
   return 0;
 }
