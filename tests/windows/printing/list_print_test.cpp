@@ -8,6 +8,7 @@
 
 #include "plugin/listplug.h"
 #include "standins/hooks/import_hooks.h"
+#include "tests/windows/printing/control_log.h"
 #include "tests/windows/printing/page_table_control.h"
 #include "tests/windows/printing/printing_layer.h"
 #include "tests/windows/test_support.h"
@@ -82,7 +83,7 @@ class ListPrintTest : public ::testing::Test {
   // The rectangle of the first formatting call, after checking that every call
   // had the same one in rc and rcPage and named the printer as both devices.
   static RECT PrintRectangle() {
-    const auto& calls = PageTableFormatCalls();
+    const auto& calls = FormatCalls();
     EXPECT_FALSE(calls.empty());
     if (calls.empty()) return RECT{};
     for (size_t i = 0; i < calls.size(); ++i) {

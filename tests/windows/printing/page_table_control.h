@@ -1,8 +1,6 @@
 // A window that answers the messages printing sends to the viewer control
-// from a scripted page table, and writes each of them to the print log:
-// "length", "selection", "release" (EM_FORMATRANGE with no record),
-// "render 100" / "measure 100" (page formatting from position 100 to the end
-// of the text) or "render 100..250" (to the end of a selection).
+// from a scripted page table, and writes each of them to the print log (see
+// control_log.h).
 #pragma once
 
 #include <windows.h>
@@ -22,12 +20,3 @@ struct PageTable {
 
 // Creates the window (a top-level, hidden one); destroy it with DestroyWindow.
 HWND CreatePageTableControl(const PageTable& table);
-
-// The rectangles of every formatting call, and whether each named the print
-// device context as hdc and hdcTarget and had rcPage equal to rc.
-struct FormatCall {
-  RECT rc;
-  bool rcPageEqualsRc;
-  bool deviceContextsMatch;
-};
-const std::vector<FormatCall>& PageTableFormatCalls();

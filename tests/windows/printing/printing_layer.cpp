@@ -9,6 +9,10 @@ PrintScript g_script;
 HDC g_dc = nullptr;
 HGLOBAL g_devNames = nullptr;
 HGLOBAL g_devMode = nullptr;
+HBITMAP g_page = nullptr;
+HGDIOBJ g_previousBitmap = nullptr;
+DWORD* g_pagePixels = nullptr;
+std::vector<RECT> g_printedPages;
 PRINTDLGA g_dialog;
 DOCINFOA g_document;
 std::string g_documentName;
@@ -40,14 +44,64 @@ int WINAPI HookedStartDocA(HDC dc, const DOCINFOA* document) {
   return g_script.startDocResult;
 }
 
+// Notes where the page in progress has ink, and starts a fresh one.
+void PutOutPage() {
+  if (g_pagePixels == nullptr) return;
+  GdiFlush();
+  const int width = g_script.printableWidth;
+  const int height = g_script.printableHeight;
+  RECT ink = {width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    const DWORD* row = g_pagePixels + static_cast<size_t>(y) * width;
+    for (int x = 0; x < width; ++x) {
+      if ((row[x] & 0xFFFFFF) == 0xFFFFFF) continue;
+      if (x < ink.left) ink.left = x;
+      if (x >= ink.right) ink.right = x + 1;
+      if (y < ink.top) ink.top = y;
+      if (y >= ink.bottom) ink.bottom = y + 1;
+    }
+  }
+  if (IsRectEmpty(&ink)) SetRectEmpty(&ink);
+  g_printedPages.push_back(ink);
+  memset(g_pagePixels, 0xFF, static_cast<size_t>(width) * height * sizeof(DWORD));
+}
+
 int WINAPI HookedEndPage(HDC dc) {
   g_log.push_back(dc == g_dc ? "EndPage" : "EndPage on another DC");
+  if (dc == g_dc) PutOutPage();
   return 1;
 }
 
 int WINAPI HookedEndDoc(HDC dc) {
   g_log.push_back(dc == g_dc ? "EndDoc" : "EndDoc on another DC");
+  if (dc == g_dc) PutOutPage();
   return 1;
+}
+
+// A white page of the printable size behind the device context.
+void SelectPage(HDC dc) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = g_script.printableWidth;
+  info.bmiHeader.biHeight = -g_script.printableHeight;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  g_page = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (g_page == nullptr) return;
+  g_pagePixels = static_cast<DWORD*>(bits);
+  memset(g_pagePixels, 0xFF,
+         static_cast<size_t>(g_script.printableWidth) * g_script.printableHeight * sizeof(DWORD));
+  g_previousBitmap = SelectObject(dc, g_page);
+}
+
+void ReleasePage(HDC dc) {
+  if (g_page == nullptr) return;
+  SelectObject(dc, g_previousBitmap);
+  DeleteObject(g_page);
+  g_page = nullptr;
+  g_pagePixels = nullptr;
 }
 
 BOOL WINAPI HookedDeleteDC(HDC dc) {
@@ -57,6 +111,7 @@ BOOL WINAPI HookedDeleteDC(HDC dc) {
   }
   g_log.push_back("DeleteDC");
   g_dc = nullptr;
+  ReleasePage(dc);
   return g_realDeleteDC(dc);
 }
 
@@ -119,6 +174,7 @@ HDC CreatePrinterLikeDC(const PrintScript& script) {
 
 std::vector<std::string>& PrintLog() { return g_log; }
 HDC PrintDeviceContext() { return g_dc; }
+const std::vector<RECT>& PrintedPages() { return g_printedPages; }
 const PRINTDLGA& PassedDialogRecord() { return g_dialog; }
 const DOCINFOA& PassedDocumentRecord() { return g_document; }
 std::string PassedDocumentName() { return g_documentName; }
@@ -129,7 +185,9 @@ PrintingLayer::PrintingLayer(HMODULE module, const PrintScript& script) {
   memset(&g_dialog, 0xCC, sizeof g_dialog);
   memset(&g_document, 0xCC, sizeof g_document);
   g_documentName.clear();
+  g_printedPages.clear();
   g_dc = CreatePrinterLikeDC(script);
+  if (g_dc != nullptr && script.drawnPages) SelectPage(g_dc);
   const struct {
     const char* dll;
     const char* function;
@@ -155,7 +213,10 @@ PrintingLayer::~PrintingLayer() {
   hooks_.clear();
   // Whatever the plugin left behind is released here, so one test's leak does
   // not spill into the next; the log has already told.
-  if (g_dc != nullptr) DeleteDC(g_dc);
+  if (g_dc != nullptr) {
+    ReleasePage(g_dc);
+    DeleteDC(g_dc);
+  }
   if (g_devNames != nullptr) GlobalFree(g_devNames);
   if (g_devMode != nullptr) GlobalFree(g_devMode);
   g_dc = nullptr;

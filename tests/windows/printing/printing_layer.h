@@ -30,6 +30,9 @@ struct PrintScript {
   int printableHeight = 3408;
   int dpiX = 300;
   int dpiY = 300;
+  // Whether the device context draws into a white page of the printable size,
+  // looked at by every EndPage and EndDoc.
+  bool drawnPages = false;
 };
 
 // The calls the plugin made, in order: "PrintDlgA", "StartDocA", "EndPage",
@@ -40,6 +43,10 @@ std::vector<std::string>& PrintLog();
 // The device context the dialog hands out: a memory DC whose mapping modes
 // work as on a printer of the scripted page size and resolution.
 HDC PrintDeviceContext();
+
+// The printed pages when the script asks for drawn pages: for each, the
+// bounding box of what was drawn, in device pixels (empty for a blank page).
+const std::vector<RECT>& PrintedPages();
 
 // The dialog record as the plugin passed it, and the document record.
 const PRINTDLGA& PassedDialogRecord();
