@@ -152,22 +152,20 @@ HGLOBAL WINAPI HookedGlobalFree(HGLOBAL memory) {
   return g_realGlobalFree(memory);
 }
 
-// Mapping modes follow the device's size; a memory DC is told the printer's.
-HDC CreatePrinterLikeDC(const PrintScript& script) {
-  HDC dc = CreateCompatibleDC(nullptr);
+// Mapping modes follow the device's size; a memory DC is told the printer's
+// (after any bitmap is selected, which resets it).
+void SetPrinterResolution(HDC dc, const PrintScript& script) {
   typedef BOOL(WINAPI * SetVirtualResolutionFunction)(HDC, DWORD, DWORD, DWORD, DWORD);
   auto setVirtualResolution =
       reinterpret_cast<SetVirtualResolutionFunction>(reinterpret_cast<void*>(
           GetProcAddress(GetModuleHandleA("gdi32.dll"), "SetVirtualResolution")));
-  if (dc != nullptr && setVirtualResolution != nullptr) {
-    // Size in millimetres from pixels and dots per inch, rounded.
-    DWORD widthMm =
-        static_cast<DWORD>((script.paperWidth * 254 + script.dpiX * 5) / (script.dpiX * 10));
-    DWORD heightMm =
-        static_cast<DWORD>((script.paperHeight * 254 + script.dpiY * 5) / (script.dpiY * 10));
-    setVirtualResolution(dc, script.paperWidth, script.paperHeight, widthMm, heightMm);
-  }
-  return dc;
+  if (setVirtualResolution == nullptr) return;
+  // Size in millimetres from pixels and dots per inch, rounded.
+  DWORD widthMm =
+      static_cast<DWORD>((script.paperWidth * 254 + script.dpiX * 5) / (script.dpiX * 10));
+  DWORD heightMm =
+      static_cast<DWORD>((script.paperHeight * 254 + script.dpiY * 5) / (script.dpiY * 10));
+  setVirtualResolution(dc, script.paperWidth, script.paperHeight, widthMm, heightMm);
 }
 
 }  // namespace
@@ -186,8 +184,11 @@ PrintingLayer::PrintingLayer(HMODULE module, const PrintScript& script) {
   memset(&g_document, 0xCC, sizeof g_document);
   g_documentName.clear();
   g_printedPages.clear();
-  g_dc = CreatePrinterLikeDC(script);
-  if (g_dc != nullptr && script.drawnPages) SelectPage(g_dc);
+  g_dc = CreateCompatibleDC(nullptr);
+  if (g_dc != nullptr) {
+    if (script.drawnPages) SelectPage(g_dc);
+    SetPrinterResolution(g_dc, script);
+  }
   const struct {
     const char* dll;
     const char* function;
@@ -204,6 +205,13 @@ PrintingLayer::PrintingLayer(HMODULE module, const PrintScript& script) {
   for (const auto& h : hooks) {
     hooks_.push_back(std::make_unique<ScopedImportHook>(module, h.dll, h.function, h.replacement));
   }
+  HMODULE control = GetModuleHandleA("riched20.dll");
+  if (control != nullptr) {
+    auto hook = std::make_unique<ScopedImportHook>(control, "gdi32.dll", "GetDeviceCaps",
+                                                   reinterpret_cast<void*>(&HookedGetDeviceCaps));
+    // Wine's own library reaches GDI otherwise; then there is nothing to hook.
+    if (hook->installed()) controlHooks_.push_back(std::move(hook));
+  }
   g_realDeleteDC = &DeleteDC;
   g_realGetDeviceCaps = &GetDeviceCaps;
   g_realGlobalFree = &GlobalFree;
@@ -211,6 +219,7 @@ PrintingLayer::PrintingLayer(HMODULE module, const PrintScript& script) {
 
 PrintingLayer::~PrintingLayer() {
   hooks_.clear();
+  controlHooks_.clear();
   // Whatever the plugin left behind is released here, so one test's leak does
   // not spill into the next; the log has already told.
   if (g_dc != nullptr) {

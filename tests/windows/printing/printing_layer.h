@@ -54,7 +54,9 @@ const DOCINFOA& PassedDocumentRecord();
 std::string PassedDocumentName();
 
 // Installs the hooks on module for the life of the object, with script as the
-// dialog's and the printer's answers.
+// dialog's and the printer's answers. The device's capabilities are answered
+// to the rich-edit library too, when one is loaded, so that the control lays
+// out its pages for the same printer.
 class PrintingLayer {
  public:
   PrintingLayer(HMODULE module, const PrintScript& script);
@@ -68,4 +70,5 @@ class PrintingLayer {
 
  private:
   std::vector<std::unique_ptr<ScopedImportHook>> hooks_;
+  std::vector<std::unique_ptr<ScopedImportHook>> controlHooks_;
 };
