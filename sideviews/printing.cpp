@@ -6,6 +6,8 @@
 // each EndPage, and puts out the page in progress at EndDoc. So no StartPage is
 // ever issued, EndPage only between two rendered pages once the second is known
 // to take characters, and the last page is closed by EndDoc alone.
+#include <windows.h>
+// commdlg.h needs the types of windows.h first.
 #include <commdlg.h>
 #include <string.h>
 
@@ -18,7 +20,7 @@ static_assert(sizeof(PRINTDLGA) == 120 && sizeof(DOCINFOA) == 40 && sizeof(FORMA
 
 namespace {
 
-enum PrintMode { PrintWholeText, PrintSelection, PrintPageRange };
+enum PrintMode { WholeTextMode, SelectionMode, PageRangeMode };
 
 // A last page of 0 in the dialog stands for "to the end".
 const int LastPossiblePage = 0x7FFF;
@@ -134,15 +136,15 @@ int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, i
     return LISTPLUGIN_OK;
   }
 
-  PrintMode mode = PrintWholeText;
+  PrintMode mode = WholeTextMode;
   int firstPage = 0;
   int lastPage = 0;
   if (dialog.Flags & PD_PAGENUMS) {
-    mode = PrintPageRange;
+    mode = PageRangeMode;
     firstPage = dialog.nFromPage;
     lastPage = dialog.nToPage == 0 ? LastPossiblePage : dialog.nToPage;
   } else if (dialog.Flags & PD_SELECTION) {
-    mode = PrintSelection;
+    mode = SelectionMode;
   }
 
   HDC dc = dialog.hDC;
@@ -171,11 +173,11 @@ int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, i
 
   int endBound = GetControlTextLength(ListWin);
   range.chrg.cpMax = -1;
-  if (mode == PrintPageRange) {
+  if (mode == PageRangeMode) {
     PrintPageRange(ListWin, dc, &range, printRectangle, endBound, firstPage, lastPage);
   } else {
     int position = 0;
-    if (mode == PrintSelection) {
+    if (mode == SelectionMode) {
       int selectionStart = 0;
       int selectionEnd = 0;
       GetControlSelection(ListWin, &selectionStart, &selectionEnd);
