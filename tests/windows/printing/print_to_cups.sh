@@ -1,10 +1,12 @@
 #!/bin/sh
-# A class file printed by the built plugin to a real printer: CUPS with the
-# cups-pdf queue as the default printer (set up by scripts/printer-setup), the
-# job arriving as a PDF whose page count must be the number of pages the plugin
+# A file printed by the built plugin to a real printer: CUPS with the cups-pdf
+# queue as the default printer (set up by scripts/printer-setup), the job
+# arriving as a PDF whose page count must be the number of pages the plugin
 # rendered. The pages are kept as PNG files in OUTDIR for a look.
 #   print_to_cups.sh BINDIR REPO OUTDIR FILE
-# Exit status 77 (skipped) when no printer can be set up.
+# A FILE.java is compiled and its class file shown as the Lister shows it (Jad
+# beside the plugin, on Debian's Procyon); any other file is shown as plain
+# text. Exit status 77 (skipped) when no printer can be set up.
 set -eu
 bin=$1 repo=$2 out=$3 file=$4
 mkdir -p "$out"
@@ -23,9 +25,26 @@ pdfdir=$(printf '%s' "$pdfdir" | sed "s|\${HOME}|$HOME|")
 job="dravik-print-$$"
 rm -f "$pdfdir/$job"*.pdf
 
-windows_file=$(WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}" winepath -w "$file" 2>/dev/null || echo "$file")
+# The Lister's plugin folder: the plugin, the control it loads and Jad.
+lister="$out/lister"
+rm -rf "$lister" "$out/classes"
+mkdir -p "$lister"
+cp "$bin/cups_print_job.exe" "$bin/dravik.wlx64" "$lister/"
+[ ! -f "$bin/riched20.dll" ] || cp "$bin/riched20.dll" "$lister/"
+case "$file" in
+  *.java)
+    cp "$bin/jad-bridge.exe" "$lister/jad.exe"
+    cp "$bin/jad-procyon" "$lister/"
+    javac --release 8 -nowarn -d "$out/classes" "$file"
+    file=$(find "$out/classes" -name "$(basename "$file" .java).class" | head -n 1)
+    [ -n "$file" ] || { echo "FAILED: javac made no class file"; exit 1; }
+    ;;
+esac
+
+# Wine's drive Z: is the Unix root.
+windows_file=$(printf 'Z:%s' "$file" | tr / '\\')
 status=0
-"$repo/scripts/wine-run" "$bin/cups_print_job.exe" "$job" "$windows_file" >"$out/job.txt" || status=$?
+"$repo/scripts/wine-run" "$lister/cups_print_job.exe" "$job" "$windows_file" >"$out/job.txt" || status=$?
 cat "$out/job.txt"
 if [ "$status" -eq 77 ]; then
   echo "SKIPPED: Wine sees no printer although CUPS has one."
