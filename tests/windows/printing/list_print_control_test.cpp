@@ -120,7 +120,11 @@ class ListPrintOnControlTest : public ::testing::Test {
 };
 
 TEST_F(ListPrintOnControlTest, WholeTextPagesFollowEachOtherInsideTheMargins) {
-  Calls calls = Print(PrintScript());
+  // The pages are kept for a look: printed_page_1.png ... beside the test.
+  PrintScript script;
+  std::wstring folder = ExeDirectory();
+  script.pagePngPrefix = std::string(folder.begin(), folder.end()) + "printed_page_";
+  Calls calls = Print(script);
   std::vector<int> starts = RenderedPageStarts(calls);
   // 300 lines do not fit on one A4 page, nor on two.
   ASSERT_GE(starts.size(), 3u);

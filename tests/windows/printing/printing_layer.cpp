@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "standins/png/png_writer.h"
+
 namespace {
 
 std::vector<std::string> g_log;
@@ -44,6 +46,23 @@ int WINAPI HookedStartDocA(HDC dc, const DOCINFOA* document) {
   return g_script.startDocResult;
 }
 
+// A copy of the page, since the bitmap the plugin draws into stays selected.
+void WritePagePng(int number) {
+  const int width = g_script.printableWidth;
+  const int height = g_script.printableHeight;
+  HDC copyDc = CreateCompatibleDC(g_dc);
+  HBITMAP copy = CreateCompatibleBitmap(g_dc, width, height);
+  if (copyDc != nullptr && copy != nullptr) {
+    HGDIOBJ previous = SelectObject(copyDc, copy);
+    BitBlt(copyDc, 0, 0, width, height, g_dc, 0, 0, SRCCOPY);
+    SelectObject(copyDc, previous);
+    std::string path = g_script.pagePngPrefix + std::to_string(number) + ".png";
+    WriteBitmapPng(copy, path.c_str());
+  }
+  if (copy != nullptr) DeleteObject(copy);
+  if (copyDc != nullptr) DeleteDC(copyDc);
+}
+
 // Notes where the page in progress has ink, and starts a fresh one.
 void PutOutPage() {
   if (g_pagePixels == nullptr) return;
@@ -63,6 +82,7 @@ void PutOutPage() {
   }
   if (IsRectEmpty(&ink)) SetRectEmpty(&ink);
   g_printedPages.push_back(ink);
+  if (!g_script.pagePngPrefix.empty()) WritePagePng(static_cast<int>(g_printedPages.size()));
   memset(g_pagePixels, 0xFF, static_cast<size_t>(width) * height * sizeof(DWORD));
 }
 

@@ -33,6 +33,9 @@ struct PrintScript {
   // Whether the device context draws into a white page of the printable size,
   // looked at by every EndPage and EndDoc.
   bool drawnPages = false;
+  // With drawn pages: where each page is also written as a PNG file, as this
+  // prefix followed by the page number and ".png" (nowhere when empty).
+  std::string pagePngPrefix;
 };
 
 // The calls the plugin made, in order: "PrintDlgA", "StartDocA", "EndPage",
