@@ -126,16 +126,6 @@ class LoadSequenceTest : public ::testing::Test {
     return text;
   }
 
-  static CHARFORMAT2A FormatAt(HWND control, int position) {
-    CHARRANGE range = {position, position + 1};
-    SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    CHARFORMAT2A format;
-    memset(&format, 0, sizeof format);
-    format.cbSize = sizeof format;
-    SendMessageA(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    return format;
-  }
-
   PluginFolder folder_;
   std::vector<std::unique_ptr<ScopedImportHook>> hooks_;
   decltype(&ListLoadW) listLoadW_ = nullptr;
@@ -177,12 +167,12 @@ TEST_F(LoadSequenceTest, ShowsBannerTimingAndSourceColouredAndHiddenUntilComplet
       {sourceAt + 40, RGB(0, 0, 192), false},    // the string literal
   };
   for (const auto& e : expected) {
-    CHARFORMAT2A format = FormatAt(control, e.position);
+    CHARFORMAT2A format = ReadCharFormatAt(control, e.position);
     EXPECT_EQ(format.crTextColor, e.color) << "at " << e.position;
     EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, e.bold) << "at " << e.position;
     EXPECT_STREQ(format.szFaceName, "Courier New") << "at " << e.position;
   }
-  CHARFORMAT2A name = FormatAt(control, sourceAt + 13);  // the class name A
+  CHARFORMAT2A name = ReadCharFormatAt(control, sourceAt + 13);  // the class name A
   EXPECT_EQ(name.dwEffects & CFE_BOLD, 0u);
 
   // The font style first, then 0 percent; neither while the control was visible.

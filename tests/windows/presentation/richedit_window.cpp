@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "presentation/text_styles.h"
+#include "tests/windows/test_support.h"
 
 namespace {
 
@@ -98,13 +99,7 @@ std::string RichEditWindow::Text() const {
 }
 
 CHARFORMAT2A RichEditWindow::FormatAt(int position) const {
-  CHARRANGE one = {position, position + 1};
-  SendMessageA(control_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
-  CHARFORMAT2A format;
-  memset(&format, 0, sizeof format);
-  format.cbSize = sizeof format;
-  SendMessageA(control_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-  return format;
+  return ReadCharFormatAt(control_, position);
 }
 
 std::string RichEditWindow::StyleLetters() const {

@@ -1,0 +1,1 @@
+dravik_native_test(print_rectangle_tests sideviews/print_rectangle_test.cpp)
