@@ -250,8 +250,8 @@ TEST_F(ResourceSoakTest, PrintJobsThroughTheHostsPrintingLayer) {
   // Every job reached the printer: three pages of a whole text end in EndDoc.
   std::string lines = ReadFileBytes(log);
   size_t endDocs = 0;
-  for (size_t at = lines.find("hook EndDoc"); at != std::string::npos;
-       at = lines.find("hook EndDoc", at + 1)) {
+  for (size_t at = lines.find("hook EndDoc ->"); at != std::string::npos;
+       at = lines.find("hook EndDoc ->", at + 1)) {
     ++endDocs;
   }
   EXPECT_EQ(endDocs, static_cast<size_t>(jobs + 3));
