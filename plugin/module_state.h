@@ -13,6 +13,7 @@ extern char DefaultIniName[MAX_PATH];
 void HandleEntryNotification(HINSTANCE instance, DWORD reason);
 
 // The 8-bit exports turn their file name into a wide one here. The buffer must
-// hold AnsiToWideChars characters; the result is the buffer, or null for null.
+// hold AnsiToWideChars characters; the result is the buffer (an empty name
+// when the name does not fit whole), or null for null.
 enum { AnsiToWideChars = 1024 };
 WCHAR* AnsiToWide(const char* name, WCHAR* buffer);
