@@ -180,6 +180,32 @@ TEST_F(BadInputTest, PathsAroundTheClassicAndTheExtendedLimits) {
   EXPECT_EQ(g_calls.copies, 0);
 }
 
+TEST_F(BadInputTest, UncPathsReachAShareInTheShortAndTheExtendedForm) {
+  // Wine serves \\server\share from dosdevices\unc\server\share in its prefix.
+  wchar_t prefix[MAX_PATH];
+  DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) GTEST_SKIP() << "not under Wine";
+  std::wstring unix = prefix;
+  for (wchar_t& c : unix) c = c == L'/' ? L'\\' : c;
+  std::wstring server =
+      L"Z:" + unix + L"\\dosdevices\\unc\\dravik-soak-" + std::to_wstring(GetCurrentProcessId());
+  std::wstring share = server + L"\\share";
+  CreateDirectoryW((L"Z:" + unix + L"\\dosdevices\\unc").c_str(), nullptr);
+  CreateDirectoryW(server.c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryW(share.c_str(), nullptr));
+  std::wstring deep = share + L"\\" + std::wstring(230, L'u');
+  ASSERT_TRUE(LongPathCreateDirectory(deep.c_str(), nullptr));
+  WriteFileBytes(share + L"\\Greeter.class", classBytes_);
+  WriteFileBytes(deep + L"\\Greeter.class", classBytes_);
+
+  std::wstring unc = L"\\\\dravik-soak-" + std::to_wstring(GetCurrentProcessId()) + L"\\share";
+  ExpectShown(LoadW(unc + L"\\Greeter.class"), "UNC path");
+  std::wstring longUnc = unc + L"\\" + std::wstring(230, L'u') + L"\\Greeter.class";
+  ASSERT_GE(longUnc.size(), 260u);
+  ExpectShown(LoadW(longUnc), "UNC path beyond the classic limit");
+  RemoveTree(server);
+}
+
 TEST_F(BadInputTest, NamesOutsideTheAnsiCodePageWorkOnlyThroughTheWideExport) {
   ASSERT_EQ(GetACP(), 1252u);
   std::wstring cyrillic = Input(L"\x0424\x0443.class", classBytes_);  // not in code page 1252

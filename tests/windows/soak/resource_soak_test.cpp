@@ -34,8 +34,8 @@ struct Bounds {
   long handles = 8;
   long gdi = 16;
   long user = 2;
-  long long privateBytes = 4 << 20;
-  long long committedBytes = 4 << 20;
+  long long privateBytes = 256 << 10;
+  long long committedBytes = 512 << 10;
 };
 
 void PrintFigures(const char* name, int count, const ResourceFigures& before,
