@@ -9,6 +9,7 @@
 #include <vector>
 
 TEST(ProcessResourcesTest, EachFigureSeesObjectsMadeAndReleased) {
+  // A first window makes what the system keeps for every later one.
   DestroyWindow(
       CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
   ResourceFigures before = MeasureResources();
