@@ -63,6 +63,9 @@ char* WriteLineNumber(char* destination, int number, int width) {
 }
 
 char* NumberLines(const char* text, int length) {
+  if (text == nullptr) {
+    return nullptr;
+  }
   // First pass: the line count, which fixes the width of every prefix.
   size_t realLength = 0;
   int64_t lines = 1 + CountBreaks(text, &realLength);

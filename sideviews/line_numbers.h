@@ -6,8 +6,9 @@
 // with its number, padded with "0" to the digit count of the line count, and
 // ": ". CR LF stays CR LF; a lone CR or LF becomes CR, the control's paragraph
 // break. text runs to its first NUL; length is the count of bytes before it
-// and only sizes the result. Null when memory runs out or the result would not
-// fit in a signed 32-bit size.
+// and only sizes the result (a smaller value is raised to the real count).
+// Null for a null text, when memory runs out, or when the result would not fit
+// in a signed 32-bit size.
 char* NumberLines(const char* text, int length);
 
 // Writes number's prefix at destination (its digits after enough "0" to fill

@@ -73,10 +73,11 @@ TEST(NumberLinesTest, LengthOnlySizesTheResultAndTheScanStopsAtTheNul) {
   EXPECT_STREQ(shortLength.result, "1: a\r2: bcdef");
 }
 
-TEST(NumberLinesTest, AResultBeyondASigned32BitSizeIsRefused) {
+TEST(NumberLinesTest, ANullTextOrAResultBeyondASigned32BitSizeIsRefused) {
   // 1 line of width 1: size = length + 3 + 1.
   EXPECT_EQ(NumberLines("a", INT_MAX - 3), nullptr);
   EXPECT_EQ(NumberLines("a", INT_MAX), nullptr);
+  EXPECT_EQ(NumberLines(nullptr, 0), nullptr);
 }
 
 TEST(WriteLineNumberTest, PadsToTheWidthAndEndsWithColonSpaceAndNul) {
