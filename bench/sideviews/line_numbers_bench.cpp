@@ -78,6 +78,7 @@ BENCHMARK(BM_MemcpyWarm)->Unit(benchmark::kMillisecond);
 // The console report, plus each benchmark's time per iteration kept for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration)
