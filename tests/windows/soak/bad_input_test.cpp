@@ -51,9 +51,10 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
     g_calls = FileCalls();
     ASSERT_TRUE(folder().loaded());
     folder().InstallFakeJad("write");
-    Hook("kernel32.dll", "CopyFileW", reinterpret_cast<void*>(&RecordCopyFileW));
-    Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&RecordCreateProcessW));
-    Hook("kernel32.dll", "GetFileSize", reinterpret_cast<void*>(&ScriptedGetFileSize));
+    ASSERT_TRUE(Hook("kernel32.dll", "CopyFileW", reinterpret_cast<void*>(&RecordCopyFileW)));
+    ASSERT_TRUE(
+        Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&RecordCreateProcessW)));
+    ASSERT_TRUE(Hook("kernel32.dll", "GetFileSize", reinterpret_cast<void*>(&ScriptedGetFileSize)));
     classBytes_ = ReadFileBytes(DataFile(L"sample\\Greeter.class"));
     ASSERT_GT(classBytes_.size(), 200u);
   }
@@ -217,7 +218,11 @@ TEST_F(BadInputTest, NamesOutsideTheAnsiCodePageWorkOnlyThroughTheWideExport) {
   ExpectShown(LoadAnsi(ansiInputs + "\\Caf\xe9.class"), "8-bit, accented");
   // The host's conversion turns what the code page lacks into question marks,
   // which name no file.
-  ExpectRefused(LoadAnsi(ansiInputs + "\\??.class"), "8-bit, Cyrillic");
+  std::string lossy(1024, '\0');
+  lossy.resize(
+      WideCharToMultiByte(CP_ACP, 0, cyrillic.c_str(), -1, &lossy[0], 1024, nullptr, nullptr));
+  ASSERT_NE(lossy.find('?'), std::string::npos);
+  ExpectRefused(LoadAnsi(lossy.c_str()), "8-bit, Cyrillic");
 }
 
 TEST_F(BadInputTest, AnEightBitNameTooLongToConvertNamesNoOtherFile) {

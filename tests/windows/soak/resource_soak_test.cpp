@@ -180,7 +180,7 @@ TEST_F(ResourceSoakTest, LoadNextCallsOnOneListWindow) {
 }
 
 TEST_F(ResourceSoakTest, ThumbnailsOnBothPlatformPaths) {
-  Hook("kernel32.dll", "GetVersionExA", reinterpret_cast<void*>(&AlternatePlatform));
+  ASSERT_TRUE(Hook("kernel32.dll", "GetVersionExA", reinterpret_cast<void*>(&AlternatePlatform)));
   std::string content = ReadFileBytes(SoakDataFile(L"Showcase.java"));
   std::wstring name = L"C:\\classes\\Showcase.class";
   auto draw = [&]() {

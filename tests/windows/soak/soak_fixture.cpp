@@ -50,7 +50,7 @@ PluginCopyFixture::~PluginCopyFixture() {
   RemoveTree(inputs_);
 }
 
-void PluginCopyFixture::Hook(const char* dll, const char* function, void* replacement) {
+bool PluginCopyFixture::Hook(const char* dll, const char* function, void* replacement) {
   hooks_.push_back({function, std::unique_ptr<ScopedImportHook>(new ScopedImportHook(
                                   folder_.module(), dll, function, replacement))});
 }

@@ -34,8 +34,9 @@ class PluginCopyFixture {
   // (no trailing backslash); removed at the end.
   const std::wstring& inputs() const { return inputs_; }
 
-  // Points the plugin copy's import at replacement until the fixture ends.
-  void Hook(const char* dll, const char* function, void* replacement);
+  // Points the plugin copy's import at replacement until the fixture ends;
+  // false when the plugin does not import it.
+  bool Hook(const char* dll, const char* function, void* replacement);
   // The function that the hook of that name replaced, to call through.
   void* Original(const char* function) const;
 
