@@ -53,6 +53,7 @@ PluginCopyFixture::~PluginCopyFixture() {
 bool PluginCopyFixture::Hook(const char* dll, const char* function, void* replacement) {
   hooks_.push_back({function, std::unique_ptr<ScopedImportHook>(new ScopedImportHook(
                                   folder_.module(), dll, function, replacement))});
+  return hooks_.back().hook->installed();
 }
 
 void* PluginCopyFixture::Original(const char* function) const {
