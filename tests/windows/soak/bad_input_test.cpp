@@ -67,8 +67,7 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
 
   // A class file whose full path has exactly length characters, in folders
   // of at most 200 characters each below the inputs folder.
-  std::wstring ClassFileOfLength(size_t length) {
-    const std::wstring leaf = L"\\Greeter.class";
+  std::wstring FileOfLength(size_t length, const std::wstring& leaf, const std::string& bytes) {
     std::wstring path = inputs();
     while (path.size() + leaf.size() < length) {
       size_t room = length - path.size() - leaf.size() - 1;  // one for the backslash
@@ -80,8 +79,12 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
     }
     path += leaf;
     EXPECT_EQ(path.size(), length);
-    WriteFileBytes(path, classBytes_);
+    WriteFileBytes(path, bytes);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
     return path;
+  }
+  std::wstring ClassFileOfLength(size_t length) {
+    return FileOfLength(length, L"\\Greeter.class", classBytes_);
   }
 
   HWND LoadW(const std::wstring& path) {
@@ -223,6 +226,7 @@ TEST_F(BadInputTest, NamesOutsideTheAnsiCodePageWorkOnlyThroughTheWideExport) {
       WideCharToMultiByte(CP_ACP, 0, cyrillic.c_str(), -1, &lossy[0], 1024, nullptr, nullptr));
   ASSERT_NE(lossy.find('?'), std::string::npos);
   ExpectRefused(LoadAnsi(lossy.c_str()), "8-bit, Cyrillic");
+  ExpectRefused(listLoad(lister(), nullptr, 0), "8-bit, null name");
 }
 
 TEST_F(BadInputTest, AnEightBitNameTooLongToConvertNamesNoOtherFile) {
@@ -259,14 +263,15 @@ TEST_F(BadInputTest, LoadNextRefusesWhatItCannotShowAsText) {
       {"class file (zero bytes inside)", Input(L"G.class", classBytes_), LISTPLUGIN_ERROR},
       {"empty file", Input(L"empty.txt", ""), LISTPLUGIN_OK},
       {"UNC path to no server", L"\\\\no-such-server\\share\\a.txt", LISTPLUGIN_ERROR},
-      {"1025 characters", inputs() + L"\\" + std::wstring(1024 - inputs().size(), L'n'),
-       LISTPLUGIN_ERROR},
+      {"1024 characters", FileOfLength(1024, L"\\a.txt", "text"), LISTPLUGIN_OK},
+      {"1025 characters", FileOfLength(1025, L"\\a.txt", "text"), LISTPLUGIN_ERROR},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(listLoadNextW(lister(), window, const_cast<WCHAR*>(c.path.c_str()), 0), c.result)
         << c.what;
     PumpMessages();
   }
+  EXPECT_EQ(listLoadNextW(lister(), window, nullptr, 0), LISTPLUGIN_ERROR);
   if (sized) {
     EXPECT_EQ(listLoadNextW(lister(), window, const_cast<WCHAR*>(huge.c_str()), 0),
               LISTPLUGIN_ERROR);
