@@ -1,0 +1,15 @@
+// The decompiler run: Jad on a temporary copy of a class file in the plugin's
+// own directory, and its output read back as text.
+#pragma once
+
+#include <windows.h>
+
+// The decimal tick count that names the current run's files; at most 11
+// characters and the terminator.
+enum { DecompileStampChars = 16 };
+extern WCHAR DecompileStamp[DecompileStampChars];
+
+// Jad's output for the class file at classFilePath (any length), as a text from
+// malloc that the caller frees; null when there is none. Blocks until Jad has
+// ended. Runs must not overlap.
+char* DecompileClassFile(const WCHAR* classFilePath);

@@ -1,0 +1,77 @@
+// The Lister window and everything the host does with the plugin: loading it,
+// offering it files, forwarding its control's notifications, recording what
+// it posts, and the user's keys and the script's commands.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standins/lister/host_options.h"
+#include "standins/lister/plugin_exports.h"
+#include "standins/lister/script.h"
+
+class ListerHost {
+ public:
+  explicit ListerHost(const HostOptions& options);
+  ~ListerHost();
+  ListerHost(const ListerHost&) = delete;
+  ListerHost& operator=(const ListerHost&) = delete;
+
+  // The whole run; returns the exit code (0 done, 2 bad script, 3 no plugin).
+  int Run();
+
+ private:
+  bool Start();
+  void Finish();
+  bool CreateWindows();
+  bool Execute(const ScriptCommand& command);
+  void Dispatch(MSG* msg);
+  void Pump();
+  void PumpFor(DWORD milliseconds);
+  bool HandleKey(UINT key, bool ctrl, bool shift);
+
+  bool Detect(const std::wstring& file);
+  void Load(const std::wstring& file);
+  void LoadNext(const std::wstring& file);
+  void StepFile(int direction);
+  void Close();
+  void SendCommand(int command, int parameter);
+  void Search(const std::wstring& text, int flags);
+  void SearchAgain(bool backwards);
+  void SearchDialog(bool answered, const std::wstring& text, int flags);
+  void Print();
+  void Thumbnail(int width, int height, const std::wstring& out, const std::wstring& file,
+                 bool show);
+  void Notify(UINT message, WPARAM wparam, LPARAM lparam);
+  void Screenshot(const std::wstring& path);
+  void DumpText(const std::wstring& path);
+  void DumpFormats(const std::wstring& path);
+
+  void RecordPosted(WPARAM wparam, LPARAM lparam, bool to_frame);
+  LRESULT Forward(UINT message, WPARAM wparam, LPARAM lparam);
+  void Layout();
+  void LogSizes();
+  void ShowStatus();
+  std::string WindowName(HWND window) const;
+
+  static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+  HostOptions options_;
+  PluginExports plugin_;
+  std::string detect_string_;
+  HWND frame_ = nullptr;
+  HWND panel_ = nullptr;
+  HWND status_ = nullptr;
+  HWND list_ = nullptr;
+  std::wstring current_file_;
+  std::wstring last_search_;
+  int last_search_flags_ = 0;
+  bool force_ = false;
+  bool interactive_ = false;
+  bool dispatching_posted_ = false;
+  RECT margins_ = {100, 100, 100, 100};
+  std::string last_posted_;
+};

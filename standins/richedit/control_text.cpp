@@ -1,0 +1,453 @@
+// The control's text, selection, formats, search and word-break messages.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "standins/richedit/control.h"
+// After windows.h: the find flags FR_DOWN, FR_WHOLEWORD, FR_MATCHCASE.
+#include <commdlg.h>
+
+namespace richedit {
+
+namespace {
+
+// The default character format: the GUI font, as rich edit starts with.
+CharFormat DefaultFormat() {
+  CharFormat format = BlankFormat();
+  LOGFONTA lf;
+  memset(&lf, 0, sizeof lf);
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  memcpy(format.face, lf.lfFaceName, sizeof format.face);
+  format.face[LF_FACESIZE - 1] = '\0';
+  if (format.face[0] == '\0') strcpy(format.face, "MS Shell Dlg");
+  format.charset = lf.lfCharSet;
+  format.pitch_and_family = lf.lfPitchAndFamily;
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  const int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+  format.height = pixels > 0 ? MulDiv(pixels, 1440, dpi > 0 ? dpi : 96) : 165;
+  return format;
+}
+
+// The text with every CR written as CR LF.
+std::string WithCrLf(const std::string& text, int start, int end) {
+  std::string out;
+  out.reserve(static_cast<size_t>(end - start) + 16);
+  for (int i = start; i < end; ++i) {
+    out.push_back(text[static_cast<size_t>(i)]);
+    if (text[static_cast<size_t>(i)] == '\r') out.push_back('\n');
+  }
+  return out;
+}
+
+DWORD DifferingAttributes(const CharFormat& a, const CharFormat& b) {
+  DWORD differ = 0;
+  if (strcmp(a.face, b.face) != 0) differ |= CFM_FACE;
+  if (a.charset != b.charset) differ |= CFM_CHARSET;
+  if (a.height != b.height) differ |= CFM_SIZE;
+  if (a.color != b.color || ((a.effects ^ b.effects) & CFE_AUTOCOLOR)) differ |= CFM_COLOR;
+  if ((a.effects ^ b.effects) & CFE_BOLD) differ |= CFM_BOLD;
+  if ((a.effects ^ b.effects) & CFE_ITALIC) differ |= CFM_ITALIC;
+  if ((a.effects ^ b.effects) & CFE_UNDERLINE) differ |= CFM_UNDERLINE;
+  if ((a.effects ^ b.effects) & CFE_STRIKEOUT) differ |= CFM_STRIKEOUT;
+  if (a.weight != b.weight) differ |= CFM_WEIGHT;
+  return differ;
+}
+
+}  // namespace
+
+RichEditControl::RichEditControl(HWND window, const CREATESTRUCTA& create)
+    : window_(window), runs_(DefaultFormat()), default_format_(0) {
+  read_only_ = (create.style & ES_READONLY) != 0;
+  no_hide_selection_ = (create.style & ES_NOHIDESEL) != 0;
+  background_ = GetSysColor(COLOR_WINDOW);
+  if (create.lpszName != nullptr && !IS_INTRESOURCE(create.lpszName)) SetText(create.lpszName);
+}
+
+void RichEditControl::SetText(const char* text) {
+  if (text == nullptr) text = "";
+  // New text starts over in the default format.
+  const int inserted = doc_.Replace(0, doc_.length(), text, strlen(text));
+  runs_.Reset(inserted, default_format_);
+  anchor_ = active_ = 0;
+  insertion_format_ = -1;
+  first_line_ = 0;
+  scroll_x_ = 0;
+  widest_painted_ = 0;
+  modified_ = false;
+  Refresh(true);
+  NotifyChange();
+}
+
+int RichEditControl::GetText(char* buffer, int size) const {
+  if (buffer == nullptr || size <= 0) return 0;
+  const std::string& text = doc_.text();
+  int written = 0;
+  for (char c : text) {
+    const int need = c == '\r' ? 2 : 1;
+    if (written + need > size - 1) break;
+    buffer[written++] = c;
+    if (c == '\r') buffer[written++] = '\n';
+  }
+  buffer[written] = '\0';
+  return written;
+}
+
+int RichEditControl::InsertionFormat() const {
+  if (insertion_format_ >= 0) return insertion_format_;
+  const int at = SelectionStart();
+  // Inside a paragraph, typing continues the character before the caret; at a
+  // paragraph's start it takes the format of the character after it.
+  if (at > 0 && at <= doc_.length() && doc_.text()[static_cast<size_t>(at - 1)] != '\r') {
+    return runs_.FormatAt(at - 1);
+  }
+  return runs_.FormatAt(at);
+}
+
+void RichEditControl::ReplaceSelection(const char* text, bool) {
+  if (text == nullptr) text = "";
+  const int start = SelectionStart();
+  const int end = std::min(SelectionEnd(), doc_.length());
+  const int format = InsertionFormat();
+  const int inserted = doc_.Replace(start, end, text, strlen(text));
+  runs_.Replace(start, end, inserted, format);
+  anchor_ = active_ = start + inserted;
+  insertion_format_ = -1;
+  modified_ = true;
+  Refresh(true);
+  NotifyChange();
+}
+
+void RichEditControl::CopySelection() const {
+  const int start = SelectionStart();
+  const int end = std::min(SelectionEnd(), doc_.length());
+  if (start >= end) return;
+  const std::string text = WithCrLf(doc_.text(), start, end);
+  if (!OpenClipboard(window_)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (memory != nullptr) {
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    if (bytes != nullptr) {
+      memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+    }
+    if (bytes == nullptr || SetClipboardData(CF_TEXT, memory) == nullptr) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+void RichEditControl::Select(int anchor, int active) {
+  if (anchor == anchor_ && active == active_) return;
+  anchor_ = anchor;
+  active_ = active;
+  insertion_format_ = -1;
+  Refresh(false);
+}
+
+int RichEditControl::SetSelection(int from, int to) {
+  const int length = doc_.length();
+  if (from < 0 && to < 0) {
+    Select(length, length);
+  } else if (from >= 0) {
+    if (to < 0) to = length + 1;
+    if (from > to) std::swap(from, to);
+    if (from > length) {
+      Select(length, length);
+    } else {
+      Select(from, std::min(to, length + 1));
+    }
+  }
+  return SelectionEnd();
+}
+
+int RichEditControl::SetCharFormat(WPARAM scope, const CHARFORMAT2A* format) {
+  if (!IsValidFormatRecord(format)) return 0;
+  if (scope & SCF_ALL) {
+    runs_.Apply(0, runs_.total(), *format);
+  } else if (scope & SCF_SELECTION) {
+    if (SelectionStart() == SelectionEnd()) {
+      insertion_format_ = runs_.Intern(MergeFormat(runs_.Get(InsertionFormat()), *format));
+      return 1;
+    }
+    runs_.Apply(SelectionStart(), SelectionEnd(), *format);
+  } else {
+    default_format_ = runs_.Intern(MergeFormat(runs_.Get(default_format_), *format));
+  }
+  Refresh(true);
+  return 1;
+}
+
+DWORD RichEditControl::GetCharFormat(WPARAM scope, CHARFORMAT2A* format) const {
+  if (!IsValidFormatRecord(format)) return 0;
+  if (!(scope & SCF_SELECTION)) {
+    ExportFormat(runs_.Get(default_format_), format);
+    return format->dwMask;
+  }
+  int start = SelectionStart();
+  int end = SelectionEnd();
+  // The final paragraph mark counts only when nothing else is selected.
+  if (start < doc_.length()) end = std::min(end, doc_.length());
+  if (start >= end) {
+    ExportFormat(runs_.Get(InsertionFormat()), format);
+    return format->dwMask;
+  }
+  const int first = runs_.FormatAt(start);
+  DWORD differ = 0;
+  runs_.ForEachRun(start, end, [&](int, int, int index) {
+    if (index != first) differ |= DifferingAttributes(runs_.Get(first), runs_.Get(index));
+  });
+  ExportFormat(runs_.Get(first), format);
+  format->dwMask &= ~differ;
+  return format->dwMask;
+}
+
+int RichEditControl::GetTextRange(TEXTRANGEA* range) const {
+  if (range == nullptr || range->lpstrText == nullptr) return 0;
+  const int length = doc_.length();
+  const int start = range->chrg.cpMin;
+  int end = range->chrg.cpMax;
+  // As on Windows, -1 stands for the end of the text only in (0, -1).
+  if (end < 0 && start == 0) end = length;
+  if (end > length) end = length;
+  if (start < 0 || start >= end) return 0;
+  memcpy(range->lpstrText, doc_.text().data() + start, static_cast<size_t>(end - start));
+  range->lpstrText[end - start] = '\0';
+  return end - start;
+}
+
+LRESULT RichEditControl::FindWordBreak(WPARAM code, int position) const {
+  switch (code) {
+    case WB_LEFT:
+    case WB_MOVEWORDLEFT:
+      return doc_.MoveWordLeft(position);
+    case WB_RIGHT:
+    case WB_MOVEWORDRIGHT:
+      return doc_.MoveWordRight(position);
+    case WB_LEFTBREAK:
+      return doc_.WordStartLeft(position);
+    case WB_RIGHTBREAK:
+      return doc_.WordEndRight(position);
+    case WB_ISDELIMITER:
+      return position >= 0 && position < doc_.length() &&
+             doc_.text()[static_cast<size_t>(position)] == ' ';
+    case WB_CLASSIFY: {
+      if (position < 0 || position >= doc_.length()) return 0;
+      const CharClass c = ClassifyChar(static_cast<unsigned char>(doc_.text()[position]));
+      switch (c) {
+        case kWhite:
+          return c | WBF_ISWHITE | WBF_BREAKLINE;
+        case kParagraph:
+          return c | WBF_ISWHITE | WBF_BREAKLINE;
+        case kPunctuation:
+          return c | WBF_BREAKAFTER;
+        default:
+          return c;
+      }
+    }
+    default:
+      return 0;
+  }
+}
+
+int RichEditControl::LineFromPosition(int position) const {
+  if (position < 0) position = SelectionStart();
+  return doc_.LineFromPosition(std::min(position, doc_.length()));
+}
+
+bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  const int wint = static_cast<int>(wparam);
+  const int lint = static_cast<int>(lparam);
+  switch (message) {
+    case WM_SETTEXT:
+      SetText(reinterpret_cast<const char*>(lparam));
+      *result = TRUE;
+      return true;
+    case WM_GETTEXT:
+      *result = GetText(reinterpret_cast<char*>(lparam), wint);
+      return true;
+    case WM_GETTEXTLENGTH:
+      *result = TextLengthWithCrLf();
+      return true;
+    case EM_GETTEXTLENGTHEX: {
+      const GETTEXTLENGTHEX* how = reinterpret_cast<const GETTEXTLENGTHEX*>(wparam);
+      *result =
+          (how != nullptr && (how->flags & GTL_USECRLF)) ? TextLengthWithCrLf() : doc_.length();
+      return true;
+    }
+    case WM_COPY:
+      CopySelection();
+      *result = 0;
+      return true;
+    case WM_CUT:
+    case WM_CLEAR:
+      if (message == WM_CUT) CopySelection();
+      if (!read_only_) ReplaceSelection("", true);
+      *result = 0;
+      return true;
+    case WM_PASTE:
+      if (!read_only_ && IsClipboardFormatAvailable(CF_TEXT) && OpenClipboard(window_)) {
+        HANDLE data = GetClipboardData(CF_TEXT);
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        if (text != nullptr) {
+          std::string copy(text);
+          GlobalUnlock(data);
+          CloseClipboard();
+          ReplaceSelection(copy.c_str(), true);
+        } else {
+          CloseClipboard();
+        }
+      }
+      *result = 0;
+      return true;
+    case EM_GETSEL: {
+      const int start = SelectionStart();
+      const int end = SelectionEnd();
+      if (wparam) *reinterpret_cast<DWORD*>(wparam) = static_cast<DWORD>(start);
+      if (lparam) *reinterpret_cast<DWORD*>(lparam) = static_cast<DWORD>(end);
+      *result = (start > 0xFFFF || end > 0xFFFF) ? -1 : MAKELONG(start, end);
+      return true;
+    }
+    case EM_EXGETSEL: {
+      CHARRANGE* range = reinterpret_cast<CHARRANGE*>(lparam);
+      if (range != nullptr) {
+        range->cpMin = SelectionStart();
+        range->cpMax = SelectionEnd();
+      }
+      *result = 0;
+      return true;
+    }
+    case EM_SETSEL:
+      *result = SetSelection(wint, lint);
+      return true;
+    case EM_EXSETSEL: {
+      const CHARRANGE* range = reinterpret_cast<const CHARRANGE*>(lparam);
+      *result = range ? SetSelection(range->cpMin, range->cpMax) : SelectionEnd();
+      return true;
+    }
+    case EM_REPLACESEL:
+      ReplaceSelection(reinterpret_cast<const char*>(lparam), wparam != 0);
+      *result = 0;
+      return true;
+    case EM_GETSELTEXT: {
+      char* out = reinterpret_cast<char*>(lparam);
+      const int start = SelectionStart();
+      const int end = std::min(SelectionEnd(), doc_.length());
+      const int count = std::max(0, end - start);
+      if (out != nullptr) {
+        memcpy(out, doc_.text().data() + start, static_cast<size_t>(count));
+        out[count] = '\0';
+      }
+      *result = count;
+      return true;
+    }
+    case EM_GETLINECOUNT:
+      *result = doc_.LineCount();
+      return true;
+    case EM_LINEINDEX: {
+      const int line = wint == -1 ? doc_.LineFromPosition(active_) : wint;
+      *result = (line < 0 || line >= doc_.LineCount()) ? -1 : doc_.LineStart(line);
+      return true;
+    }
+    case EM_LINELENGTH: {
+      if (wint > doc_.length()) {
+        *result = 0;
+        return true;
+      }
+      const int line = LineFromPosition(wint);
+      *result = doc_.LineEnd(line) - doc_.LineStart(line);
+      return true;
+    }
+    case EM_LINEFROMCHAR:
+      *result = LineFromPosition(wint);
+      return true;
+    case EM_EXLINEFROMCHAR:
+      *result = LineFromPosition(lint);
+      return true;
+    case EM_GETLINE: {
+      char* out = reinterpret_cast<char*>(lparam);
+      if (out == nullptr || wint < 0 || wint >= doc_.LineCount()) {
+        *result = 0;
+        return true;
+      }
+      // The line with its paragraph mark, the final one included, as CR.
+      const int room = *reinterpret_cast<WORD*>(out);
+      const int start = doc_.LineStart(wint);
+      const int end = doc_.LineEnd(wint) + 1;
+      const int count = std::min(room, end - start);
+      for (int i = 0; i < count; ++i) {
+        const int at = start + i;
+        out[i] = at < doc_.length() ? doc_.text()[static_cast<size_t>(at)] : '\r';
+      }
+      if (count < room) out[count] = '\0';
+      *result = count;
+      return true;
+    }
+    case EM_FINDTEXT:
+    case EM_FINDTEXTEX: {
+      FINDTEXTEXA* find = reinterpret_cast<FINDTEXTEXA*>(lparam);
+      if (find == nullptr) {
+        *result = -1;
+        return true;
+      }
+      const int found =
+          doc_.Find(find->chrg.cpMin, find->chrg.cpMax, find->lpstrText, (wparam & FR_DOWN) != 0,
+                    (wparam & FR_MATCHCASE) != 0, (wparam & FR_WHOLEWORD) != 0);
+      if (message == EM_FINDTEXTEX) {
+        find->chrgText.cpMin = found;
+        find->chrgText.cpMax = found < 0 ? -1 : found + static_cast<int>(strlen(find->lpstrText));
+      }
+      *result = found;
+      return true;
+    }
+    case EM_SETCHARFORMAT:
+      *result = SetCharFormat(wparam, reinterpret_cast<const CHARFORMAT2A*>(lparam));
+      return true;
+    case EM_GETCHARFORMAT:
+      *result = GetCharFormat(wparam, reinterpret_cast<CHARFORMAT2A*>(lparam));
+      return true;
+    case EM_GETTEXTRANGE:
+      *result = GetTextRange(reinterpret_cast<TEXTRANGEA*>(lparam));
+      return true;
+    case EM_FINDWORDBREAK:
+      *result = FindWordBreak(wparam, lint);
+      return true;
+    case EM_SETEVENTMASK:
+      *result = static_cast<LRESULT>(event_mask_);
+      event_mask_ = static_cast<DWORD>(lparam);
+      return true;
+    case EM_GETEVENTMASK:
+      *result = static_cast<LRESULT>(event_mask_);
+      return true;
+    case EM_SETREADONLY: {
+      read_only_ = wparam != 0;
+      LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
+      style = read_only_ ? (style | ES_READONLY) : (style & ~static_cast<LONG_PTR>(ES_READONLY));
+      SetWindowLongPtrA(window_, GWL_STYLE, style);
+      *result = TRUE;
+      return true;
+    }
+    case EM_GETMODIFY:
+      *result = modified_ ? -1 : 0;
+      return true;
+    case EM_SETMODIFY:
+      modified_ = wparam != 0;
+      *result = 0;
+      return true;
+    case EM_CANUNDO:
+    case EM_UNDO:
+    case EM_EMPTYUNDOBUFFER:
+    case EM_LIMITTEXT:
+    case EM_EXLIMITTEXT:
+      *result = 0;
+      return true;
+    case EM_SETTARGETDEVICE:
+      *result = TRUE;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace richedit

@@ -1,0 +1,85 @@
+// Character formats kept as runs over the text: a map from each run's first
+// position to an interned format, covering every character and the final
+// paragraph mark (positions 0 to text length inclusive). Styling a range costs
+// a few map operations whatever the length of the text.
+#pragma once
+
+#include <richedit.h>
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace richedit {
+
+// The attributes the control keeps; zero-filled padding so records compare
+// bytewise.
+struct CharFormat {
+  char face[LF_FACESIZE];
+  LONG height;     // twips
+  COLORREF color;  // used unless effects hold CFE_AUTOCOLOR
+  DWORD effects;   // CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_AUTOCOLOR
+  WORD weight;     // FW_NORMAL or FW_BOLD, or any weight set with CFM_WEIGHT
+  BYTE charset;
+  BYTE pitch_and_family;
+};
+
+// The mask bits this control reads and reports.
+constexpr DWORD kSupportedMask = CFM_FACE | CFM_CHARSET | CFM_SIZE | CFM_COLOR | CFM_BOLD |
+                                 CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+constexpr DWORD kSupportedMask2 = kSupportedMask | CFM_WEIGHT;
+
+CharFormat BlankFormat();
+// The format with the attributes named in the record's mask taken from it.
+CharFormat MergeFormat(const CharFormat& base, const CHARFORMAT2A& change);
+// Writes the format into a CHARFORMATA or CHARFORMAT2A (by its cbSize).
+void ExportFormat(const CharFormat& format, CHARFORMAT2A* out);
+bool IsValidFormatRecord(const CHARFORMAT2A* record);
+
+class FormatRuns {
+ public:
+  explicit FormatRuns(const CharFormat& initial);
+
+  int Intern(const CharFormat& format);
+  const CharFormat& Get(int index) const { return formats_[static_cast<size_t>(index)]; }
+  int FormatCount() const { return static_cast<int>(formats_.size()); }
+
+  // Positions covered: 0 .. total() - 1, total() = text length + 1.
+  int total() const { return total_; }
+  int FormatAt(int position) const;
+  int RunCount() const { return static_cast<int>(runs_.size()); }
+
+  void Apply(int start, int end, const CHARFORMAT2A& change);
+  // The text's [start, end) was replaced by `inserted` characters in `format`.
+  void Replace(int start, int end, int inserted, int format);
+  void Reset(int text_length, int format);
+
+  // Calls visit(run start, run end, format index) for the runs within [start, end).
+  template <typename Visit>
+  void ForEachRun(int start, int end, Visit visit) const {
+    if (start >= end) return;
+    auto it = runs_.upper_bound(start);
+    --it;
+    while (it != runs_.end() && it->first < end) {
+      auto next = std::next(it);
+      const int run_end = next == runs_.end() ? total_ : next->first;
+      visit(std::max(it->first, start), std::min(run_end, end), it->second);
+      it = next;
+    }
+  }
+
+  // Which interned formats some run uses.
+  std::vector<bool> UsedFormats() const;
+
+ private:
+  void Split(int position);
+  void Coalesce(std::map<int, int>::iterator from, int through);
+
+  std::vector<CharFormat> formats_;
+  std::map<std::string, int> interned_;
+  std::map<int, int> runs_;
+  int total_ = 1;
+};
+
+}  // namespace richedit

@@ -1,0 +1,80 @@
+// The stand-in rich-edit 2.0 control ("RichEdit20A", also registered as
+// "RichEdit"): what a caller sees through its window messages.
+//
+// Text. 8-bit characters in the ANSI code page. A CR LF, a lone CR or a lone LF
+// given to WM_SETTEXT or EM_REPLACESEL is one paragraph break, stored as one
+// CR: character positions count it once, and EM_GETTEXTRANGE, EM_GETSELTEXT
+// and EM_GETLINE return it as CR. Like every rich-edit text, the text ends with
+// a final paragraph mark that is not part of it: selecting everything selects
+// up to length + 1, and EM_FORMATRANGE counts that mark ("a" fits as 2).
+//
+// EM_GETTEXTRANGE returns 0 and writes nothing for a negative cpMin, an empty
+// range or one that starts at or beyond the end; a cpMax beyond the end is
+// clamped, and cpMax -1 means the end of the text only with cpMin 0 (as on
+// Windows). EM_GETLINE returns a line with its paragraph mark as CR.
+//
+// WM_GETTEXT, WM_GETTEXTLENGTH (and so GetWindowTextA, GetWindowTextLengthA)
+// and the clipboard write every paragraph break as CR LF, as rich edit 2.0
+// and later do: WM_GETTEXTLENGTH counts like EM_GETTEXTLENGTHEX with
+// GTL_USECRLF ("computes the answer by using CR/LFs at the end of
+// paragraphs"), and WM_GETTEXT returns the text that count describes. So
+// "a\rb" set gives "a\r\nb" back with length 4, while its positions run 0
+// to 3: the length is an upper bound for positions, and callers that pass it
+// as a range end get it clamped to the end of the text. A CR CR LF is two
+// breaks here, like any CR followed by a CR LF.
+//
+// Selection. EM_SETSEL (0, -1) selects everything (end = length + 1); (-1, -1)
+// removes the selection and leaves the caret at the end of the text; a negative
+// start with a non-negative end changes nothing; an end beyond the text
+// selects to its end. EM_EXSETSEL behaves the same; both return the end.
+//
+// Lines are paragraphs: no word wrap. EM_LINEFROMCHAR gives the last line for
+// a position beyond the text and the selection start's line for -1;
+// EM_LINEINDEX gives -1 for a line beyond the last and the caret's line's
+// start for -1. Scrolling moves whole lines and stops
+// when the last line stands at the bottom of the window (a window too small
+// for one line counts as one line high).
+//
+// Word breaking (EM_FINDWORDBREAK): three classes of characters, white space
+// (space, tab and other blanks), punctuation, and word characters (letters,
+// digits, the underscore, and every byte of the upper half). A word is a run of
+// one class with the white space that follows it; the paragraph mark is a word
+// of its own. Only the space is a delimiter for WB_ISDELIMITER.
+//
+// Search (EM_FINDTEXT, EM_FINDTEXTEX): case-insensitive unless FR_MATCHCASE;
+// FR_WHOLEWORD accepts a match only when no word character stands directly
+// before or after it. Backward (FR_DOWN clear) it looks from cpMin toward a
+// lower limit of cpMax when 0 <= cpMax < cpMin, else 0, for the match nearest
+// cpMin that ends at or before cpMin.
+//
+// WM_SETTEXT gives the new text the default format (EM_SETCHARFORMAT with
+// SCF_DEFAULT, or WM_SETFONT, sets it). Inserted text (EM_REPLACESEL) takes the
+// format of the character before the caret, or at the start of a paragraph of
+// the one after it, unless a format was set on the empty selection.
+//
+// Formats are runs of interned CHARFORMAT2A attributes: face, charset, size,
+// colour (or automatic colour), bold and weight, italic, underline and
+// strike-out. EM_GETCHARFORMAT with SCF_SELECTION clears the mask bits of the
+// attributes that are not the same over the whole selection.
+//
+// EM_FORMATRANGE renders into the DC of the record (which must be in MM_TEXT)
+// and measures with hdcTarget, the rectangles in twips of that device; it
+// returns the first position that did not fit and sets rc.bottom to the height
+// used. Pages break between lines; a line wider than the page is clipped.
+//
+// EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
+// change is about to be shown, while the event mask holds ENM_UPDATE and the
+// control is visible; EN_CHANGE after each change of the text, while the mask
+// holds ENM_CHANGE.
+#pragma once
+
+#include <windows.h>
+
+namespace richedit {
+
+// Registers the classes with CS_GLOBALCLASS for the given module, so a window
+// of that class can be created from any module of the process.
+bool RegisterControlClasses(HINSTANCE module);
+void UnregisterControlClasses(HINSTANCE module);
+
+}  // namespace richedit

@@ -1,0 +1,1 @@
+dravik_native_test(decompile_native_tests decompile/long_path_names_test.cpp)

@@ -1,0 +1,121 @@
+#include "tests/windows/decompile/plugin_folder.h"
+
+#include "plugin/module_state.h"
+#include "tests/windows/test_support.h"
+
+namespace {
+
+std::wstring UniqueTempFolder(const std::wstring& extraName) {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"dravik-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(++counter) + extraName;
+}
+
+std::wstring LongForm(const std::wstring& path) {
+  return path.size() < 200 ? path : L"\\\\?\\" + path;
+}
+
+}  // namespace
+
+PluginFolder::PluginFolder(const std::wstring& extraName)
+    : directory_(UniqueTempFolder(extraName)), previousInstance_(PluginInstance) {
+  CreateDirectoryW(LongForm(directory_).c_str(), nullptr);
+  std::wstring plugin = Path(L"dravik.wlx64");
+  CopyFileW((ExeDirectory() + L"dravik.wlx64").c_str(), LongForm(plugin).c_str(), FALSE);
+  module_ = LoadLibraryW(plugin.c_str());
+  PluginInstance = module_;
+}
+
+PluginFolder::~PluginFolder() {
+  PluginInstance = previousInstance_;
+  if (module_ != nullptr) FreeLibrary(module_);
+  RemoveTree(directory_);
+}
+
+void PluginFolder::InstallFakeJad(const char* mode) {
+  CopyFileW((ExeDirectory() + L"fakejad.exe").c_str(), Path(L"jad.exe").c_str(), FALSE);
+  SetFakeJadMode(mode);
+}
+
+void PluginFolder::SetFakeJadMode(const char* mode) { WriteFileBytes(Path(L"fakejad.mode"), mode); }
+
+std::string PluginFolder::FakeJadLog() const { return ReadFileBytes(Path(L"fakejad.log")); }
+
+void PluginFolder::InstallBridgeJad() {
+  CopyFileW((ExeDirectory() + L"jad-bridge.exe").c_str(), Path(L"jad.exe").c_str(), FALSE);
+  CopyFileW((ExeDirectory() + L"jad-procyon").c_str(), Path(L"jad-procyon").c_str(), FALSE);
+}
+
+std::set<std::wstring> PluginFolder::ExtraFiles() const {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(LongForm(Path(L"*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L".." && name != L"dravik.wlx64" && name != L"jad.exe" &&
+        name != L"fakejad.mode" && name != L"fakejad.log" && name != L"jad-procyon") {
+      names.insert(name);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::wstring DataFile(const std::wstring& relative) {
+  return ExeDirectory() + L"decompile_data\\" + relative;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD n = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &n, nullptr) && n > 0) bytes.append(chunk, n);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file =
+      CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD n = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(file);
+}
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(LongForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& directory) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(LongForm(directory + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = directory + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(LongForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(LongForm(path).c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(LongForm(directory).c_str());
+}
+
+std::string Utf8(const std::wstring& text) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(n > 0 ? n - 1 : 0, '\0');
+  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+  return out;
+}

@@ -1,0 +1,52 @@
+// A temporary plugin folder for the decompiler run: a copy of the built plugin
+// loaded from it and set as PluginInstance, so the run works in this folder;
+// optionally a stand-in Jad beside it. Everything is removed again at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+class PluginFolder {
+ public:
+  // extraName, when given, is appended to the folder's name (to reach a
+  // chosen path length).
+  explicit PluginFolder(const std::wstring& extraName = L"");
+  ~PluginFolder();
+  PluginFolder(const PluginFolder&) = delete;
+  PluginFolder& operator=(const PluginFolder&) = delete;
+
+  bool loaded() const { return module_ != nullptr; }
+  // The folder, without a trailing backslash.
+  const std::wstring& directory() const { return directory_; }
+  std::wstring Path(const std::wstring& name) const { return directory_ + L"\\" + name; }
+
+  // The scriptable fake as jad.exe, told what to do (see standins/jad).
+  void InstallFakeJad(const char* mode);
+  void SetFakeJadMode(const char* mode);
+  // The fake's log: one command line and one current directory per start.
+  std::string FakeJadLog() const;
+  // The Procyon bridge: its launcher as jad.exe and the script beside it.
+  void InstallBridgeJad();
+
+  // The names in the folder, other than the plugin, the stand-in and its files.
+  std::set<std::wstring> ExtraFiles() const;
+
+ private:
+  std::wstring directory_;
+  HMODULE module_ = nullptr;
+  HINSTANCE previousInstance_;
+};
+
+// Test data beside the test executable: decompile_data\<relative>.
+std::wstring DataFile(const std::wstring& relative);
+
+// The whole file as bytes; "" when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+// Deletes a folder with everything in it (extended-length names allowed).
+void RemoveTree(const std::wstring& directory);
+
+std::string Utf8(const std::wstring& text);
