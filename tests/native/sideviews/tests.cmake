@@ -1,0 +1,1 @@
+dravik_native_test(sideviews_native_tests sideviews/line_numbers_test.cpp)
