@@ -205,7 +205,9 @@ TEST_F(ThumbnailTest, SizeAndFontFollowThePlatform) {
     EXPECT_EQ(size.cy, c.size.cy) << c.platform;
     ASSERT_EQ(g_gdi.fontHeights.size(), 1u);
     EXPECT_EQ(g_gdi.fontHeights[0], -MulDiv(c.points, dpi, 72));
-    if (dpi == 96) EXPECT_EQ(g_gdi.fontHeights[0], c.points == 10 ? -13 : -7);
+    if (dpi == 96) {
+      EXPECT_EQ(g_gdi.fontHeights[0], c.points == 10 ? -13 : -7);
+    }
     DeleteObject(bitmap);
   }
 }
