@@ -3,8 +3,10 @@
 // -1 standing for "not found" and, as a range end, for the end of the text.
 #pragma once
 
-#include <richedit.h>
 #include <windows.h>
+// FR_DOWN, FR_WHOLEWORD, FR_MATCHCASE for EM_FINDTEXT (left out by WIN32_LEAN_AND_MEAN).
+#include <commdlg.h>
+#include <richedit.h>
 
 static_assert(EM_EXSETSEL == 0x0437 && EM_FINDTEXT == 0x0438 && EM_FORMATRANGE == 0x0439,
               "rich-edit message values");

@@ -1,10 +1,5 @@
 // ListSearchText: the host's search dialog answered on the control; the match
 // is selected and shown 3 lines below the top edge.
-// clang-format off
-#include <windows.h>
-#include <commdlg.h>  // the FR_ find flags; needs windows.h first
-// clang-format on
-
 #include <string.h>
 
 #include "plugin/listplug.h"

@@ -13,6 +13,7 @@
 //   nothing  reads the input but writes nothing
 //   fail     writes nothing and exits with 1
 //   quick    exits at once without reading anything
+//   source   the output file, with the bytes of fakejad.source beside it
 // Every start appends two lines to fakejad.log beside the executable: the
 // command line and the current directory, in UTF-8.
 #include <stdio.h>
@@ -189,6 +190,8 @@ int wmain(int argc, wchar_t** argv) {
   } else if (mode == "long") {
     WriteFile(wideSimple + std::wstring(230, L'X') + L"." + extension,
               "class " + simple + " {}\r\n");
+  } else if (mode == "source") {
+    WriteFile(output, ReadBytes(own + L"fakejad.source"));
   } else if (mode == "two") {
     WriteFile(output, "class " + simple + " {}\r\n");
     WriteFile(wideSimple + L"Twin." + extension, "class " + simple + "Twin {}\r\n");

@@ -1,12 +1,17 @@
 // Shared setup for the Windows tests.
 #pragma once
 
+#include <richedit.h>
 #include <windows.h>
 
 #include <string>
 
 // The folder of the running test executable, with a trailing backslash.
 std::wstring ExeDirectory();
+
+// The character format of the one character at position of a rich-edit
+// control, read back with EM_EXSETSEL and EM_GETCHARFORMAT (the selection moves).
+CHARFORMAT2A ReadCharFormatAt(HWND control, int position);
 
 // The built dravik.wlx64, loaded from beside the test executable for the life
 // of the object; Export<T>("Name") resolves one of its exports.

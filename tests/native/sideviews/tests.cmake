@@ -1,1 +1,2 @@
 dravik_native_test(sideviews_native_tests sideviews/line_numbers_test.cpp)
+dravik_native_test(print_rectangle_tests sideviews/print_rectangle_test.cpp)

@@ -56,7 +56,8 @@ std::set<std::wstring> PluginFolder::ExtraFiles() const {
   do {
     std::wstring name = found.cFileName;
     if (name != L"." && name != L".." && name != L"dravik.wlx64" && name != L"jad.exe" &&
-        name != L"fakejad.mode" && name != L"fakejad.log" && name != L"jad-procyon") {
+        name != L"fakejad.mode" && name != L"fakejad.log" && name != L"fakejad.source" &&
+        name != L"jad-procyon") {
       names.insert(name);
     }
   } while (FindNextFileW(search, &found));

@@ -18,6 +18,9 @@ class PluginFolder {
   PluginFolder& operator=(const PluginFolder&) = delete;
 
   bool loaded() const { return module_ != nullptr; }
+  // The copy of the plugin loaded from the folder; its exports and import
+  // table are that copy's own.
+  HMODULE module() const { return module_; }
   // The folder, without a trailing backslash.
   const std::wstring& directory() const { return directory_; }
   std::wstring Path(const std::wstring& name) const { return directory_ + L"\\" + name; }

@@ -1,0 +1,21 @@
+// Colours Java keywords, string and character literals and comments in a
+// rich-edit control's text, one word at a time through the control's own word
+// breaking and text search; the text is never copied out whole.
+#pragma once
+
+#include <richedit.h>
+#include <windows.h>
+
+// Base typeface over the whole text, then the highlighting, then the caret at 0.
+void ApplyHighlighting(HWND control);
+
+// One forward pass over the control's text; changes only formats and selection.
+void HighlightJava(HWND control);
+
+// Selects start..end (end excluded) and applies style to the selection.
+void StyleRange(HWND control, int start, int end, const CHARFORMAT2A* style);
+
+// Styles from the opener at start through the next closer (1 or 2 characters,
+// searched from behind the opener), or to the end of the text when there is
+// none; returns the position just behind the closer.
+int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2A* style);

@@ -1,0 +1,1 @@
+dravik_native_test(presentation_native_tests presentation/java_keywords_test.cpp)

@@ -1,0 +1,160 @@
+// The highlighting pass against a model of its rules, written here from the
+// rules alone, on generated Java-like texts. The model shares only the
+// control's word breaks (EM_FINDWORDBREAK) with the pass; it reads the text
+// out whole and searches it itself.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "presentation/java_highlighter.h"
+#include "presentation/text_styles.h"
+#include "tests/windows/presentation/richedit_window.h"
+
+namespace {
+
+std::set<std::string> LanguageKeywords() {
+  std::istringstream list(
+      "abstract assert boolean break byte case catch char class const continue default do "
+      "double else enum extends final finally float for goto if implements import instanceof "
+      "int interface long native new package private protected public return short static "
+      "strictfp super switch synchronized this throw throws transient try void volatile while");
+  std::set<std::string> words;
+  for (std::string word; list >> word;) words.insert(word);
+  return words;
+}
+
+int NextWord(HWND control, int position) {
+  return static_cast<int>(SendMessageA(control, EM_FINDWORDBREAK, WB_MOVEWORDRIGHT, position));
+}
+
+// What the pass must style, in order: words come from the control; of each only
+// the first 127 characters, up to the first space, count; the first slash or
+// quote in them opens a comment or literal that runs through its closer (found
+// from behind the opener) or through the reported text length plus the closer's
+// length; otherwise a keyword is styled up to the space or over the range.
+std::vector<StyledRange> Model(HWND control, const std::string& text,
+                               const std::set<std::string>& keywords) {
+  const int length = static_cast<int>(text.size());
+  std::vector<StyledRange> expected;
+  int start = 0;
+  int end = NextWord(control, 0);
+  while (start < length && end > start) {
+    std::string fetched = text.substr(start, std::min(end - start, 127));
+    size_t space = fetched.find(' ');
+    std::string word = fetched.substr(0, space);
+    size_t opener = word.find_first_of("/\"'");
+    if (opener == std::string::npos) {
+      if (keywords.count(word) != 0) {
+        int stop = space == std::string::npos ? end : start + static_cast<int>(word.size());
+        expected.push_back({start, stop, &StyleKeyword});
+      }
+      start = NextWord(control, start);
+      end = NextWord(control, start);
+      continue;
+    }
+    std::string pair = word.substr(opener, 2);
+    std::string closer;
+    const CHARFORMAT2A* style = &StyleString;
+    if (pair == "//") {
+      closer = "\r";
+      style = &StyleComment;
+    } else if (pair == "/*") {
+      closer = "*/";
+      style = &StyleComment;
+    } else if (word[opener] != '/') {
+      closer = word.substr(opener, 1);
+    }
+    if (closer.empty()) {  // a lone slash
+      start = NextWord(control, start);
+      end = NextWord(control, start);
+      continue;
+    }
+    int from = start + static_cast<int>(opener);
+    size_t found = text.find(closer, from + closer.size());
+    // No closer: the length the control reports, which counts a line break as
+    // CR LF and so may lie beyond the last position; the selection is cut there.
+    int through =
+        (found == std::string::npos ? GetWindowTextLengthA(control) : static_cast<int>(found)) +
+        static_cast<int>(closer.size());
+    expected.push_back({from, through, style});
+    start = through;
+    end = NextWord(control, start);
+  }
+  return expected;
+}
+
+std::string GenerateText(std::mt19937& random) {
+  static const char* const pieces[] = {
+      "int",  "if", "class", "public", "while", "throws", "Int", "INT", "null", "true",
+      "x",    "i2", "name",  "\"",     "'",     "/",      "//",  "/*",  "*/",   "*",
+      "\\\"", "\\", ";",     "=",      "(",     ")",      "+",   "0",   "/=",   "{"};
+  static const char* const separators[] = {"", "", " ", " ", "  ", "\t", "\r\n", "\r", "\n"};
+  std::string text;
+  int count = static_cast<int>(random() % 40);
+  for (int i = 0; i < count; ++i) {
+    if (random() % 25 == 0) {
+      text += std::string(100 + random() % 120, static_cast<char>('a' + random() % 26));
+    } else {
+      text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+    }
+    text += separators[random() % (sizeof separators / sizeof separators[0])];
+  }
+  return text;
+}
+
+std::string Describe(const std::vector<StyledRange>& ranges) {
+  std::ostringstream out;
+  for (const StyledRange& r : ranges) {
+    char letter = r.style == &StyleKeyword   ? 'K'
+                  : r.style == &StyleString  ? 'S'
+                  : r.style == &StyleComment ? 'C'
+                                             : '?';
+    out << letter << '[' << r.start << ',' << r.end << ") ";
+  }
+  return out.str();
+}
+
+TEST(HighlightPropertyTest, PassStylesWhatTheModelPredictsOnGeneratedTexts) {
+  RichEditWindow window;
+  ASSERT_NE(window.control(), nullptr);
+  const std::set<std::string> keywords = LanguageKeywords();
+  std::mt19937 random(20261207);
+  int mismatches = 0;
+  int counts[3] = {0, 0, 0};  // keywords, literals, comments
+  int cut_fetches = 0;
+  const int texts = 3000;
+  for (int run = 0; run < texts && mismatches < 3; ++run) {
+    window.SetText(GenerateText(random));
+    const std::string text = window.Text();
+    std::vector<StyledRange> expected = Model(window.control(), text, keywords);
+
+    window.StartRecording();
+    HighlightJava(window.control());
+    window.StopRecording();
+
+    for (const StyledRange& r : expected) {
+      ++counts[r.style == &StyleKeyword ? 0 : r.style == &StyleString ? 1 : 2];
+    }
+    if (window.styled() != expected) {
+      ++mismatches;
+      ADD_FAILURE() << "run " << run << ", text \"" << text << "\"\n  expected "
+                    << Describe(expected) << "\n  styled   " << Describe(window.styled());
+    }
+    for (const CHARRANGE& fetch : window.fetches()) {
+      ASSERT_TRUE(fetch.cpMax >= fetch.cpMin && fetch.cpMax - fetch.cpMin <= 127)
+          << "run " << run << " fetched " << fetch.cpMin << ".." << fetch.cpMax;
+      if (fetch.cpMax - fetch.cpMin == 127) ++cut_fetches;
+    }
+  }
+  // The generator must reach every construct, and ranges too long for the buffer.
+  EXPECT_GT(counts[0], texts);
+  EXPECT_GT(counts[1], texts / 2);
+  EXPECT_GT(counts[2], texts / 2);
+  EXPECT_GT(cut_fetches, texts / 10);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The viewer driven end to end by the stand-in Lister host on its scripted
+// clock: a class file loaded, a text file shown in its place with
+// ListLoadNextW, then scroll reports, commands and searches as the host makes
+// them. The host also forwards the control's own display updates, so checks
+// look at what lies between marks rather than at neighbouring lines.
+#include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <string>
+
+#include "tests/windows/lister/lister_run.h"
+#include "tests/windows/test_support.h"
+
+namespace {
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// Lines of run.log from the first that starts with from (exclusive) up to the
+// next that starts with to (exclusive), without the host's hook records.
+std::vector<std::string> Between(const ListerRun& run, const std::string& from,
+                                 const std::string& to) {
+  std::vector<std::string> lines;
+  int start = run.Find(from);
+  if (start < 0) return lines;
+  for (size_t i = start + 1; i < run.log.size(); ++i) {
+    if (run.log[i].compare(0, to.size(), to) == 0) break;
+    if (run.log[i].compare(0, 5, "hook ") != 0) lines.push_back(run.log[i]);
+  }
+  return lines;
+}
+
+int CountStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+  int count = 0;
+  for (const std::string& line : lines) count += line.compare(0, prefix.size(), prefix) == 0;
+  return count;
+}
+
+TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
+  std::wstring folder = ScratchFolder(L"viewer_host");
+  std::wstring bin = ExeDirectory();
+  ASSERT_TRUE(CopyFileW((bin + L"dravik.wlx64").c_str(), (folder + L"dravik.wlx64").c_str(), 0));
+  ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
+                        (folder + L"Greeter.class").c_str(), FALSE));
+  std::string lines;
+  for (int i = 0; i < 200; ++i) {
+    char line[16];
+    snprintf(line, sizeof line, "%sline %03d", i == 0 ? "" : "\n", i);
+    lines += line;
+  }
+  WriteBytes(folder + L"lines.txt", lines);
+
+  std::wstring script = L"clock 100000; load; loadnext " + folder +
+                        L"lines.txt; echo loaded;"
+                        L"clock +1000; update; echo quiet; clock +1; update; echo reported;"
+                        L"notify 0x111 0x3000000 list; echo changed; setpercent 50; echo scrolled;"
+                        L"search \"line 010\" first; setpercent 0; search \"line 010\" first;"
+                        L"command 0 0; command 5 0; newparams 7; echo end; dumptext " +
+                        folder + L"shown.txt";
+  ListerRun run =
+      RunLister({folder + L"dravik.wlx64", folder + L"Greeter.class", L"--do", script}, folder);
+  ASSERT_EQ(run.exit_code, 0);
+  ASSERT_TRUE(run.Has("ListLoadW \"" + Narrow(folder) + "Greeter.class\" -> window"));
+  EXPECT_TRUE(run.Has("ListLoadNextW \"" + Narrow(folder) + "lines.txt\" -> 0"));
+
+  const std::string percent = "posted itm_percent ";
+  EXPECT_EQ(CountStartingWith(Between(run, "echo loaded", "echo quiet"), percent), 0)
+      << "1000 ms after the load is still quiet";
+  EXPECT_EQ(
+      Between(run, "echo quiet", "echo reported"),
+      std::vector<std::string>({"ListNotificationReceived 0x111 0x4000000 -> 0",
+                                "posted itm_percent 0 wparam=0xfffffffffffe0000 lparam=list"}));
+  EXPECT_EQ(Between(run, "echo reported", "echo changed"),
+            std::vector<std::string>({"ListNotificationReceived 0x111 0x3000000 -> 0"}));
+  // The host's own calls in order; the control's updates, forwarded by the
+  // host, interleave with them.
+  std::vector<std::string> driven = Between(run, "echo changed", "echo end");
+  std::vector<std::string> calls;
+  for (const std::string& line : driven) {
+    if (line.compare(0, 15, "ListSendCommand") == 0 || line.compare(0, 14, "ListSearchText") == 0) {
+      calls.push_back(line);
+    }
+  }
+  // Line 10 lies above line 100, where the first search starts; after going
+  // back to the top it is found.
+  EXPECT_EQ(calls, std::vector<std::string>(
+                       {"ListSendCommand 4 50 -> 0", "ListSearchText \"line 010\" 1 -> 1",
+                        "ListSendCommand 4 0 -> 0", "ListSearchText \"line 010\" 1 -> 0",
+                        "ListSendCommand 0 0 -> 1", "ListSendCommand 5 0 -> 1",
+                        "ListSendCommand 2 7 -> 1"}));
+  EXPECT_GE(CountStartingWith(Between(run, "ListSendCommand 4 50", "echo scrolled"),
+                              "posted itm_percent 50 wparam=0xfffffffffffe0032 lparam=list"),
+            1);
+  // The match on line 10 leaves line 7 on top: 3.5 percent, reported as 4.
+  EXPECT_GE(CountStartingWith(Between(run, "ListSearchText \"line 010\" 1 -> 0", "echo end"),
+                              "posted itm_percent 4 wparam=0xfffffffffffe0004 lparam=list"),
+            1);
+  EXPECT_EQ(CountStartingWith(driven, "posted itm_next 0 wparam=0xfffffffffffa0000 lparam=list"),
+            1);
+
+  std::string shown = ReadBytes(folder + L"shown.txt");
+  EXPECT_NE(shown.find("001: line 000"), std::string::npos);
+  EXPECT_NE(shown.find("200: line 199"), std::string::npos);
+}
+
+}  // namespace
