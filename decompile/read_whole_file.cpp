@@ -11,25 +11,33 @@ char* ReadWholeFile(const WCHAR* path) {
   if (file == INVALID_HANDLE_VALUE) {
     return nullptr;
   }
+  DWORD count = 0;
+  char* text = ReadOpenFileText(file, &count);
+  CloseHandle(file);
+  return text;
+}
+
+char* ReadOpenFileText(HANDLE file, DWORD* count) {
   // Only the low 32 bits of the length count.
   DWORD size = GetFileSize(file, nullptr);
-  char* text = nullptr;
-  if (size < 0x7FFFFFFF) {
-    text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+  if (size >= 0x7FFFFFFF) {
+    return nullptr;
   }
-  if (text != nullptr) {
-    DWORD read = 0;
-    ReadFile(file, text, size, &read, nullptr);
-    if (read > size) {
-      read = size;
-    }
-    text[read] = '\0';
-    // A zero byte among the bytes read would cut the text short unseen.
-    if (strlen(text) != read) {
-      free(text);
-      text = nullptr;
-    }
+  char* text = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+  if (text == nullptr) {
+    return nullptr;
   }
-  CloseHandle(file);
+  DWORD read = 0;
+  ReadFile(file, text, size, &read, nullptr);
+  if (read > size) {
+    read = size;
+  }
+  text[read] = '\0';
+  // A zero byte among the bytes read would cut the text short unseen.
+  if (strlen(text) != read) {
+    free(text);
+    return nullptr;
+  }
+  *count = read;
   return text;
 }

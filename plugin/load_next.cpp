@@ -1,45 +1,14 @@
 // ListLoadNextW: another file shown in the same list window as plain,
 // line-numbered text, without the decompiler.
 #include <stdlib.h>
-#include <string.h>
 
 #include "decompile/long_path.h"
+#include "decompile/read_whole_file.h"
 #include "plugin/host_messages.h"
 #include "plugin/listplug.h"
 #include "plugin/module_state.h"
 #include "plugin/richedit_operations.h"
 #include "sideviews/line_numbers.h"
-
-namespace {
-
-// The whole open file as a NUL-terminated text of *count bytes, by the same
-// rule as a file read by name: the low 32 bits of its size, one read, a count
-// above the size cut to it. Null when the size is 2^31 - 1 or more, memory runs
-// out, or the bytes read hold a NUL.
-char* ReadOpenFileText(HANDLE file, DWORD* count) {
-  DWORD size = GetFileSize(file, nullptr);
-  if (size >= 0x7FFFFFFF) {
-    return nullptr;
-  }
-  char* text = static_cast<char*>(malloc(size + 1));
-  if (text == nullptr) {
-    return nullptr;
-  }
-  DWORD read = 0;
-  ReadFile(file, text, size, &read, nullptr);
-  if (read > size) {
-    read = size;
-  }
-  text[read] = '\0';
-  if (strlen(text) != read) {
-    free(text);
-    return nullptr;
-  }
-  *count = read;
-  return text;
-}
-
-}  // namespace
 
 int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int /*ShowFlags*/) {
   // A null name (an 8-bit name the host sent as null) names no file to open.
