@@ -82,7 +82,7 @@ class DecompileRunTest : public ::testing::Test {
 
 TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathWithTheStampedNames) {
   folder_.InstallFakeJad("write");
-  const std::string dir = Utf8(folder_.directory());
+  const std::string dir = ToUtf8(folder_.directory());
   const struct {
     DWORD tick;
     const char* stamp;

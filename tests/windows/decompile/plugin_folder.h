@@ -52,4 +52,4 @@ bool FileExists(const std::wstring& path);
 // Deletes a folder with everything in it (extended-length names allowed).
 void RemoveTree(const std::wstring& directory);
 
-std::string Utf8(const std::wstring& text);
+std::string ToUtf8(const std::wstring& text);

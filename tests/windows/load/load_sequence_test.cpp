@@ -251,7 +251,7 @@ TEST_F(LoadSequenceTest, TheLibraryIsLoadedOnceAndTheErrorModeTouchedOnlyThen) {
 }
 
 TEST_F(LoadSequenceTest, TheAnsiFormForwardsTheName) {
-  std::string name = Utf8(classFile_);  // an ASCII path here
+  std::string name = ToUtf8(classFile_);  // an ASCII path here
   HWND control = listLoad_(lister_, &name[0], 0);
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(Text(control).substr(0, strlen(kBanner)), kBanner);

@@ -217,7 +217,7 @@ TEST_F(BadInputTest, NamesOutsideTheAnsiCodePageWorkOnlyThroughTheWideExport) {
   std::wstring accented = Input(L"Caf\x00e9.class", classBytes_);  // in code page 1252
   ExpectShown(LoadW(accented), "wide, accented");
 
-  std::string ansiInputs = Utf8(inputs());  // plain ASCII
+  std::string ansiInputs = ToUtf8(inputs());  // plain ASCII
   ExpectShown(LoadAnsi(ansiInputs + "\\Caf\xe9.class"), "8-bit, accented");
   // The host's conversion turns what the code page lacks into question marks,
   // which name no file.
@@ -233,7 +233,7 @@ TEST_F(BadInputTest, AnEightBitNameTooLongToConvertNamesNoOtherFile) {
   // The 8-bit export converts into 1024 wide characters. A name that does not
   // fit must not be cut to a shorter name that may well be another file.
   std::wstring fits = ClassFileOfLength(1023);
-  std::string ansi = Utf8(fits);
+  std::string ansi = ToUtf8(fits);
   ExpectShown(LoadAnsi(ansi), "1023 characters");
   std::string longer = ansi + "x";  // its first 1023 characters name the file above
   ExpectRefused(LoadAnsi(longer), "1024 characters");
