@@ -13,17 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "decompile/decompile_run.h"
 #include "tests/windows/decompile/plugin_folder.h"
 
 namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Figures {
   double mean;

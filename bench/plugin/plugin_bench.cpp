@@ -14,18 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "plugin/listplug.h"
 #include "tests/windows/decompile/plugin_folder.h"
 #include "tests/windows/test_support.h"
 
 namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double CommittedMegabytes() {
   PROCESS_MEMORY_COUNTERS counters = {};

@@ -13,6 +13,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <functional>
 #include <string>
 
 #include "standins/lister/host_hooks.h"
@@ -93,6 +94,21 @@ class ResourceSoakTest : public ::testing::Test, public PluginCopyFixture {
   // Nothing in the plugin folder but the plugin and the decompiler.
   void ExpectPluginFolderClean() { EXPECT_TRUE(folder().ExtraFiles().empty()); }
 
+  // Makes count calls between two readings of the process's resources,
+  // prints the figures, checks them against the bounds and returns how many
+  // calls did not give what they should.
+  int Soak(const char* name, int count, const std::function<bool(int)>& call) {
+    ResourceFigures before = MeasureResources();
+    int failures = 0;
+    for (int i = 0; i < count; ++i) failures += call(i) ? 0 : 1;
+    PumpMessages();
+    ResourceFigures after = MeasureResources();
+    Bounds bounds;
+    PrintFigures(name, count, before, after, bounds);
+    ExpectWithinBounds(before, after, bounds);
+    return failures;
+  }
+
   const int scale_ = SoakScale();
   std::wstring classFile_;
 };
@@ -100,23 +116,13 @@ class ResourceSoakTest : public ::testing::Test, public PluginCopyFixture {
 TEST_F(ResourceSoakTest, LoadAndCloseCyclesOnARealClass) {
   // The first loads bring in the control library and the runtime's buffers.
   for (int i = 0; i < 3; ++i) listCloseWindow(Load());
-  const int cycles = 100 * scale_;
-  ResourceFigures before = MeasureResources();
-  int failures = 0;
-  for (int i = 0; i < cycles; ++i) {
+  auto cycle = [&](int) {
     HWND window = Load();
-    if (window == nullptr || GetParent(window) != lister()) {
-      ++failures;
-      continue;
-    }
+    if (window == nullptr || GetParent(window) != lister()) return false;
     listCloseWindow(window);
-  }
-  PumpMessages();
-  ResourceFigures after = MeasureResources();
-  Bounds bounds;
-  PrintFigures("ListLoadW/ListCloseWindow (fake Jad)", cycles, before, after, bounds);
-  EXPECT_EQ(failures, 0);
-  ExpectWithinBounds(before, after, bounds);
+    return true;
+  };
+  EXPECT_EQ(Soak("ListLoadW/ListCloseWindow (fake Jad)", 100 * scale_, cycle), 0);
   EXPECT_EQ(GetWindow(lister(), GW_CHILD), nullptr);
   ExpectPluginFolderClean();
 }
@@ -126,22 +132,14 @@ TEST_F(ResourceSoakTest, LoadAndCloseCyclesThroughTheProcyonBridge) {
   // decompiler run come back.
   folder().InstallBridgeJad();
   listCloseWindow(Load());
-  const int cycles = scale_ > 1 ? 5 : 2;
-  ResourceFigures before = MeasureResources();
-  int shown = 0;
-  for (int i = 0; i < cycles; ++i) {
+  auto cycle = [&](int) {
     HWND window = Load();
-    if (window != nullptr &&
-        WindowText(window).find("public class Showcase") != std::string::npos) {
-      ++shown;
-    }
+    bool shown =
+        window != nullptr && WindowText(window).find("public class Showcase") != std::string::npos;
     listCloseWindow(window);
-  }
-  ResourceFigures after = MeasureResources();
-  Bounds bounds;
-  PrintFigures("ListLoadW/ListCloseWindow (Procyon)", cycles, before, after, bounds);
-  EXPECT_EQ(shown, cycles);
-  ExpectWithinBounds(before, after, bounds);
+    return shown;
+  };
+  EXPECT_EQ(Soak("ListLoadW/ListCloseWindow (Procyon)", scale_ > 1 ? 5 : 2, cycle), 0);
   ExpectPluginFolderClean();
 }
 
@@ -169,15 +167,7 @@ TEST_F(ResourceSoakTest, LoadNextCallsOnOneListWindow) {
   };
   for (int i = 0; i < 3; ++i) loadNext(i);
 
-  const int calls = 100 * scale_;
-  ResourceFigures before = MeasureResources();
-  int unexpected = 0;
-  for (int i = 0; i < calls; ++i) unexpected += loadNext(i) ? 0 : 1;
-  ResourceFigures after = MeasureResources();
-  Bounds bounds;
-  PrintFigures("ListLoadNextW", calls, before, after, bounds);
-  EXPECT_EQ(unexpected, 0);
-  ExpectWithinBounds(before, after, bounds);
+  EXPECT_EQ(Soak("ListLoadNextW", 100 * scale_, loadNext), 0);
   listCloseWindow(window);
 }
 
@@ -196,15 +186,7 @@ TEST_F(ResourceSoakTest, ThumbnailsOnBothPlatformPaths) {
   };
   for (int i = 0; i < 4; ++i) draw();
 
-  const int calls = 100 * scale_;
-  ResourceFigures before = MeasureResources();
-  int failures = 0;
-  for (int i = 0; i < calls; ++i) failures += draw() ? 0 : 1;
-  ResourceFigures after = MeasureResources();
-  Bounds bounds;
-  PrintFigures("ListGetPreviewBitmapW", calls, before, after, bounds);
-  EXPECT_EQ(failures, 0);
-  ExpectWithinBounds(before, after, bounds);
+  EXPECT_EQ(Soak("ListGetPreviewBitmapW", 100 * scale_, [&](int) { return draw(); }), 0);
   EXPECT_EQ(content, ReadFileBytes(SoakDataFile(L"Showcase.java")));  // the host's buffer
 }
 
@@ -237,14 +219,7 @@ TEST_F(ResourceSoakTest, PrintJobsThroughTheHostsPrintingLayer) {
   for (int i = 0; i < 3; ++i) print(i);
 
   const int jobs = 10 * scale_;
-  ResourceFigures before = MeasureResources();
-  int failures = 0;
-  for (int i = 0; i < jobs; ++i) failures += print(i) ? 0 : 1;
-  ResourceFigures after = MeasureResources();
-  Bounds bounds;
-  PrintFigures("ListPrint", jobs, before, after, bounds);
-  EXPECT_EQ(failures, 0);
-  ExpectWithinBounds(before, after, bounds);
+  EXPECT_EQ(Soak("ListPrint", jobs, print), 0);
   listCloseWindow(window);
   SetPrintDialogAnswer({});
   CloseHostLog();
