@@ -6,7 +6,7 @@
 
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"
-#include "plugin/module_state.h"
+#include "host/module_state.h"
 
 WCHAR DecompileStamp[DecompileStampChars];
 

@@ -1,7 +1,7 @@
 // ListSendCommand: copy, select all, new parameters and go to a percentage.
-#include "plugin/host_messages.h"
-#include "plugin/listplug.h"
-#include "plugin/richedit_operations.h"
+#include "host/host_messages.h"
+#include "host/listplug.h"
+#include "host/richedit_operations.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"
-#include "plugin/host_messages.h"
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
-#include "plugin/richedit_operations.h"
+#include "host/ansi_to_wide.h"
+#include "host/host_messages.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
+#include "host/richedit_operations.h"
 #include "sideviews/line_numbers.h"
 
 int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int /*ShowFlags*/) {

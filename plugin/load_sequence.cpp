@@ -4,10 +4,11 @@
 #include <stdlib.h>
 
 #include "decompile/decompile_run.h"
-#include "plugin/host_messages.h"
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
-#include "plugin/richedit_operations.h"
+#include "host/ansi_to_wide.h"
+#include "host/host_messages.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
+#include "host/richedit_operations.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 

@@ -2,10 +2,10 @@
 // position reports for the host.
 #include <stdint.h>
 
-#include "plugin/host_messages.h"
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
-#include "plugin/richedit_operations.h"
+#include "host/host_messages.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
+#include "host/richedit_operations.h"
 
 namespace {
 

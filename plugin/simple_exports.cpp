@@ -1,7 +1,7 @@
 // The four exports that need no subsystem of their own.
-#include "plugin/bounded_ansi_copy.h"
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
+#include "host/bounded_ansi_copy.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
 
 namespace {
 const char kDetectString[] = "force | (ext=\"CLASS\")";

@@ -2,8 +2,8 @@
 // is selected and shown 3 lines below the top edge.
 #include <string.h>
 
-#include "plugin/listplug.h"
-#include "plugin/richedit_operations.h"
+#include "host/listplug.h"
+#include "host/richedit_operations.h"
 
 namespace {
 

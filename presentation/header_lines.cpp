@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "plugin/richedit_operations.h"
+#include "host/richedit_operations.h"
 #include "presentation/text_styles.h"
 
 namespace {

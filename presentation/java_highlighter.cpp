@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "plugin/richedit_operations.h"
+#include "host/richedit_operations.h"
 #include "presentation/java_keywords.h"
 #include "presentation/text_styles.h"
 

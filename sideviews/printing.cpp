@@ -1,18 +1,14 @@
-// ListPrint: prints the text of the viewer control through the common print
-// dialog, page by page with the control's own page formatting (EM_FORMATRANGE),
-// inside the margins the host passes.
-//
 // Page calls: the printer begins the first page at StartDocA and a new page at
 // each EndPage, and puts out the page in progress at EndDoc. So no StartPage is
 // ever issued, EndPage only between two rendered pages once the second is known
 // to take characters, and the last page is closed by EndDoc alone.
-#include <windows.h>
+#include "sideviews/printing.h"
+
 // commdlg.h needs the types of windows.h first.
 #include <commdlg.h>
 #include <string.h>
 
-#include "plugin/listplug.h"
-#include "plugin/richedit_operations.h"
+#include "host/richedit_operations.h"
 #include "sideviews/print_rectangle.h"
 
 static_assert(sizeof(PRINTDLGA) == 120 && sizeof(DOCINFOA) == 40 && sizeof(FORMATRANGE) == 56,
@@ -118,12 +114,11 @@ void PrintPageRange(HWND control, HDC dc, FORMATRANGE* range, const RECT& printR
 
 }  // namespace
 
-int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, int /*PrintFlags*/,
-                        RECT* Margins) {
+void PrintControlText(HWND control, const char* documentName, const RECT* margins) {
   PRINTDLGA dialog;
   memset(&dialog, 0, sizeof dialog);
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = ListWin;
+  dialog.hwndOwner = control;
   // Page numbers and the selection both stay offered.
   dialog.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
   dialog.nFromPage = 0xFFFF;
@@ -133,7 +128,7 @@ int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, i
   dialog.nCopies = 1;
   if (!PrintDlgA(&dialog)) {
     ReleaseDialogMemory(&dialog);
-    return LISTPLUGIN_OK;
+    return;
   }
 
   PrintMode mode = WholeTextMode;
@@ -151,18 +146,18 @@ int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, i
   DOCINFOA document;
   memset(&document, 0, sizeof document);
   document.cbSize = sizeof document;
-  document.lpszDocName = FileToPrint;
+  document.lpszDocName = documentName;
   if (StartDocA(dc, &document) <= 0) {
-    FormatControlRange(ListWin, false, nullptr);
+    FormatControlRange(control, false, nullptr);
     DeleteDC(dc);
     ReleaseDialogMemory(&dialog);
-    return LISTPLUGIN_OK;
+    return;
   }
 
-  PrintArea area = MeasurePrintArea(dc, Margins);
+  PrintArea area = MeasurePrintArea(dc, margins);
   int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
   int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-  FormatControlRange(ListWin, false, nullptr);  // drops formatting cached for the screen
+  FormatControlRange(control, false, nullptr);  // drops formatting cached for the screen
   FORMATRANGE range;
   memset(&range, 0, sizeof range);
   range.hdc = dc;
@@ -171,26 +166,25 @@ int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* /*DefPrinter*/, i
   SetMapMode(dc, MM_TEXT);
   ResetRectangles(&range, printRectangle);
 
-  int endBound = GetControlTextLength(ListWin);
+  int endBound = GetControlTextLength(control);
   range.chrg.cpMax = -1;
   if (mode == PageRangeMode) {
-    PrintPageRange(ListWin, dc, &range, printRectangle, endBound, firstPage, lastPage);
+    PrintPageRange(control, dc, &range, printRectangle, endBound, firstPage, lastPage);
   } else {
     int position = 0;
     if (mode == SelectionMode) {
       int selectionStart = 0;
       int selectionEnd = 0;
-      GetControlSelection(ListWin, &selectionStart, &selectionEnd);
+      GetControlSelection(control, &selectionStart, &selectionEnd);
       position = selectionStart;
       endBound = selectionEnd;
       range.chrg.cpMax = selectionEnd;
     }
-    PrintPages(ListWin, dc, &range, printRectangle, position, endBound);
+    PrintPages(control, dc, &range, printRectangle, position, endBound);
   }
 
   EndDoc(dc);
-  FormatControlRange(ListWin, false, nullptr);
+  FormatControlRange(control, false, nullptr);
   DeleteDC(dc);
   ReleaseDialogMemory(&dialog);
-  return LISTPLUGIN_OK;
 }

@@ -1,12 +1,9 @@
-// The thumbnail exports: a class file's first bytes, line-numbered, drawn on a
-// white surface twice the requested size and, on the NT family, shrunk with
-// halftone scaling. No decompiling: the host wants thumbnails fast.
+#include "sideviews/thumbnail.h"
+
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
 #include "sideviews/line_numbers.h"
 
 namespace {
@@ -61,13 +58,13 @@ void DrawNumberedText(HDC drawing, const RECT& surface, const char* text, int po
 
 }  // namespace
 
-HBITMAP __stdcall ListGetPreviewBitmapW(WCHAR* FileToLoad, int width, int height, char* contentbuf,
-                                        int contentbuflen) {
+HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
+                               int contentLength) {
   bool nt = IsRunningOnNT();
-  if (!IsClassFileName(FileToLoad) || contentbuflen <= 0 || contentbuf == nullptr) {
+  if (!IsClassFileName(fileName) || contentLength <= 0 || content == nullptr) {
     return nullptr;
   }
-  char* text = NumberContent(contentbuf, contentbuflen);
+  char* text = NumberContent(content, contentLength);
   if (text == nullptr) {
     return nullptr;  // nothing to draw
   }
@@ -106,11 +103,4 @@ HBITMAP __stdcall ListGetPreviewBitmapW(WCHAR* FileToLoad, int width, int height
   DeleteDC(target);
   free(text);
   return result;
-}
-
-HBITMAP __stdcall ListGetPreviewBitmap(char* FileToLoad, int width, int height, char* contentbuf,
-                                       int contentbuflen) {
-  WCHAR wide[AnsiToWideChars];
-  return ListGetPreviewBitmapW(AnsiToWide(FileToLoad, wide), width, height, contentbuf,
-                               contentbuflen);
 }

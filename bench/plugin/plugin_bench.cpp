@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "tests/windows/decompile/plugin_folder.h"
 #include "tests/windows/test_support.h"
 

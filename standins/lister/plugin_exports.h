@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 
 struct PluginExports {
   HMODULE module = nullptr;

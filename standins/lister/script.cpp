@@ -4,7 +4,7 @@
 #include <wchar.h>
 #include <wctype.h>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 
 bool ParseScript(const std::wstring& text, std::vector<ScriptCommand>* commands,
                  std::wstring* error) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "standins/lister/watchdog.h"
 
 namespace {

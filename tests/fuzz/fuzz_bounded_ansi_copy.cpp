@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "plugin/bounded_ansi_copy.h"
+#include "host/bounded_ansi_copy.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

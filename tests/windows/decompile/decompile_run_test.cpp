@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "decompile/long_path.h"
-#include "plugin/module_state.h"
+#include "host/module_state.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
 

@@ -1,6 +1,6 @@
 #include "tests/windows/decompile/plugin_folder.h"
 
-#include "plugin/module_state.h"
+#include "host/module_state.h"
 #include "tests/windows/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "standins/lister/control_dump.h"
 #include "standins/lister/search_dialog.h"
 #include "tests/windows/lister/lister_run.h"

@@ -8,7 +8,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 
 #define PROBE_EXPORT extern "C" __declspec(dllexport)
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
 #include "tests/windows/test_support.h"

@@ -1,12 +1,15 @@
 // The entry notification, the module state and the text styles, through the
 // core library linked into this test.
+#include "plugin/module_entry.h"
+
 #include <gtest/gtest.h>
 #include <string.h>
 
 #include <string>
 
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
+#include "host/ansi_to_wide.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
 #include "presentation/text_styles.h"
 #include "tests/windows/test_support.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "tests/windows/test_support.h"
 
 namespace {

@@ -23,7 +23,7 @@
 
 #include <string>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "presentation/text_styles.h"
 #include "tests/windows/test_support.h"
 

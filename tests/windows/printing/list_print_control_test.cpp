@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "tests/windows/printing/control_log.h"
 #include "tests/windows/printing/printing_layer.h"
 #include "tests/windows/test_support.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/printing/control_log.h"
 #include "tests/windows/printing/page_table_control.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/test_support.h"
 
@@ -42,8 +42,8 @@ HBITMAP WINAPI CountCreateCompatibleBitmap(HDC dc, int w, int h) {
 }
 HFONT WINAPI RecordCreateFontA(int height, int width, int escapement, int orientation, int weight,
                                DWORD italic, DWORD underline, DWORD strike, DWORD charset,
-                               DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                               DWORD pitch, LPCSTR face) {
+                               DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitch,
+                               LPCSTR face) {
   ++g_gdi.objects;
   g_gdi.fontHeights.push_back(height);
   return CreateFontA(height, width, escapement, orientation, weight, italic, underline, strike,
@@ -116,9 +116,8 @@ TEST_F(ThumbnailTest, OnlyTheLastComponentsExtensionCounts) {
     const wchar_t* name;
     bool accepted;
   } cases[] = {
-      {L"C:\\x\\Foo.class", true},      {L"C:\\x\\Foo.CLASS", true},
-      {L"\\Foo.Class", true},           {L"C:\\x\\Foo.class.bak", false},
-      {L"C:\\x.class\\Foo", false},     {L"Foo.class", false},
+      {L"C:\\x\\Foo.class", true},      {L"C:\\x\\Foo.CLASS", true},  {L"\\Foo.Class", true},
+      {L"C:\\x\\Foo.class.bak", false}, {L"C:\\x.class\\Foo", false}, {L"Foo.class", false},
       {L"C:\\x\\Foo.classes", false},   {L"C:\\x\\class", false},
   };
   for (const auto& c : cases) {
@@ -166,8 +165,8 @@ TEST_F(ThumbnailTest, TheHostsBufferIsNeitherReadPastItsLengthNorWritten) {
   SYSTEM_INFO system;
   GetSystemInfo(&system);
   DWORD page = system.dwPageSize;
-  char* pages = static_cast<char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT,
-                                                PAGE_READWRITE));
+  char* pages =
+      static_cast<char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
   ASSERT_NE(pages, nullptr);
   DWORD old;
   ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
 #include "tests/windows/viewer/viewer_fixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdint.h>
 
-#include "plugin/listplug.h"
-#include "plugin/module_state.h"
+#include "host/listplug.h"
+#include "host/module_state.h"
 #include "tests/windows/viewer/viewer_fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include "plugin/listplug.h"
+#include "host/listplug.h"
 #include "tests/windows/viewer/viewer_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/bounded_ansi_copy.h"
+#include "host/bounded_ansi_copy.h"
 
 #include <gtest/gtest.h>
 #include <string.h>

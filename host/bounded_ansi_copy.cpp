@@ -1,4 +1,4 @@
-#include "plugin/bounded_ansi_copy.h"
+#include "host/bounded_ansi_copy.h"
 
 void BoundedAnsiCopy(char* destination, const char* source, int size) {
   if (size <= 0) {

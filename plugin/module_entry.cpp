@@ -1,0 +1,16 @@
+#include "plugin/module_entry.h"
+
+#include "host/module_state.h"
+#include "presentation/text_styles.h"
+
+void HandleEntryNotification(HINSTANCE instance, DWORD reason) {
+  if (reason == DLL_PROCESS_DETACH) {
+    if (RichEditLibrary != nullptr) {
+      FreeLibrary(RichEditLibrary);
+    }
+    RichEditLibrary = nullptr;
+  } else if (reason == DLL_PROCESS_ATTACH) {
+    PluginInstance = instance;
+  }
+  InitTextStyles();
+}

@@ -1,0 +1,1 @@
+dravik_native_test(host_native_tests host/bounded_ansi_copy_test.cpp)

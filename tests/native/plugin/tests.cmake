@@ -1,1 +1,0 @@
-dravik_native_test(plugin_native_tests plugin/bounded_ansi_copy_test.cpp)
