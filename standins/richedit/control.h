@@ -27,6 +27,8 @@ class RichEditControl {
   bool HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
   void SetText(const char* text);
   int GetText(char* buffer, int size) const;
+  int GetTextEx(const GETTEXTEX* how, void* buffer) const;
+  LRESULT TextLengthEx(const GETTEXTLENGTHEX* how) const;
   int TextLengthWithCrLf() const { return doc_.length() + doc_.CountBreaks(); }
   void ReplaceSelection(const char* text, bool can_undo);
   void CopySelection() const;

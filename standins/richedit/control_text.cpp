@@ -41,6 +41,23 @@ std::string WithCrLf(const std::string& text, int start, int end) {
   return out;
 }
 
+// Characters [start, end) of the text into a buffer of `size` bytes, the NUL
+// included, each break as CR or (crlf) CR LF; a CR LF that does not fit whole
+// is left out. Returns the characters written.
+int CopyText(const std::string& text, int start, int end, bool crlf, char* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return 0;
+  int written = 0;
+  for (int i = start; i < end; ++i) {
+    const char c = text[static_cast<size_t>(i)];
+    const int need = (crlf && c == '\r') ? 2 : 1;
+    if (written + need > size - 1) break;
+    buffer[written++] = c;
+    if (need == 2) buffer[written++] = '\n';
+  }
+  buffer[written] = '\0';
+  return written;
+}
+
 DWORD DifferingAttributes(const CharFormat& a, const CharFormat& b) {
   DWORD differ = 0;
   if (strcmp(a.face, b.face) != 0) differ |= CFM_FACE;
@@ -81,17 +98,43 @@ void RichEditControl::SetText(const char* text) {
 }
 
 int RichEditControl::GetText(char* buffer, int size) const {
-  if (buffer == nullptr || size <= 0) return 0;
-  const std::string& text = doc_.text();
-  int written = 0;
-  for (char c : text) {
-    const int need = c == '\r' ? 2 : 1;
-    if (written + need > size - 1) break;
-    buffer[written++] = c;
-    if (c == '\r') buffer[written++] = '\n';
+  return CopyText(doc_.text(), 0, doc_.length(), true, buffer, size);
+}
+
+int RichEditControl::GetTextEx(const GETTEXTEX* how, void* buffer) const {
+  if (how == nullptr || buffer == nullptr) return 0;
+  // cb counts bytes; code page 1200 asks for UTF-16, any other for bytes.
+  const bool wide = how->codepage == 1200;
+  const int room = static_cast<int>(std::min<DWORD>(how->cb / (wide ? 2 : 1), 1 << 30));
+  int start = 0;
+  int end = doc_.length();
+  if (how->flags & GT_SELECTION) {
+    start = SelectionStart();
+    end = std::min(SelectionEnd(), doc_.length());
   }
-  buffer[written] = '\0';
+  const bool crlf = (how->flags & GT_USECRLF) != 0;
+  if (!wide) return CopyText(doc_.text(), start, end, crlf, static_cast<char*>(buffer), room);
+  if (room <= 0) return 0;
+  // Room for the text with every break doubled at most, whatever cb says.
+  const int size = std::min(room, 2 * std::max(0, end - start) + 1);
+  std::string narrow(static_cast<size_t>(size), '\0');
+  const int count = CopyText(doc_.text(), start, end, crlf, &narrow[0], size);
+  WCHAR* out = static_cast<WCHAR*>(buffer);
+  const int written =
+      count > 0 ? MultiByteToWideChar(CP_ACP, 0, narrow.data(), count, out, room - 1) : 0;
+  out[written] = L'\0';
   return written;
+}
+
+LRESULT RichEditControl::TextLengthEx(const GETTEXTLENGTHEX* how) const {
+  if (how == nullptr) return doc_.length();
+  const DWORD flags = how->flags;
+  if ((flags & GTL_NUMCHARS) && (flags & GTL_NUMBYTES)) return E_INVALIDARG;
+  const int characters = (flags & GTL_USECRLF) ? TextLengthWithCrLf() : doc_.length();
+  // Bytes are asked for by GTL_NUMBYTES, or by GTL_PRECISE without GTL_NUMCHARS;
+  // in the 8-bit code page they are as many as the characters.
+  const bool bytes = (flags & GTL_NUMBYTES) || ((flags & GTL_PRECISE) && !(flags & GTL_NUMCHARS));
+  return (bytes && how->codepage == 1200) ? 2 * characters : characters;
 }
 
 int RichEditControl::InsertionFormat() const {
@@ -270,12 +313,13 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
     case WM_GETTEXTLENGTH:
       *result = TextLengthWithCrLf();
       return true;
-    case EM_GETTEXTLENGTHEX: {
-      const GETTEXTLENGTHEX* how = reinterpret_cast<const GETTEXTLENGTHEX*>(wparam);
-      *result =
-          (how != nullptr && (how->flags & GTL_USECRLF)) ? TextLengthWithCrLf() : doc_.length();
+    case EM_GETTEXTLENGTHEX:
+      *result = TextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(wparam));
       return true;
-    }
+    case EM_GETTEXTEX:
+      *result =
+          GetTextEx(reinterpret_cast<const GETTEXTEX*>(wparam), reinterpret_cast<void*>(lparam));
+      return true;
     case WM_COPY:
       CopySelection();
       *result = 0;
@@ -326,10 +370,13 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = range ? SetSelection(range->cpMin, range->cpMax) : SelectionEnd();
       return true;
     }
-    case EM_REPLACESEL:
-      ReplaceSelection(reinterpret_cast<const char*>(lparam), wparam != 0);
-      *result = 0;
+    case EM_REPLACESEL: {
+      // The answer is the length of the string given, whatever it became.
+      const char* text = reinterpret_cast<const char*>(lparam);
+      ReplaceSelection(text, wparam != 0);
+      *result = text != nullptr ? static_cast<LRESULT>(strlen(text)) : 0;
       return true;
+    }
     case EM_GETSELTEXT: {
       char* out = reinterpret_cast<char*>(lparam);
       const int start = SelectionStart();

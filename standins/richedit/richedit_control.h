@@ -4,9 +4,12 @@
 // Text. 8-bit characters in the ANSI code page. A CR LF, a lone CR or a lone LF
 // given to WM_SETTEXT or EM_REPLACESEL is one paragraph break, stored as one
 // CR: character positions count it once, and EM_GETTEXTRANGE, EM_GETSELTEXT
-// and EM_GETLINE return it as CR. Like every rich-edit text, the text ends with
-// a final paragraph mark that is not part of it: selecting everything selects
-// up to length + 1, and EM_FORMATRANGE counts that mark ("a" fits as 2).
+// and EM_GETLINE return it as CR. A CR CR LF becomes a single space, as on
+// Windows. EM_REPLACESEL answers the length of the string given (0 for none),
+// not the number of characters it became. Like every rich-edit text, the text
+// ends with a final paragraph mark that is not part of it: selecting
+// everything selects up to length + 1, and EM_FORMATRANGE counts that mark
+// ("a" fits as 2).
 //
 // EM_GETTEXTRANGE returns 0 and writes nothing for a negative cpMin, an empty
 // range or one that starts at or beyond the end; a cpMax beyond the end is
@@ -20,8 +23,15 @@
 // paragraphs"), and WM_GETTEXT returns the text that count describes. So
 // "a\rb" set gives "a\r\nb" back with length 4, while its positions run 0
 // to 3: the length is an upper bound for positions, and callers that pass it
-// as a range end get it clamped to the end of the text. A CR CR LF is two
-// breaks here, like any CR followed by a CR LF.
+// as a range end get it clamped to the end of the text.
+//
+// EM_GETTEXTEX writes the text (GT_SELECTION: the selection) with breaks as CR,
+// or CR LF with GT_USECRLF, into cb bytes, as UTF-16 for code page 1200 and as
+// bytes otherwise; a CR LF that does not fit whole is left out. It answers the
+// characters written. EM_GETTEXTLENGTHEX counts breaks once, or twice with
+// GTL_USECRLF; it counts bytes (two a character in code page 1200) for
+// GTL_NUMBYTES or for GTL_PRECISE without GTL_NUMCHARS, and answers
+// E_INVALIDARG for GTL_NUMCHARS with GTL_NUMBYTES.
 //
 // Selection. EM_SETSEL (0, -1) selects everything (end = length + 1); (-1, -1)
 // removes the selection and leaves the caret at the end of the text; a negative
