@@ -191,9 +191,16 @@ void RichEditControl::Select(int anchor, int active) {
 
 int RichEditControl::SetSelection(int from, int to) {
   const int length = doc_.length();
-  if (from < 0 && to < 0) {
+  if (from < 0 && to >= 0) {
+    // The selection gives way to a caret at its active end, which cannot stand
+    // behind the final paragraph mark.
+    const int caret = std::min(active_, length);
+    Select(caret, caret);
+    return caret;
+  }
+  if (from < 0) {
     Select(length, length);
-  } else if (from >= 0) {
+  } else {
     if (to < 0) to = length + 1;
     if (from > to) std::swap(from, to);
     if (from > length) {

@@ -33,10 +33,14 @@
 // GTL_NUMBYTES or for GTL_PRECISE without GTL_NUMCHARS, and answers
 // E_INVALIDARG for GTL_NUMCHARS with GTL_NUMBYTES.
 //
-// Selection. EM_SETSEL (0, -1) selects everything (end = length + 1); (-1, -1)
-// removes the selection and leaves the caret at the end of the text; a negative
-// start with a non-negative end changes nothing; an end beyond the text
-// selects to its end. EM_EXSETSEL behaves the same; both return the end.
+// Selection. EM_SETSEL (0, -1) selects everything (end = length + 1, the final
+// paragraph mark included); (-1, -1) removes the selection and leaves the
+// caret at the end of the text; a negative start with a non-negative end
+// leaves a caret at the selection's active end (a caret is never behind the
+// final mark, so a selection of everything leaves it at length); a start
+// beyond the text puts the caret at its end; otherwise an end beyond the text
+// selects to length + 1. EM_EXSETSEL behaves the same; both answer the new
+// end (the caret's position when there is only a caret).
 //
 // Lines are paragraphs: no word wrap. EM_LINEFROMCHAR gives the last line for
 // a position beyond the text and the selection start's line for -1;
