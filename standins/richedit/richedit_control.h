@@ -42,7 +42,8 @@
 // selects to length + 1. EM_EXSETSEL behaves the same; both answer the new
 // end (the caret's position when there is only a caret).
 //
-// Lines are paragraphs: no word wrap. EM_LINEFROMCHAR gives the last line for
+// Lines are paragraphs: no word wrap on screen (the plugin's control has
+// WS_HSCROLL, which turns it off on Windows too). EM_LINEFROMCHAR gives the last line for
 // a position beyond the text and the selection start's line for -1;
 // EM_LINEINDEX gives -1 for a line beyond the last and the caret's line's
 // start for -1. Scrolling moves whole lines and stops
@@ -71,10 +72,13 @@
 // strike-out. EM_GETCHARFORMAT with SCF_SELECTION clears the mask bits of the
 // attributes that are not the same over the whole selection.
 //
-// EM_FORMATRANGE renders into the DC of the record (which must be in MM_TEXT)
-// and measures with hdcTarget, the rectangles in twips of that device; it
-// returns the first position that did not fit and sets rc.bottom to the height
-// used. Pages break between lines; a line wider than the page is clipped.
+// EM_FORMATRANGE renders into the DC of the record, in device pixels whatever
+// its mapping mode, the rectangles in twips of that device; it returns the
+// first position that did not fit and sets rc.bottom to the height used. A
+// paragraph wider than the page goes on in the lines below, broken after the
+// last blank that lets a line fit (blanks may hang over the edge), or within
+// a word wider than the page; pages break between lines. With no record it
+// answers the text length.
 //
 // EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
 // change is about to be shown, while the event mask holds ENM_UPDATE and the
