@@ -1,4 +1,4 @@
-// The control's text, selection, formats, search and word-break messages.
+// The control's text, selection, search and word-break messages.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -10,25 +10,6 @@
 namespace richedit {
 
 namespace {
-
-// The default character format: the GUI font, as rich edit starts with.
-CharFormat DefaultFormat() {
-  CharFormat format = BlankFormat();
-  LOGFONTA lf;
-  memset(&lf, 0, sizeof lf);
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-  memcpy(format.face, lf.lfFaceName, sizeof format.face);
-  format.face[LF_FACESIZE - 1] = '\0';
-  if (format.face[0] == '\0') strcpy(format.face, "MS Shell Dlg");
-  format.charset = lf.lfCharSet;
-  format.pitch_and_family = lf.lfPitchAndFamily;
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  const int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  format.height = pixels > 0 ? MulDiv(pixels, 1440, dpi > 0 ? dpi : 96) : 165;
-  return format;
-}
 
 // The text with every CR written as CR LF.
 std::string WithCrLf(const std::string& text, int start, int end) {
@@ -58,24 +39,10 @@ int CopyText(const std::string& text, int start, int end, bool crlf, char* buffe
   return written;
 }
 
-DWORD DifferingAttributes(const CharFormat& a, const CharFormat& b) {
-  DWORD differ = 0;
-  if (strcmp(a.face, b.face) != 0) differ |= CFM_FACE;
-  if (a.charset != b.charset) differ |= CFM_CHARSET;
-  if (a.height != b.height) differ |= CFM_SIZE;
-  if (a.color != b.color || ((a.effects ^ b.effects) & CFE_AUTOCOLOR)) differ |= CFM_COLOR;
-  if ((a.effects ^ b.effects) & CFE_BOLD) differ |= CFM_BOLD;
-  if ((a.effects ^ b.effects) & CFE_ITALIC) differ |= CFM_ITALIC;
-  if ((a.effects ^ b.effects) & CFE_UNDERLINE) differ |= CFM_UNDERLINE;
-  if ((a.effects ^ b.effects) & CFE_STRIKEOUT) differ |= CFM_STRIKEOUT;
-  if (a.weight != b.weight) differ |= CFM_WEIGHT;
-  return differ;
-}
-
 }  // namespace
 
 RichEditControl::RichEditControl(HWND window, const CREATESTRUCTA& create)
-    : window_(window), runs_(DefaultFormat()), default_format_(0) {
+    : window_(window), runs_(SystemFontFormat()), default_format_(0) {
   read_only_ = (create.style & ES_READONLY) != 0;
   no_hide_selection_ = (create.style & ES_NOHIDESEL) != 0;
   background_ = GetSysColor(COLOR_WINDOW);
@@ -135,17 +102,6 @@ LRESULT RichEditControl::TextLengthEx(const GETTEXTLENGTHEX* how) const {
   // in the 8-bit code page they are as many as the characters.
   const bool bytes = (flags & GTL_NUMBYTES) || ((flags & GTL_PRECISE) && !(flags & GTL_NUMCHARS));
   return (bytes && how->codepage == 1200) ? 2 * characters : characters;
-}
-
-int RichEditControl::InsertionFormat() const {
-  if (insertion_format_ >= 0) return insertion_format_;
-  const int at = SelectionStart();
-  // Inside a paragraph, typing continues the character before the caret; at a
-  // paragraph's start it takes the format of the character after it.
-  if (at > 0 && at <= doc_.length() && doc_.text()[static_cast<size_t>(at - 1)] != '\r') {
-    return runs_.FormatAt(at - 1);
-  }
-  return runs_.FormatAt(at);
 }
 
 void RichEditControl::ReplaceSelection(const char* text, bool) {
@@ -210,47 +166,6 @@ int RichEditControl::SetSelection(int from, int to) {
     }
   }
   return SelectionEnd();
-}
-
-int RichEditControl::SetCharFormat(WPARAM scope, const CHARFORMAT2A* format) {
-  if (!IsValidFormatRecord(format)) return 0;
-  if (scope & SCF_ALL) {
-    runs_.Apply(0, runs_.total(), *format);
-  } else if (scope & SCF_SELECTION) {
-    if (SelectionStart() == SelectionEnd()) {
-      insertion_format_ = runs_.Intern(MergeFormat(runs_.Get(InsertionFormat()), *format));
-      return 1;
-    }
-    runs_.Apply(SelectionStart(), SelectionEnd(), *format);
-  } else {
-    default_format_ = runs_.Intern(MergeFormat(runs_.Get(default_format_), *format));
-  }
-  Refresh(true);
-  return 1;
-}
-
-DWORD RichEditControl::GetCharFormat(WPARAM scope, CHARFORMAT2A* format) const {
-  if (!IsValidFormatRecord(format)) return 0;
-  if (!(scope & SCF_SELECTION)) {
-    ExportFormat(runs_.Get(default_format_), format);
-    return format->dwMask;
-  }
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  // The final paragraph mark counts only when nothing else is selected.
-  if (start < doc_.length()) end = std::min(end, doc_.length());
-  if (start >= end) {
-    ExportFormat(runs_.Get(InsertionFormat()), format);
-    return format->dwMask;
-  }
-  const int first = runs_.FormatAt(start);
-  DWORD differ = 0;
-  runs_.ForEachRun(start, end, [&](int, int, int index) {
-    if (index != first) differ |= DifferingAttributes(runs_.Get(first), runs_.Get(index));
-  });
-  ExportFormat(runs_.Get(first), format);
-  format->dwMask &= ~differ;
-  return format->dwMask;
 }
 
 int RichEditControl::GetTextRange(TEXTRANGEA* range) const {
@@ -455,12 +370,6 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = found;
       return true;
     }
-    case EM_SETCHARFORMAT:
-      *result = SetCharFormat(wparam, reinterpret_cast<const CHARFORMAT2A*>(lparam));
-      return true;
-    case EM_GETCHARFORMAT:
-      *result = GetCharFormat(wparam, reinterpret_cast<CHARFORMAT2A*>(lparam));
-      return true;
     case EM_GETTEXTRANGE:
       *result = GetTextRange(reinterpret_cast<TEXTRANGEA*>(lparam));
       return true;
@@ -482,13 +391,6 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = TRUE;
       return true;
     }
-    case EM_GETMODIFY:
-      *result = modified_ ? -1 : 0;
-      return true;
-    case EM_SETMODIFY:
-      modified_ = wparam != 0;
-      *result = 0;
-      return true;
     case EM_CANUNDO:
     case EM_UNDO:
     case EM_EMPTYUNDOBUFFER:

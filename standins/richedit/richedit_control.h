@@ -67,10 +67,20 @@
 // format of the character before the caret, or at the start of a paragraph of
 // the one after it, unless a format was set on the empty selection.
 //
-// Formats are runs of interned CHARFORMAT2A attributes: face, charset, size,
-// colour (or automatic colour), bold and weight, italic, underline and
-// strike-out. EM_GETCHARFORMAT with SCF_SELECTION clears the mask bits of the
-// attributes that are not the same over the whole selection.
+// Formats are runs of interned CHARFORMAT2A records: every attribute and effect
+// set is kept and reported back, while drawing uses face, charset, size,
+// weight, italic, underline, strike-out and the text colour (the text's
+// background colours are kept, not drawn). The default format is the system
+// font, as Windows starts with: with automatic colours, CFU_UNDERLINE as the
+// underline type, the system locale, and bold when the font is. EM_GETCHARFORMAT
+// reports all of CFM_ALL2 but CFM_COOKIE (CFM_ALL for a CHARFORMATA record);
+// with SCF_SELECTION it clears the mask bits of the attributes that are not the
+// same over the whole selection and reports an effect set when any part has
+// it. Naming CFM_UNDERLINETYPE alone switches CFE_UNDERLINE with the type;
+// CFM_WEIGHT makes the text bold from FW_SEMIBOLD, CFM_BOLD sets FW_BOLD or
+// FW_NORMAL. EM_SETCHARFORMAT answers 0 for a record of another size, else 1,
+// and sets the modify flag for SCF_ALL (text or not) and for a selection that
+// is not empty; WM_SETTEXT clears it, WM_SETFONT leaves it as it was.
 //
 // EM_FORMATRANGE renders into the DC of the record, in device pixels whatever
 // its mapping mode, the rectangles in twips of that device; it returns the
