@@ -90,10 +90,19 @@
 // a word wider than the page; pages break between lines. With no record it
 // answers the text length.
 //
+// Keys (when not read-only): Enter (WM_KEYDOWN VK_RETURN) inserts a paragraph
+// break and Backspace (VK_BACK) deletes; their WM_CHAR characters, like every
+// control character but the tab, insert nothing.
+//
 // EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
 // change is about to be shown, while the event mask holds ENM_UPDATE and the
 // control is visible; EN_CHANGE after each change of the text, while the mask
 // holds ENM_CHANGE.
+//
+// Unlike Windows' control: no RTF (text starting "{\rtf" is plain text), no
+// single-line mode (ES_MULTILINE is assumed), no undo, no text limit, no dialog
+// handling of Enter and Tab, no URL detection; WM_SETFONT with no font is
+// ignored.
 #pragma once
 
 #include <windows.h>
