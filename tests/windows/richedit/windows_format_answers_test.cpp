@@ -1,6 +1,6 @@
 // Windows' answers for character formats, all from test_EM_SETCHARFORMAT:
-// what EM_GETCHARFORMAT reports, what EM_SETCHARFORMAT keeps, the format typed
-// text takes, and when EM_SETCHARFORMAT sets the modify flag.
+// what EM_GETCHARFORMAT reports, what EM_SETCHARFORMAT keeps, and when
+// EM_SETCHARFORMAT sets the modify flag.
 #include <cstring>
 
 #include "tests/windows/richedit/windows_answers_fixture.h"
@@ -105,49 +105,6 @@ TEST_F(FormatAnswers, EffectsReadUniformOrMixed) {
         EXPECT_EQ(f.dwEffects & effect, effect) << effect << " mixed";
       }
     }
-  }
-}
-
-// A format set on an empty selection is what replacing it inserts, until the
-// selection moves.
-TEST_F(FormatAnswers, TypedTextTakesTheFormatSetOnTheCaretUntilItMoves) {
-  const struct {
-    const char* what;
-    DWORD effects;              // set one after the other on the caret at 2
-    bool set_again, move_away;  // the caret set to 2 again, or to 3 and back
-    bool exsetsel;              // the caret placed with EM_EXSETSEL
-    DWORD expected;
-  } cases[] = {
-      {"one effect", CFE_BOLD, false, false, false, CFE_BOLD},
-      {"two effects", CFE_BOLD | CFE_ITALIC, false, false, false, CFE_BOLD | CFE_ITALIC},
-      {"the caret set again in place", CFE_BOLD, true, false, false, CFE_BOLD},
-      {"the caret moved and back", CFE_BOLD, false, true, false, 0},
-      {"EM_EXSETSEL in place", CFE_BOLD, true, false, true, CFE_BOLD},
-  };
-  for (const auto& c : cases) {
-    SetText("wine");
-    Send(EM_SETSEL, 0, -1);
-    SetFormat(SCF_SELECTION, CFM_BOLD | CFM_ITALIC, 0);
-    auto caret = [&](int at) {
-      if (c.exsetsel) {
-        Select(at, at);
-      } else {
-        Send(EM_SETSEL, static_cast<WPARAM>(at), at);
-      }
-    };
-    caret(2);
-    for (DWORD effect : {DWORD(CFE_BOLD), DWORD(CFE_ITALIC)}) {
-      if (c.effects & effect) SetFormat(SCF_SELECTION, effect, effect);
-    }
-    if (c.set_again) caret(2);
-    if (c.move_away) {
-      caret(3);
-      caret(2);
-    }
-    Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("newi"));
-    const CHARFORMAT2A f = ReadFormat(2, 6);
-    EXPECT_EQ(f.dwMask & (CFM_BOLD | CFM_ITALIC), DWORD(CFM_BOLD | CFM_ITALIC)) << c.what;
-    EXPECT_EQ(f.dwEffects & (CFE_BOLD | CFE_ITALIC), c.expected) << c.what;
   }
 }
 
