@@ -27,6 +27,8 @@ class RichEditControl {
   bool HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
   void SetText(const char* text);
   int GetText(char* buffer, int size) const;
+  int GetTextEx(const GETTEXTEX* how, void* buffer) const;
+  LRESULT TextLengthEx(const GETTEXTLENGTHEX* how) const;
   int TextLengthWithCrLf() const { return doc_.length() + doc_.CountBreaks(); }
   void ReplaceSelection(const char* text, bool can_undo);
   void CopySelection() const;
@@ -35,12 +37,15 @@ class RichEditControl {
   // EM_SETSEL / EM_EXSETSEL: returns the new end.
   int SetSelection(int from, int to);
   void Select(int anchor, int active);
-  int InsertionFormat() const;
-  int SetCharFormat(WPARAM scope, const CHARFORMAT2A* format);
-  DWORD GetCharFormat(WPARAM scope, CHARFORMAT2A* format) const;
   int GetTextRange(TEXTRANGEA* range) const;
   LRESULT FindWordBreak(WPARAM code, int position) const;
   int LineFromPosition(int position) const;
+
+  // Character formats and the modify flag (control_formats.cpp).
+  bool HandleFormat(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+  int InsertionFormat() const;
+  int SetCharFormat(WPARAM scope, const CHARFORMAT2A* format);
+  DWORD GetCharFormat(WPARAM scope, CHARFORMAT2A* format) const;
 
   // View (control_view.cpp).
   bool HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);

@@ -83,23 +83,30 @@ void RichEditControl::OnKeyDown(WPARAM key) {
         ReplaceSelection("", true);
       }
       break;
+    // Enter and Backspace act on the key, not on the character they produce.
+    case VK_BACK:
+      if (!read_only_) {
+        if (collapsed && active_ > 0) Select(active_ - 1, active_);
+        ReplaceSelection("", true);
+        EnsureCaretVisible();
+      }
+      break;
+    case VK_RETURN:
+      if (!read_only_) {
+        ReplaceSelection("\r", true);
+        EnsureCaretVisible();
+      }
+      break;
     default:
       break;
   }
 }
 
 void RichEditControl::OnChar(char c) {
-  if (read_only_) return;
-  const unsigned char u = static_cast<unsigned char>(c);
-  if (c == '\b') {
-    if (anchor_ == active_ && active_ > 0) Select(active_ - 1, active_);
-    ReplaceSelection("", true);
-  } else if (c == '\r' || c == '\t' || u >= 0x20) {
-    const char text[2] = {c, '\0'};
-    ReplaceSelection(text, true);
-  } else {
-    return;
-  }
+  // A CR or backspace character is left alone: WM_KEYDOWN has dealt with it.
+  if (read_only_ || (c != '\t' && static_cast<unsigned char>(c) < 0x20)) return;
+  const char text[2] = {c, '\0'};
+  ReplaceSelection(text, true);
   EnsureCaretVisible();
 }
 

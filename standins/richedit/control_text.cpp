@@ -1,4 +1,4 @@
-// The control's text, selection, formats, search and word-break messages.
+// The control's text, selection, search and word-break messages.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -11,25 +11,6 @@ namespace richedit {
 
 namespace {
 
-// The default character format: the GUI font, as rich edit starts with.
-CharFormat DefaultFormat() {
-  CharFormat format = BlankFormat();
-  LOGFONTA lf;
-  memset(&lf, 0, sizeof lf);
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-  memcpy(format.face, lf.lfFaceName, sizeof format.face);
-  format.face[LF_FACESIZE - 1] = '\0';
-  if (format.face[0] == '\0') strcpy(format.face, "MS Shell Dlg");
-  format.charset = lf.lfCharSet;
-  format.pitch_and_family = lf.lfPitchAndFamily;
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  const int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  format.height = pixels > 0 ? MulDiv(pixels, 1440, dpi > 0 ? dpi : 96) : 165;
-  return format;
-}
-
 // The text with every CR written as CR LF.
 std::string WithCrLf(const std::string& text, int start, int end) {
   std::string out;
@@ -41,24 +22,27 @@ std::string WithCrLf(const std::string& text, int start, int end) {
   return out;
 }
 
-DWORD DifferingAttributes(const CharFormat& a, const CharFormat& b) {
-  DWORD differ = 0;
-  if (strcmp(a.face, b.face) != 0) differ |= CFM_FACE;
-  if (a.charset != b.charset) differ |= CFM_CHARSET;
-  if (a.height != b.height) differ |= CFM_SIZE;
-  if (a.color != b.color || ((a.effects ^ b.effects) & CFE_AUTOCOLOR)) differ |= CFM_COLOR;
-  if ((a.effects ^ b.effects) & CFE_BOLD) differ |= CFM_BOLD;
-  if ((a.effects ^ b.effects) & CFE_ITALIC) differ |= CFM_ITALIC;
-  if ((a.effects ^ b.effects) & CFE_UNDERLINE) differ |= CFM_UNDERLINE;
-  if ((a.effects ^ b.effects) & CFE_STRIKEOUT) differ |= CFM_STRIKEOUT;
-  if (a.weight != b.weight) differ |= CFM_WEIGHT;
-  return differ;
+// Characters [start, end) of the text into a buffer of `size` bytes, the NUL
+// included, each break as CR or (crlf) CR LF; a CR LF that does not fit whole
+// is left out. Returns the characters written.
+int CopyText(const std::string& text, int start, int end, bool crlf, char* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return 0;
+  int written = 0;
+  for (int i = start; i < end; ++i) {
+    const char c = text[static_cast<size_t>(i)];
+    const int need = (crlf && c == '\r') ? 2 : 1;
+    if (written + need > size - 1) break;
+    buffer[written++] = c;
+    if (need == 2) buffer[written++] = '\n';
+  }
+  buffer[written] = '\0';
+  return written;
 }
 
 }  // namespace
 
 RichEditControl::RichEditControl(HWND window, const CREATESTRUCTA& create)
-    : window_(window), runs_(DefaultFormat()), default_format_(0) {
+    : window_(window), runs_(SystemFontFormat()), default_format_(0) {
   read_only_ = (create.style & ES_READONLY) != 0;
   no_hide_selection_ = (create.style & ES_NOHIDESEL) != 0;
   background_ = GetSysColor(COLOR_WINDOW);
@@ -81,28 +65,43 @@ void RichEditControl::SetText(const char* text) {
 }
 
 int RichEditControl::GetText(char* buffer, int size) const {
-  if (buffer == nullptr || size <= 0) return 0;
-  const std::string& text = doc_.text();
-  int written = 0;
-  for (char c : text) {
-    const int need = c == '\r' ? 2 : 1;
-    if (written + need > size - 1) break;
-    buffer[written++] = c;
-    if (c == '\r') buffer[written++] = '\n';
+  return CopyText(doc_.text(), 0, doc_.length(), true, buffer, size);
+}
+
+int RichEditControl::GetTextEx(const GETTEXTEX* how, void* buffer) const {
+  if (how == nullptr || buffer == nullptr) return 0;
+  // cb counts bytes; code page 1200 asks for UTF-16, any other for bytes.
+  const bool wide = how->codepage == 1200;
+  const int room = static_cast<int>(std::min<DWORD>(how->cb / (wide ? 2 : 1), 1 << 30));
+  int start = 0;
+  int end = doc_.length();
+  if (how->flags & GT_SELECTION) {
+    start = SelectionStart();
+    end = std::min(SelectionEnd(), doc_.length());
   }
-  buffer[written] = '\0';
+  const bool crlf = (how->flags & GT_USECRLF) != 0;
+  if (!wide) return CopyText(doc_.text(), start, end, crlf, static_cast<char*>(buffer), room);
+  if (room <= 0) return 0;
+  // Room for the text with every break doubled at most, whatever cb says.
+  const int size = std::min(room, 2 * std::max(0, end - start) + 1);
+  std::string narrow(static_cast<size_t>(size), '\0');
+  const int count = CopyText(doc_.text(), start, end, crlf, &narrow[0], size);
+  WCHAR* out = static_cast<WCHAR*>(buffer);
+  const int written =
+      count > 0 ? MultiByteToWideChar(CP_ACP, 0, narrow.data(), count, out, room - 1) : 0;
+  out[written] = L'\0';
   return written;
 }
 
-int RichEditControl::InsertionFormat() const {
-  if (insertion_format_ >= 0) return insertion_format_;
-  const int at = SelectionStart();
-  // Inside a paragraph, typing continues the character before the caret; at a
-  // paragraph's start it takes the format of the character after it.
-  if (at > 0 && at <= doc_.length() && doc_.text()[static_cast<size_t>(at - 1)] != '\r') {
-    return runs_.FormatAt(at - 1);
-  }
-  return runs_.FormatAt(at);
+LRESULT RichEditControl::TextLengthEx(const GETTEXTLENGTHEX* how) const {
+  if (how == nullptr) return doc_.length();
+  const DWORD flags = how->flags;
+  if ((flags & GTL_NUMCHARS) && (flags & GTL_NUMBYTES)) return E_INVALIDARG;
+  const int characters = (flags & GTL_USECRLF) ? TextLengthWithCrLf() : doc_.length();
+  // Bytes are asked for by GTL_NUMBYTES, or by GTL_PRECISE without GTL_NUMCHARS;
+  // in the 8-bit code page they are as many as the characters.
+  const bool bytes = (flags & GTL_NUMBYTES) || ((flags & GTL_PRECISE) && !(flags & GTL_NUMCHARS));
+  return (bytes && how->codepage == 1200) ? 2 * characters : characters;
 }
 
 void RichEditControl::ReplaceSelection(const char* text, bool) {
@@ -148,9 +147,16 @@ void RichEditControl::Select(int anchor, int active) {
 
 int RichEditControl::SetSelection(int from, int to) {
   const int length = doc_.length();
-  if (from < 0 && to < 0) {
+  if (from < 0 && to >= 0) {
+    // The selection gives way to a caret at its active end, which cannot stand
+    // behind the final paragraph mark.
+    const int caret = std::min(active_, length);
+    Select(caret, caret);
+    return caret;
+  }
+  if (from < 0) {
     Select(length, length);
-  } else if (from >= 0) {
+  } else {
     if (to < 0) to = length + 1;
     if (from > to) std::swap(from, to);
     if (from > length) {
@@ -160,47 +166,6 @@ int RichEditControl::SetSelection(int from, int to) {
     }
   }
   return SelectionEnd();
-}
-
-int RichEditControl::SetCharFormat(WPARAM scope, const CHARFORMAT2A* format) {
-  if (!IsValidFormatRecord(format)) return 0;
-  if (scope & SCF_ALL) {
-    runs_.Apply(0, runs_.total(), *format);
-  } else if (scope & SCF_SELECTION) {
-    if (SelectionStart() == SelectionEnd()) {
-      insertion_format_ = runs_.Intern(MergeFormat(runs_.Get(InsertionFormat()), *format));
-      return 1;
-    }
-    runs_.Apply(SelectionStart(), SelectionEnd(), *format);
-  } else {
-    default_format_ = runs_.Intern(MergeFormat(runs_.Get(default_format_), *format));
-  }
-  Refresh(true);
-  return 1;
-}
-
-DWORD RichEditControl::GetCharFormat(WPARAM scope, CHARFORMAT2A* format) const {
-  if (!IsValidFormatRecord(format)) return 0;
-  if (!(scope & SCF_SELECTION)) {
-    ExportFormat(runs_.Get(default_format_), format);
-    return format->dwMask;
-  }
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  // The final paragraph mark counts only when nothing else is selected.
-  if (start < doc_.length()) end = std::min(end, doc_.length());
-  if (start >= end) {
-    ExportFormat(runs_.Get(InsertionFormat()), format);
-    return format->dwMask;
-  }
-  const int first = runs_.FormatAt(start);
-  DWORD differ = 0;
-  runs_.ForEachRun(start, end, [&](int, int, int index) {
-    if (index != first) differ |= DifferingAttributes(runs_.Get(first), runs_.Get(index));
-  });
-  ExportFormat(runs_.Get(first), format);
-  format->dwMask &= ~differ;
-  return format->dwMask;
 }
 
 int RichEditControl::GetTextRange(TEXTRANGEA* range) const {
@@ -270,12 +235,13 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
     case WM_GETTEXTLENGTH:
       *result = TextLengthWithCrLf();
       return true;
-    case EM_GETTEXTLENGTHEX: {
-      const GETTEXTLENGTHEX* how = reinterpret_cast<const GETTEXTLENGTHEX*>(wparam);
-      *result =
-          (how != nullptr && (how->flags & GTL_USECRLF)) ? TextLengthWithCrLf() : doc_.length();
+    case EM_GETTEXTLENGTHEX:
+      *result = TextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(wparam));
       return true;
-    }
+    case EM_GETTEXTEX:
+      *result =
+          GetTextEx(reinterpret_cast<const GETTEXTEX*>(wparam), reinterpret_cast<void*>(lparam));
+      return true;
     case WM_COPY:
       CopySelection();
       *result = 0;
@@ -326,10 +292,13 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = range ? SetSelection(range->cpMin, range->cpMax) : SelectionEnd();
       return true;
     }
-    case EM_REPLACESEL:
-      ReplaceSelection(reinterpret_cast<const char*>(lparam), wparam != 0);
-      *result = 0;
+    case EM_REPLACESEL: {
+      // The answer is the length of the string given, whatever it became.
+      const char* text = reinterpret_cast<const char*>(lparam);
+      ReplaceSelection(text, wparam != 0);
+      *result = text != nullptr ? static_cast<LRESULT>(strlen(text)) : 0;
       return true;
+    }
     case EM_GETSELTEXT: {
       char* out = reinterpret_cast<char*>(lparam);
       const int start = SelectionStart();
@@ -401,12 +370,6 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = found;
       return true;
     }
-    case EM_SETCHARFORMAT:
-      *result = SetCharFormat(wparam, reinterpret_cast<const CHARFORMAT2A*>(lparam));
-      return true;
-    case EM_GETCHARFORMAT:
-      *result = GetCharFormat(wparam, reinterpret_cast<CHARFORMAT2A*>(lparam));
-      return true;
     case EM_GETTEXTRANGE:
       *result = GetTextRange(reinterpret_cast<TEXTRANGEA*>(lparam));
       return true;
@@ -428,13 +391,6 @@ bool RichEditControl::HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRE
       *result = TRUE;
       return true;
     }
-    case EM_GETMODIFY:
-      *result = modified_ ? -1 : 0;
-      return true;
-    case EM_SETMODIFY:
-      modified_ = wparam != 0;
-      *result = 0;
-      return true;
     case EM_CANUNDO:
     case EM_UNDO:
     case EM_EMPTYUNDOBUFFER:

@@ -377,11 +377,15 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
       change.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE;
       lstrcpynA(change.szFaceName, lf.lfFaceName, LF_FACESIZE);
       change.bCharSet = lf.lfCharSet;
+      change.bPitchAndFamily = lf.lfPitchAndFamily;
       WindowDc dc(window_);
       const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
       change.yHeight = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 1440, dpi);
+      // A new font is no change of the text.
+      const bool modified = modified_;
       SetCharFormat(SCF_DEFAULT, &change);
       SetCharFormat(SCF_ALL, &change);
+      modified_ = modified;
       return true;
     }
     case EM_LINESCROLL:
@@ -461,6 +465,7 @@ bool RichEditControl::HandleView(UINT message, WPARAM wparam, LPARAM lparam, LRE
 
 bool RichEditControl::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   return HandleText(message, wparam, lparam, result) ||
+         HandleFormat(message, wparam, lparam, result) ||
          HandleView(message, wparam, lparam, result) ||
          HandleInput(message, wparam, lparam, result);
 }

@@ -47,9 +47,14 @@ DocumentText::DocumentText() { RebuildLines(); }
 int DocumentText::Replace(int start, int end, const char* bytes, size_t count) {
   std::string inserted;
   inserted.reserve(count);
+  auto at = [&](size_t i) { return i < count ? bytes[i] : '\0'; };
   for (size_t i = 0; i < count && bytes[i] != '\0'; ++i) {
     char c = bytes[i];
-    if (c == '\r' && i + 1 < count && bytes[i + 1] == '\n') {
+    if (c == '\r' && at(i + 1) == '\r' && at(i + 2) == '\n') {
+      // Rich edit reads CR CR LF as one blank, not as two breaks.
+      c = ' ';
+      i += 2;
+    } else if (c == '\r' && at(i + 1) == '\n') {
       ++i;
     } else if (c == '\n') {
       c = '\r';

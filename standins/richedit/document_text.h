@@ -28,8 +28,8 @@ class DocumentText {
   int length() const { return static_cast<int>(text_.size()); }
 
   // Replaces [start, end) with the given bytes (count of them, NULs ending the
-  // input early); CR LF, lone CR and lone LF each become one CR. Returns the
-  // number of characters inserted.
+  // input early); CR LF, lone CR and lone LF each become one CR, CR CR LF one
+  // space. Returns the number of characters inserted.
   int Replace(int start, int end, const char* bytes, size_t count);
 
   // Lines are paragraphs: a text with n CRs has n + 1 lines.

@@ -13,28 +13,48 @@
 
 namespace richedit {
 
-// The attributes the control keeps; zero-filled padding so records compare
-// bytewise.
+// Every attribute of a CHARFORMAT2A the control keeps, whether or not it draws
+// it: what is set is reported back. Records compare bytewise, so the padding
+// is spelt out and kept zero.
 struct CharFormat {
   char face[LF_FACESIZE];
-  LONG height;     // twips
-  COLORREF color;  // used unless effects hold CFE_AUTOCOLOR
-  DWORD effects;   // CFE_BOLD, CFE_ITALIC, CFE_UNDERLINE, CFE_STRIKEOUT, CFE_AUTOCOLOR
-  WORD weight;     // FW_NORMAL or FW_BOLD, or any weight set with CFM_WEIGHT
+  LONG height;          // twips
+  LONG offset;          // twips above the baseline
+  COLORREF color;       // used unless effects hold CFE_AUTOCOLOR
+  COLORREF back_color;  // used unless effects hold CFE_AUTOBACKCOLOR
+  DWORD effects;        // CFE_* bits
+  LCID lcid;
+  SHORT spacing;
+  SHORT style;
+  WORD weight;
+  WORD kerning;
   BYTE charset;
   BYTE pitch_and_family;
+  BYTE underline_type;  // CFU_*; kept apart from CFE_UNDERLINE
+  BYTE animation;
+  BYTE rev_author;
+  BYTE unused[3];
 };
+static_assert(sizeof(CharFormat) == 72, "no padding bytes outside unused");
 
-// The mask bits this control reads and reports.
-constexpr DWORD kSupportedMask = CFM_FACE | CFM_CHARSET | CFM_SIZE | CFM_COLOR | CFM_BOLD |
-                                 CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
-constexpr DWORD kSupportedMask2 = kSupportedMask | CFM_WEIGHT;
+// The mask bits EM_GETCHARFORMAT reports for a uniform format: all that a
+// CHARFORMAT2A names but the cookie, which rich edit 2.0 does not keep; the
+// short CHARFORMATA record gets those of its own fields only.
+constexpr DWORD kReportedMask2 = CFM_ALL2 & ~static_cast<DWORD>(CFM_COOKIE);
+constexpr DWORD kReportedMask = CFM_ALL;
+constexpr DWORD kReportedEffects2 = CFM_EFFECTS2;
+constexpr DWORD kReportedEffects = CFM_EFFECTS;
 
 CharFormat BlankFormat();
+// The format rich edit starts with: the system font, at its character height.
+CharFormat SystemFontFormat();
 // The format with the attributes named in the record's mask taken from it.
 CharFormat MergeFormat(const CharFormat& base, const CHARFORMAT2A& change);
-// Writes the format into a CHARFORMATA or CHARFORMAT2A (by its cbSize).
+// Writes the format into a CHARFORMATA or CHARFORMAT2A (by its cbSize), with
+// every reported mask bit set.
 void ExportFormat(const CharFormat& format, CHARFORMAT2A* out);
+// The mask bits of the attributes in which two formats differ.
+DWORD DifferingAttributes(const CharFormat& a, const CharFormat& b);
 bool IsValidFormatRecord(const CHARFORMAT2A* record);
 
 class FormatRuns {

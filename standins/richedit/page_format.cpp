@@ -1,5 +1,6 @@
 // EM_FORMATRANGE: one page of the text measured or drawn into a device
-// context, whole lines from the top of the rectangle down.
+// context, whole lines from the top of the rectangle down, paragraphs wider
+// than the rectangle broken into several lines.
 #include <algorithm>
 
 #include "standins/richedit/control.h"
@@ -19,8 +20,9 @@ int DeviceDpi(HDC dc, int index) {
 
 int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
   if (range == nullptr) {
+    // Rich edit answers the text length, having dropped what it kept for the printer.
     print_fonts_.Clear();
-    return 0;
+    return doc_.length();
   }
   HDC dc = range->hdc != nullptr ? range->hdc : range->hdcTarget;
   if (dc == nullptr) return 0;
@@ -47,12 +49,14 @@ int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   LineLayout layout(dc, &print_fonts_, doc_, runs_, dpi_x, dpi_y);
   const char* chars = doc_.text().data();
+  const int width = std::max(1, right - left);
   int position = start;
   int y = top;
   while (position < limit) {
     const int line = doc_.LineFromPosition(std::min(position, doc_.length()));
     const int line_end = doc_.LineEnd(line);
-    const int piece_end = std::min(line_end, limit);
+    // A paragraph wider than the page goes on in the lines below it.
+    const int piece_end = layout.WrapEnd(position, std::min(line_end, limit), width);
     const LineMetrics metrics = layout.Measure(position, piece_end);
     if (y + metrics.height > bottom) break;
     if (render) {
@@ -67,7 +71,8 @@ int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
                   });
     }
     y += metrics.height;
-    position = std::min(line_end + 1, limit);
+    // The paragraph mark goes with the paragraph's last line.
+    position = piece_end < line_end ? piece_end : std::min(line_end + 1, limit);
   }
   RestoreDC(dc, saved);
   range->rc.bottom = range->rc.top + MulDiv(y - top, 1440, dpi_y);

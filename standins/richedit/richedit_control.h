@@ -4,9 +4,12 @@
 // Text. 8-bit characters in the ANSI code page. A CR LF, a lone CR or a lone LF
 // given to WM_SETTEXT or EM_REPLACESEL is one paragraph break, stored as one
 // CR: character positions count it once, and EM_GETTEXTRANGE, EM_GETSELTEXT
-// and EM_GETLINE return it as CR. Like every rich-edit text, the text ends with
-// a final paragraph mark that is not part of it: selecting everything selects
-// up to length + 1, and EM_FORMATRANGE counts that mark ("a" fits as 2).
+// and EM_GETLINE return it as CR. A CR CR LF becomes a single space, as on
+// Windows. EM_REPLACESEL answers the length of the string given (0 for none),
+// not the number of characters it became. Like every rich-edit text, the text
+// ends with a final paragraph mark that is not part of it: selecting
+// everything selects up to length + 1, and EM_FORMATRANGE counts that mark
+// ("a" fits as 2).
 //
 // EM_GETTEXTRANGE returns 0 and writes nothing for a negative cpMin, an empty
 // range or one that starts at or beyond the end; a cpMax beyond the end is
@@ -20,15 +23,27 @@
 // paragraphs"), and WM_GETTEXT returns the text that count describes. So
 // "a\rb" set gives "a\r\nb" back with length 4, while its positions run 0
 // to 3: the length is an upper bound for positions, and callers that pass it
-// as a range end get it clamped to the end of the text. A CR CR LF is two
-// breaks here, like any CR followed by a CR LF.
+// as a range end get it clamped to the end of the text.
 //
-// Selection. EM_SETSEL (0, -1) selects everything (end = length + 1); (-1, -1)
-// removes the selection and leaves the caret at the end of the text; a negative
-// start with a non-negative end changes nothing; an end beyond the text
-// selects to its end. EM_EXSETSEL behaves the same; both return the end.
+// EM_GETTEXTEX writes the text (GT_SELECTION: the selection) with breaks as CR,
+// or CR LF with GT_USECRLF, into cb bytes, as UTF-16 for code page 1200 and as
+// bytes otherwise; a CR LF that does not fit whole is left out. It answers the
+// characters written. EM_GETTEXTLENGTHEX counts breaks once, or twice with
+// GTL_USECRLF; it counts bytes (two a character in code page 1200) for
+// GTL_NUMBYTES or for GTL_PRECISE without GTL_NUMCHARS, and answers
+// E_INVALIDARG for GTL_NUMCHARS with GTL_NUMBYTES.
 //
-// Lines are paragraphs: no word wrap. EM_LINEFROMCHAR gives the last line for
+// Selection. EM_SETSEL (0, -1) selects everything (end = length + 1, the final
+// paragraph mark included); (-1, -1) removes the selection and leaves the
+// caret at the end of the text; a negative start with a non-negative end
+// leaves a caret at the selection's active end (a caret is never behind the
+// final mark, so a selection of everything leaves it at length); a start
+// beyond the text puts the caret at its end; otherwise an end beyond the text
+// selects to length + 1. EM_EXSETSEL behaves the same; both answer the new
+// end (the caret's position when there is only a caret).
+//
+// Lines are paragraphs: no word wrap on screen (the plugin's control has
+// WS_HSCROLL, which turns it off on Windows too). EM_LINEFROMCHAR gives the last line for
 // a position beyond the text and the selection start's line for -1;
 // EM_LINEINDEX gives -1 for a line beyond the last and the caret's line's
 // start for -1. Scrolling moves whole lines and stops
@@ -52,20 +67,42 @@
 // format of the character before the caret, or at the start of a paragraph of
 // the one after it, unless a format was set on the empty selection.
 //
-// Formats are runs of interned CHARFORMAT2A attributes: face, charset, size,
-// colour (or automatic colour), bold and weight, italic, underline and
-// strike-out. EM_GETCHARFORMAT with SCF_SELECTION clears the mask bits of the
-// attributes that are not the same over the whole selection.
+// Formats are runs of interned CHARFORMAT2A records: every attribute and effect
+// set is kept and reported back, while drawing uses face, charset, size,
+// weight, italic, underline, strike-out and the text colour (the text's
+// background colours are kept, not drawn). The default format is the system
+// font, as Windows starts with: with automatic colours, CFU_UNDERLINE as the
+// underline type, the system locale, and bold when the font is. EM_GETCHARFORMAT
+// reports all of CFM_ALL2 but CFM_COOKIE (CFM_ALL for a CHARFORMATA record);
+// with SCF_SELECTION it clears the mask bits of the attributes that are not the
+// same over the whole selection and reports an effect set when any part has
+// it. Naming CFM_UNDERLINETYPE alone switches CFE_UNDERLINE with the type;
+// CFM_WEIGHT makes the text bold from FW_SEMIBOLD, CFM_BOLD sets FW_BOLD or
+// FW_NORMAL. EM_SETCHARFORMAT answers 0 for a record of another size, else 1,
+// and sets the modify flag for SCF_ALL (text or not) and for a selection that
+// is not empty; WM_SETTEXT clears it, WM_SETFONT leaves it as it was.
 //
-// EM_FORMATRANGE renders into the DC of the record (which must be in MM_TEXT)
-// and measures with hdcTarget, the rectangles in twips of that device; it
-// returns the first position that did not fit and sets rc.bottom to the height
-// used. Pages break between lines; a line wider than the page is clipped.
+// EM_FORMATRANGE renders into the DC of the record, in device pixels whatever
+// its mapping mode, the rectangles in twips of that device; it returns the
+// first position that did not fit and sets rc.bottom to the height used. A
+// paragraph wider than the page goes on in the lines below, broken after the
+// last blank that lets a line fit (blanks may hang over the edge), or within
+// a word wider than the page; pages break between lines. With no record it
+// answers the text length.
+//
+// Keys (when not read-only): Enter (WM_KEYDOWN VK_RETURN) inserts a paragraph
+// break and Backspace (VK_BACK) deletes; their WM_CHAR characters, like every
+// control character but the tab, insert nothing.
 //
 // EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
 // change is about to be shown, while the event mask holds ENM_UPDATE and the
 // control is visible; EN_CHANGE after each change of the text, while the mask
 // holds ENM_CHANGE.
+//
+// Unlike Windows' control: no RTF (text starting "{\rtf" is plain text), no
+// single-line mode (ES_MULTILINE is assumed), no undo, no text limit, no dialog
+// handling of Enter and Tab, no URL detection; WM_SETFONT with no font is
+// ignored.
 #pragma once
 
 #include <windows.h>

@@ -76,12 +76,19 @@ int LineLayout::XOfPosition(int start, int position) const {
   return x;
 }
 
+void LineLayout::CharEdges(int p, int q, std::vector<int>* edges) const {
+  // No fit count asked for: then every partial extent is filled in.
+  edges->assign(static_cast<size_t>(q - p), 0);
+  SIZE size;
+  GetTextExtentExPointA(dc_, text_.text().data() + p, q - p, 0, nullptr, edges->data(), &size);
+}
+
 int LineLayout::PositionOfX(int start, int end, int x) const {
   if (x <= 0) return start;
   HGDIOBJ old = GetCurrentObject(dc_, OBJ_FONT);
   int found = end;
   bool done = false;
-  const char* chars = text_.text().data();
+  std::vector<int> edges;
   Walk(start, end, 0, -1, -1, [&](int p, int q, int left, int right, int, const FontMetrics&) {
     if (done || x >= right) return;
     done = true;
@@ -90,23 +97,54 @@ int LineLayout::PositionOfX(int start, int end, int x) const {
       return;
     }
     // Within a piece of several characters: the nearest character edge.
-    // No fit count asked for: then every partial extent is filled in.
-    SIZE size;
-    std::vector<int> extents(static_cast<size_t>(q - p));
-    GetTextExtentExPointA(dc_, chars + p, q - p, 0, nullptr, extents.data(), &size);
+    CharEdges(p, q, &edges);
     found = q;
     int previous = 0;
     for (int i = 0; i < q - p; ++i) {
-      const int edge = left + extents[static_cast<size_t>(i)];
+      const int edge = left + edges[static_cast<size_t>(i)];
       if (x < edge) {
         found = (x - (left + previous)) * 2 < (edge - (left + previous)) ? p + i : p + i + 1;
         break;
       }
-      previous = extents[static_cast<size_t>(i)];
+      previous = edges[static_cast<size_t>(i)];
     }
   });
   SelectObject(dc_, old);
   return found;
+}
+
+int LineLayout::WrapEnd(int start, int end, int width) const {
+  if (start >= end) return end;
+  // A line holds no more characters than its width has pixels, but for blanks
+  // hanging over it: no more are measured.
+  const int stop =
+      static_cast<int>(std::min<long long>(end, start + 2LL * std::max(width, 1) + 64));
+  HGDIOBJ old = GetCurrentObject(dc_, OBJ_FONT);
+  const char* chars = text_.text().data();
+  int after_blank = -1;
+  int overflow = -1;
+  std::vector<int> edges;
+  Walk(start, stop, 0, -1, -1, [&](int p, int q, int left, int right, int, const FontMetrics&) {
+    if (overflow >= 0) return;
+    if (right > width && q - p > 1) CharEdges(p, q, &edges);
+    for (int i = p; i < q; ++i) {
+      const bool blank = chars[i] == ' ' || chars[i] == '\t';
+      if (blank) {
+        after_blank = i + 1;
+        continue;
+      }
+      const int edge =
+          (right <= width || q - p == 1) ? right : left + edges[static_cast<size_t>(i - p)];
+      if (edge > width) {
+        overflow = i;
+        return;
+      }
+    }
+  });
+  SelectObject(dc_, old);
+  if (overflow < 0) return stop;
+  if (after_blank > start) return after_blank;
+  return std::max(overflow, start + 1);
 }
 
 }  // namespace richedit

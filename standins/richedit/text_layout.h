@@ -1,12 +1,14 @@
 // Measuring and drawing one line of formatted text into a device context, the
-// same way for the screen and for EM_FORMATRANGE. A line is a paragraph: no
-// wrapping; tab stops every half inch.
+// same way for the screen and for EM_FORMATRANGE. On screen a line is a
+// paragraph; EM_FORMATRANGE breaks paragraphs wider than its page (WrapEnd).
+// Tab stops every half inch.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "standins/richedit/document_text.h"
 #include "standins/richedit/format_runs.h"
@@ -57,6 +59,12 @@ class LineLayout {
   template <typename Piece>
   int Walk(int start, int end, int origin_x, int split_a, int split_b, Piece piece) const;
 
+  // Where a line starting at start and no wider than width ends within the
+  // paragraph part [start, end): after the last blank before the first
+  // character that would cross the width (blanks may hang over it), or at
+  // that character when the line holds no blank; at least one character on.
+  int WrapEnd(int start, int end, int width) const;
+
   // x of position within the line that begins at start, relative to origin_x.
   int XOfPosition(int start, int position) const;
   // The position in [start, end] nearest to x (relative to the line's origin).
@@ -66,6 +74,9 @@ class LineLayout {
 
  private:
   int NextTabStop(int origin_x, int x) const;
+  // The right edge of each character of [p, q) from p's left, in the font
+  // selected now.
+  void CharEdges(int p, int q, std::vector<int>* edges) const;
 
   HDC dc_;
   FontCache* fonts_;

@@ -1,15 +1,15 @@
 // One print job through the real print dialog to the default printer, as the
 // Lister host would start it: the built plugin's ListPrint on a viewer
 // control, the dialog accepted from a watchdog thread. Counts the pages the
-// plugin rendered, for print_to_cups.sh to compare with the pages that
-// arrive.
+// plugin rendered and those of them that drew anything, for print_to_cups.sh
+// to compare with the pages that arrive.
 //   cups_print_job.exe JOBNAME FILE
 //   cups_print_job.exe --no-printer JOBNAME FILE
 // FILE is shown the way the host would show it: a class file through
 // ListLoad, anything else as plain text in a rich-edit control. Prints
-// "rendered N" and the titles of the dialogs it accepted; exit status 0, 77
-// when there is no printer (the real dialog is then never called), 1 on
-// failure. With --no-printer it checks the other way round that, with no
+// "rendered N", "inked N" and the titles of the dialogs it accepted; exit
+// status 0, 77 when there is no printer (the real dialog is then never
+// called), 1 on failure. With --no-printer it checks the other way round that, with no
 // printer at all, the dialog's request to install one is all that happens:
 // ListPrint returns 0 once the box is dismissed and nothing is rendered (77
 // when a printer is visible after all).
@@ -30,12 +30,29 @@
 namespace {
 
 int g_renderedPages = 0;
+int g_inkedPages = 0;
 WNDPROC g_controlProc = nullptr;
+
+// Whether the text [start, end) holds a character that leaves ink: a page
+// holding only the empty paragraph that ends a text draws nothing, and Wine's
+// printer driver puts out no page on which nothing was drawn.
+bool HoldsInk(HWND control, int start, int end) {
+  if (end <= start) return false;
+  std::string text(static_cast<size_t>(end - start) + 1, '\0');
+  TEXTRANGEA range = {{start, end}, &text[0]};
+  LRESULT count = SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  return text.find_first_not_of(" \t\r") < static_cast<size_t>(count);
+}
 
 // Sees every page the plugin has the control draw.
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == EM_FORMATRANGE && wParam != 0 && lParam != 0) ++g_renderedPages;
-  return CallWindowProcA(g_controlProc, window, message, wParam, lParam);
+  LRESULT result = CallWindowProcA(g_controlProc, window, message, wParam, lParam);
+  if (message == EM_FORMATRANGE && wParam != 0 && lParam != 0) {
+    ++g_renderedPages;
+    const auto* range = reinterpret_cast<const FORMATRANGE*>(lParam);
+    if (HoldsInk(window, range->chrg.cpMin, static_cast<int>(result))) ++g_inkedPages;
+  }
+  return result;
 }
 
 // Accepts every dialog box this process shows until told to stop: the print
@@ -160,7 +177,7 @@ int main(int argc, char** argv) {
   CloseHandle(thread);
   CloseHandle(watchdog.stop);
 
-  printf("result %d\nrendered %d\naccepted %s\n", result, g_renderedPages,
+  printf("result %d\nrendered %d\ninked %d\naccepted %s\n", result, g_renderedPages, g_inkedPages,
          watchdog.accepted.c_str());
   DestroyWindow(parent);
   if (expectNoPrinter &&

@@ -18,8 +18,10 @@ namespace {
 using Calls = std::vector<std::string>;
 
 char kFileName[] = "C:\\classes\\Hello.class";
+// Page tables end their last page as the control does, behind the final
+// paragraph mark that follows every text: at its length + 1.
 // Five pages of 100 characters each.
-const std::vector<int> kFivePages = {100, 200, 300, 400, 500};
+const std::vector<int> kFivePages = {100, 200, 300, 400, 501};
 
 PageTable Pages(std::vector<int> ends, int textLength) {
   PageTable table;
@@ -99,7 +101,7 @@ class ListPrintTest : public ::testing::Test {
 };
 
 TEST_F(ListPrintTest, OnePageIsTheDialogOneRenderingAndTheEndSequence) {
-  Calls calls = Print(Pages({80}, 80), PrintScript());
+  Calls calls = Print(Pages({81}, 80), PrintScript());
   EXPECT_EQ(calls, (Calls{"PrintDlgA", "StartDocA", "release", "length", "render 0", "EndDoc",
                           "release", "DeleteDC", "GlobalFree DEVNAMES", "GlobalFree DEVMODE"}));
 
@@ -139,16 +141,16 @@ TEST_F(ListPrintTest, WholeTextEndsAPageOnlyWhenTheNextOneTakesCharacters) {
     Calls flow;
   } cases[] = {
       {"three pages",
-       Pages({100, 200, 300}, 300),
+       Pages({100, 200, 301}, 300),
        {"render 0", "measure 100", "EndPage", "render 100", "measure 200", "EndPage", "render 200",
         "EndDoc"}},
-      {"an empty text still renders its one page", Pages({}, 0), {"render 0", "EndDoc"}},
+      {"an empty text still renders its one page", Pages({1}, 0), {"render 0", "EndDoc"}},
       {"a text longer than the control can format ends after the last page it can",
        Pages({100, 200}, 500),
        {"render 0", "measure 100", "EndPage", "render 100", "measure 200", "EndDoc"}},
       {"a rendering answering -1 ends the job",
        [] {
-         PageTable t = Pages({100, 200, 300}, 300);
+         PageTable t = Pages({100, 200, 301}, 300);
          t.renderingFailsAt = 100;
          return t;
        }(),
@@ -203,20 +205,20 @@ TEST_F(ListPrintTest, PageRangeMeasuresThePagesBeforeItAndRendersOnlyItsOwn) {
         "measure 300", "EndDoc"}},
       {"a last page of 0 runs to the end of the text",
        Range(2, 0),
-       Pages({100, 200, 300}, 300),
+       Pages({100, 200, 301}, 300),
        {"measure 0", "measure 100", "render 100", "measure 200", "EndPage", "render 200",
         "EndDoc"}},
       {"a first page beyond the end renders nothing",
        Range(7, 9),
-       Pages({100, 200, 300}, 300),
+       Pages({100, 200, 301}, 300),
        {"measure 0", "measure 100", "measure 100", "measure 200", "measure 200", "EndDoc"}},
       {"page 1 to 1 of three",
        Range(1, 1),
-       Pages({100, 200, 300}, 300),
+       Pages({100, 200, 301}, 300),
        {"render 0", "measure 100", "EndDoc"}},
       {"the whole range of three",
        Range(1, 3),
-       Pages({100, 200, 300}, 300),
+       Pages({100, 200, 301}, 300),
        {"render 0", "measure 100", "EndPage", "render 100", "measure 200", "EndPage", "render 200",
         "EndDoc"}},
   };
@@ -251,7 +253,7 @@ TEST_F(ListPrintTest, PrintRectangleInTwipsForAnA4PrinterAt300Dpi) {
   };
   for (const auto& c : cases) {
     RECT margins = c.margins;
-    Print(Pages({100, 200, 300}, 300), PrintScript(), &margins);
+    Print(Pages({100, 200, 301}, 300), PrintScript(), &margins);
     RECT rc = PrintRectangle();
     EXPECT_EQ(rc.left, c.twips.left) << c.what;
     EXPECT_EQ(rc.top, c.twips.top) << c.what;
@@ -259,7 +261,7 @@ TEST_F(ListPrintTest, PrintRectangleInTwipsForAnA4PrinterAt300Dpi) {
     EXPECT_EQ(rc.bottom, c.twips.bottom) << c.what;
   }
   // The host passing no margins counts as margins of 0.
-  Print(Pages({100}, 100), PrintScript(), nullptr);
+  Print(Pages({101}, 100), PrintScript(), nullptr);
   RECT rc = PrintRectangle();
   EXPECT_EQ(rc.left, 0);
   EXPECT_EQ(rc.top, 0);
@@ -270,12 +272,12 @@ TEST_F(ListPrintTest, PrintRectangleInTwipsForAnA4PrinterAt300Dpi) {
 TEST_F(ListPrintTest, NothingIsPrintedWhenTheDialogIsCancelledOrTheJobDoesNotStart) {
   PrintScript cancelled;
   cancelled.dialogResult = FALSE;
-  EXPECT_EQ(Print(Pages({100}, 100), cancelled),
+  EXPECT_EQ(Print(Pages({101}, 100), cancelled),
             (Calls{"PrintDlgA", "GlobalFree DEVNAMES", "GlobalFree DEVMODE"}));
   for (int startDocResult : {0, -1}) {
     PrintScript refused;
     refused.startDocResult = startDocResult;
-    EXPECT_EQ(Print(Pages({100}, 100), refused),
+    EXPECT_EQ(Print(Pages({101}, 100), refused),
               (Calls{"PrintDlgA", "StartDocA", "release", "DeleteDC", "GlobalFree DEVNAMES",
                      "GlobalFree DEVMODE"}))
         << "StartDocA answering " << startDocResult;

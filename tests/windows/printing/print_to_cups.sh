@@ -2,7 +2,9 @@
 # A file printed by the built plugin to a real printer: CUPS with the cups-pdf
 # queue as the default printer (set up by scripts/printer-setup), the job
 # arriving as a PDF whose page count must be the number of pages the plugin
-# rendered. The pages are kept as PNG files in OUTDIR for a look.
+# rendered that drew anything (Wine puts out no blank page; a text whose last
+# line ends a page leaves its empty final paragraph a page of its own, as on
+# Windows). The pages are kept as PNG files in OUTDIR for a look.
 #   print_to_cups.sh BINDIR REPO OUTDIR FILE
 # A FILE.java is compiled and its class file shown as the Lister shows it (Jad
 # beside the plugin, on Debian's Procyon); any other file is shown as plain
@@ -52,6 +54,7 @@ if [ "$status" -eq 77 ]; then
 fi
 [ "$status" -eq 0 ] || { echo "FAILED: the print job program ended with $status"; exit 1; }
 rendered=$(tr -d '\r' <"$out/job.txt" | sed -n 's/^rendered //p')
+inked=$(tr -d '\r' <"$out/job.txt" | sed -n 's/^inked //p')
 
 # cups-pdf converts in the background; wait for a complete file.
 pdf=""
@@ -69,5 +72,5 @@ mv "$pdf" "$out/job.pdf"
 pages=$(pdfinfo "$out/job.pdf" | sed -n 's/^Pages:[[:space:]]*//p')
 size=$(pdfinfo "$out/job.pdf" | sed -n 's/^Page size:[[:space:]]*//p')
 pdftoppm -png -r 60 "$out/job.pdf" "$out/page"
-echo "PDF: $pages pages of $size; rendered by the plugin: $rendered; PNG pages in $out"
-[ "$pages" = "$rendered" ] || { echo "FAILED: $pages PDF pages for $rendered rendered pages"; exit 1; }
+echo "PDF: $pages pages of $size; rendered by the plugin: $rendered, $inked of them with ink; PNG pages in $out"
+[ "$pages" = "$inked" ] || { echo "FAILED: $pages PDF pages for $inked rendered pages with ink"; exit 1; }

@@ -24,9 +24,9 @@ TEST_F(TextTest, EachKindOfBreakIsOneCrInsideAndCrLfOutside) {
     EXPECT_EQ(GetWindowTextA(control_, out, sizeof out), 8);
     EXPECT_STREQ(out, "abc\r\ndef");
   }
-  // CR CR LF is two breaks, LF CR two as well.
+  // CR CR LF is one blank, as Windows reads it; LF CR two breaks.
   SetText("a\r\r\nb\n\rc");
-  EXPECT_EQ(TextRange(0, -1), "a\r\rb\r\rc");
+  EXPECT_EQ(TextRange(0, -1), "a b\r\rc");
 }
 
 TEST_F(TextTest, GetTextStopsAtTheBufferAndNeverSplitsABreak) {
