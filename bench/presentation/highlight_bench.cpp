@@ -76,7 +76,7 @@ double HighlightMilliseconds(RichEditWindow& window) {
   LARGE_INTEGER t1;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&t0);
-  ApplyHighlighting(window.control());
+  ApplyHighlighting(window.control(), LightPalette);
   QueryPerformanceCounter(&t1);
   return 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) /
          static_cast<double>(frequency.QuadPart);
@@ -103,7 +103,7 @@ Figures Measure(RichEditWindow& window, int lines) {
   window.keep_fetches = false;
   window.SetText(source);
   window.StartRecording();
-  ApplyHighlighting(window.control());
+  ApplyHighlighting(window.control(), LightPalette);
   window.StopRecording();
   f.messages = window.messages();
   f.word_breaks = window.messages(EM_FINDWORDBREAK);
