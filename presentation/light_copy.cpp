@@ -1,5 +1,6 @@
 #include "presentation/light_copy.h"
 
+#include <limits.h>
 #include <stdlib.h>
 
 #include "host/module_state.h"
@@ -14,6 +15,7 @@ namespace {
 // once again, so every position stays where it was.
 bool CopyText(HWND control, HWND copy) {
   int length = GetControlWindowTextLength(control);
+  if (length < 0 || length == INT_MAX) return false;
   char* text = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
   if (text == nullptr) return false;
   GetControlText(control, text, length + 1);
