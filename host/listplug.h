@@ -28,6 +28,12 @@
 // Font style of the list window, sent with itm_fontstyle.
 #define lcp_ansi 4
 
+// Show flags of ListLoad and ListLoadNext: the file manager runs in its dark
+// colour scheme (lcp_darkmode), with Windows' own dark controls
+// (lcp_darkmodenative, always with lcp_darkmode).
+#define lcp_darkmode 128
+#define lcp_darkmodenative 256
+
 typedef struct {
   int size;
   DWORD PluginInterfaceVersionLow;

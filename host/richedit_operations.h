@@ -12,6 +12,7 @@ static_assert(EM_EXSETSEL == 0x0437 && EM_FINDTEXT == 0x0438 && EM_FORMATRANGE =
               "rich-edit message values");
 static_assert(EM_SETCHARFORMAT == 0x0444 && EM_SETEVENTMASK == 0x0445, "rich-edit message values");
 static_assert(EM_GETTEXTRANGE == 0x044B && EM_FINDWORDBREAK == 0x044C, "rich-edit message values");
+static_assert(EM_SETBKGNDCOLOR == 0x0443, "rich-edit message values");
 static_assert(ENM_UPDATE == 2 && EN_UPDATE == 0x0400 && WB_MOVEWORDRIGHT == 5, "rich-edit values");
 
 inline int GetControlTextLength(HWND control) {
@@ -22,6 +23,12 @@ inline int GetControlTextLength(HWND control) {
 inline int GetControlWindowTextLength(HWND control) { return GetWindowTextLengthA(control); }
 
 inline void SetControlText(HWND control, const char* text) { SetWindowTextA(control, text); }
+
+// Up to size - 1 characters of the text, line breaks as CR LF, and a NUL; the
+// number of characters written.
+inline int GetControlText(HWND control, char* buffer, int size) {
+  return GetWindowTextA(control, buffer, size);
+}
 
 inline void CopyControlSelection(HWND control) { SendMessageA(control, WM_COPY, 0, 0); }
 
@@ -84,6 +91,11 @@ inline int FindControlText(HWND control, WPARAM flags, FINDTEXTA* find) {
 inline int FormatControlRange(HWND control, bool render, FORMATRANGE* range) {
   return static_cast<int>(
       SendMessageA(control, EM_FORMATRANGE, render ? 1 : 0, reinterpret_cast<LPARAM>(range)));
+}
+
+// system nonzero: the system's window colour, else color.
+inline void SetControlBackground(HWND control, WPARAM system, COLORREF color) {
+  SendMessageA(control, EM_SETBKGNDCOLOR, system, static_cast<LPARAM>(color));
 }
 
 // scope: SCF_SELECTION or SCF_ALL; only the attributes in the format's mask apply.

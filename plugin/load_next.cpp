@@ -1,5 +1,6 @@
 // ListLoadNextW: another file shown in the same list window as plain,
-// line-numbered text, without the decompiler.
+// line-numbered text, without the decompiler, in the palette the host's
+// scheme asks for.
 #include <stdlib.h>
 
 #include "decompile/long_path.h"
@@ -9,9 +10,11 @@
 #include "host/listplug.h"
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
+#include "host/view_kind.h"
+#include "presentation/text_styles.h"
 #include "sideviews/line_numbers.h"
 
-int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int /*ShowFlags*/) {
+int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int ShowFlags) {
   // A null name (an 8-bit name the host sent as null) names no file to open.
   if (FileToLoad == nullptr) {
     return LISTPLUGIN_ERROR;
@@ -28,9 +31,18 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
     return LISTPLUGIN_OK;
   }
 
+  const TextPalette& palette = PaletteForShowFlags(ShowFlags);
+  ViewKind kind = palette.dark ? DarkTextView : LightView;
+  // A light file into a light control is shown as it comes; any other sets
+  // background and text colour, the light ones to undo a dark view.
+  bool recolour = kind != LightView || ReadViewKind(ListWin) != LightView;
   SetControlText(ListWin, "");
   SetControlLeftMargin(ListWin, 8);
   SetControlUpdateEvents(ListWin);
+  if (recolour) {
+    ApplyPaletteBackground(ListWin, palette);
+    NoteViewKind(ListWin, kind);
+  }
   PostHostMessage(ParentWin, ListWin, lcp_ansi, itm_fontstyle);
 
   // From here a failure leaves the window empty; the stamp above stands.
@@ -48,6 +60,7 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
   }
   SetControlText(ListWin, numbered);
   free(numbered);
+  if (recolour) ApplyControlFormat(ListWin, SCF_ALL, &palette.plain);
   PostHostMessage(ParentWin, ListWin, 0, itm_percent);
 
   free(text);

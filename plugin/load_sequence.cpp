@@ -1,6 +1,6 @@
 // ListLoadW: the plugin's main operation. Creates the hidden viewer control over
-// the Lister window, fills it with Jad's output, colours it, puts the header
-// lines on top and only then shows it.
+// the Lister window, fills it with Jad's output, colours it in the palette the
+// host's scheme asks for, puts the header lines on top and only then shows it.
 #include <stdlib.h>
 
 #include "decompile/decompile_run.h"
@@ -9,8 +9,10 @@
 #include "host/listplug.h"
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
+#include "host/view_kind.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
+#include "presentation/text_styles.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ HWND CreateViewerControl(HWND parent, const char* windowClass, const RECT& area)
 
 }  // namespace
 
-HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int /*ShowFlags*/) {
+HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
   if (RichEditLibrary == nullptr) {
     // The sequence goes on without a library: the classes may be registered already.
     LoadRichEditLibrary();
@@ -59,6 +61,12 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int /*ShowFlags*/) {
 
   SetControlLeftMargin(control, 8);
   SetControlUpdateEvents(control);
+  const TextPalette& palette = PaletteForShowFlags(ShowFlags);
+  // The light view is the control as it comes, background included.
+  if (palette.dark) {
+    ApplyPaletteBackground(control, palette);
+    NoteViewKind(control, DarkJavaView);
+  }
   PostHostMessage(ParentWin, control, lcp_ansi, itm_fontstyle);
 
   DWORD decompileStart = GetTickCount();
@@ -75,10 +83,11 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int /*ShowFlags*/) {
   PostHostMessage(ParentWin, control, 0, itm_percent);
 
   DWORD highlightStart = GetTickCount();
-  ApplyHighlighting(control);
+  ApplyHighlighting(control, palette);
   DWORD highlightTime = GetTickCount() - highlightStart;
 
-  InsertHeaderLines(control, static_cast<int>(decompileTime), static_cast<int>(highlightTime));
+  InsertHeaderLines(control, static_cast<int>(decompileTime), static_cast<int>(highlightTime),
+                    palette);
   LastActivityTick = GetTickCount();
   ShowWindow(control, SW_SHOW);
   return control;

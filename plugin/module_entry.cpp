@@ -1,7 +1,6 @@
 #include "plugin/module_entry.h"
 
 #include "host/module_state.h"
-#include "presentation/text_styles.h"
 
 void HandleEntryNotification(HINSTANCE instance, DWORD reason) {
   if (reason == DLL_PROCESS_DETACH) {
@@ -12,5 +11,4 @@ void HandleEntryNotification(HINSTANCE instance, DWORD reason) {
   } else if (reason == DLL_PROCESS_ATTACH) {
     PluginInstance = instance;
   }
-  InitTextStyles();
 }

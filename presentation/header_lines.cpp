@@ -5,19 +5,20 @@
 #include <string.h>
 
 #include "host/richedit_operations.h"
-#include "presentation/text_styles.h"
+#include "presentation/java_highlighter.h"
 
 namespace {
 const char kBannerLine[] = "// dravik - Java class viewer";
 }
 
-void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseconds) {
+void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseconds,
+                       const TextPalette& palette) {
   char timing[256];
   snprintf(timing, sizeof timing, "// Jad: %dms | Highlighted: %dms", jadMilliseconds,
            highlightMilliseconds);
   // Each line goes to position 0, so the one inserted last stands first.
-  InsertStyledLineAtTop(control, timing, &StyleComment);
-  InsertStyledLineAtTop(control, kBannerLine, &StyleBanner);
+  InsertStyledLineAtTop(control, timing, &palette.comment);
+  InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
 }
 
 void InsertStyledLineAtTop(HWND control, const char* line, const CHARFORMAT2A* style) {
@@ -36,4 +37,13 @@ void InsertStyledLineAtTop(HWND control, const char* line, const CHARFORMAT2A* s
   SetControlSelection(control, 0, static_cast<int>(length));
   ApplyControlFormat(control, SCF_SELECTION, style);
   SetControlSelection(control, 0, 0);
+}
+
+void RestyleHeaderLines(HWND control, const TextPalette& palette) {
+  // A line's characters end one before the next line's start (its break).
+  int timingStart = GetControlLineIndex(control, 1);
+  int sourceStart = GetControlLineIndex(control, 2);
+  if (timingStart <= 0 || sourceStart <= timingStart) return;
+  StyleRange(control, 0, timingStart - 1, &palette.banner);
+  StyleRange(control, timingStart, sourceStart - 1, &palette.comment);
 }

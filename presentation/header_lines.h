@@ -5,8 +5,15 @@
 #include <richedit.h>
 #include <windows.h>
 
-void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseconds);
+#include "presentation/text_styles.h"
+
+void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseconds,
+                       const TextPalette& palette);
 
 // Inserts line (no line break of its own) and a CR LF at the start of the
 // control's text and gives the line's own characters the style.
 void InsertStyledLineAtTop(HWND control, const char* line, const CHARFORMAT2A* style);
+
+// Gives the first two lines of a control whose header lines are in place
+// their styles again, in the palette's colours.
+void RestyleHeaderLines(HWND control, const TextPalette& palette);

@@ -4,7 +4,6 @@
 
 #include "host/richedit_operations.h"
 #include "presentation/java_keywords.h"
-#include "presentation/text_styles.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2
   return p + k;
 }
 
-void HighlightJava(HWND control) {
+void HighlightJava(HWND control, const TextPalette& palette) {
   char word[WordBufferSize];
   int rangeStart = 0;
   int rangeEnd = FindNextWordStart(control, 0);
@@ -79,13 +78,13 @@ void HighlightJava(HWND control) {
       char next = word[n + 1];  // the NUL when the delimiter ends the word
       int resume = -1;
       if (word[n] == '/' && next == '/') {
-        resume = StyleToCloser(control, o, "\r", &StyleComment);
+        resume = StyleToCloser(control, o, "\r", &palette.comment);
       } else if (word[n] == '/' && next == '*') {
-        resume = StyleToCloser(control, o, "*/", &StyleComment);
+        resume = StyleToCloser(control, o, "*/", &palette.comment);
       } else if (word[n] == '"') {
-        resume = StyleToCloser(control, o, "\"", &StyleString);
+        resume = StyleToCloser(control, o, "\"", &palette.string);
       } else if (word[n] == '\'') {
-        resume = StyleToCloser(control, o, "'", &StyleString);
+        resume = StyleToCloser(control, o, "'", &palette.string);
       }
       if (resume >= 0) {
         // Go on directly behind the closer.
@@ -96,7 +95,7 @@ void HighlightJava(HWND control) {
       // A slash that opens no comment (a division, "/="): nothing to style.
     } else if (FindJavaKeyword(word) >= 0) {
       int wordEnd = (space != nullptr) ? rangeStart + len : rangeEnd;
-      StyleRange(control, rangeStart, wordEnd, &StyleKeyword);
+      StyleRange(control, rangeStart, wordEnd, &palette.keyword);
     }
 
     rangeStart = FindNextWordStart(control, rangeStart);
@@ -104,8 +103,8 @@ void HighlightJava(HWND control) {
   }
 }
 
-void ApplyHighlighting(HWND control) {
-  ApplyControlFormat(control, SCF_ALL, &StyleBase);
-  HighlightJava(control);
+void ApplyHighlighting(HWND control, const TextPalette& palette) {
+  ApplyControlFormat(control, SCF_ALL, &palette.base);
+  HighlightJava(control, palette);
   SetControlSelection(control, 0, 0);
 }

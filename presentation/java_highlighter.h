@@ -6,11 +6,14 @@
 #include <richedit.h>
 #include <windows.h>
 
-// Base typeface over the whole text, then the highlighting, then the caret at 0.
-void ApplyHighlighting(HWND control);
+#include "presentation/text_styles.h"
+
+// The palette's base format over the whole text, then the highlighting in its
+// colours, then the caret at 0.
+void ApplyHighlighting(HWND control, const TextPalette& palette);
 
 // One forward pass over the control's text; changes only formats and selection.
-void HighlightJava(HWND control);
+void HighlightJava(HWND control, const TextPalette& palette);
 
 // Selects start..end (end excluded) and applies style to the selection.
 void StyleRange(HWND control, int start, int end, const CHARFORMAT2A* style);

@@ -4,8 +4,6 @@
 // to take characters, and the last page is closed by EndDoc alone.
 #include "sideviews/printing.h"
 
-// commdlg.h needs the types of windows.h first.
-#include <commdlg.h>
 #include <string.h>
 
 #include "host/richedit_operations.h"
@@ -114,11 +112,11 @@ void PrintPageRange(HWND control, HDC dc, FORMATRANGE* range, const RECT& printR
 
 }  // namespace
 
-void PrintControlText(HWND control, const char* documentName, const RECT* margins) {
-  PRINTDLGA dialog;
+bool AskForPrintJob(HWND owner, PrintJob* job) {
+  PRINTDLGA& dialog = job->dialog;
   memset(&dialog, 0, sizeof dialog);
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = control;
+  dialog.hwndOwner = owner;
   // Page numbers and the selection both stay offered.
   dialog.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
   dialog.nFromPage = 0xFFFF;
@@ -128,9 +126,13 @@ void PrintControlText(HWND control, const char* documentName, const RECT* margin
   dialog.nCopies = 1;
   if (!PrintDlgA(&dialog)) {
     ReleaseDialogMemory(&dialog);
-    return;
+    return false;
   }
+  return true;
+}
 
+void PrintJobPages(HWND control, PrintJob* job, const char* documentName, const RECT* margins) {
+  PRINTDLGA& dialog = job->dialog;
   PrintMode mode = WholeTextMode;
   int firstPage = 0;
   int lastPage = 0;

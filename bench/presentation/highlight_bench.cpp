@@ -1,5 +1,6 @@
 // Time and messages of ApplyHighlighting over generated Java sources of 1,000
-// and 10,000 lines, and how both grow between the two.
+// and 10,000 lines, and how both grow between the two; and what printing a
+// view shown dark adds: the light copy it prints from.
 #include <windows.h>
 // windows.h first: psapi.h needs its types.
 #include <psapi.h>
@@ -8,7 +9,10 @@
 
 #include <string>
 
+#include "bench/bench_clock.h"
+#include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
+#include "presentation/light_copy.h"
 #include "tests/windows/presentation/richedit_window.h"
 
 namespace {
@@ -71,15 +75,34 @@ struct Figures {
 };
 
 double HighlightMilliseconds(RichEditWindow& window) {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER t0;
-  LARGE_INTEGER t1;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&t0);
-  ApplyHighlighting(window.control());
-  QueryPerformanceCounter(&t1);
-  return 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
+  double start = NowMs();
+  ApplyHighlighting(window.control(), LightPalette);
+  return NowMs() - start;
+}
+
+struct CopyFigures {
+  double best_ms;          // best of three
+  long long memory_delta;  // committed memory while the copy exists, at most
+};
+
+// A dark view of the source, then its light copy made and destroyed three times.
+CopyFigures MeasureLightCopy(RichEditWindow& window, int lines) {
+  CopyFigures f = {1e30, 0};
+  window.SetHooked(false);
+  window.SetText(GenerateSource(lines));
+  ApplyHighlighting(window.control(), DarkPalette);
+  InsertHeaderLines(window.control(), 0, 0, DarkPalette);
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    size_t before = CommittedBytes();
+    double start = NowMs();
+    HWND copy = CreateLightCopy(window.control(), DarkJavaView);
+    double ms = NowMs() - start;
+    long long grown = static_cast<long long>(CommittedBytes()) - static_cast<long long>(before);
+    if (copy != nullptr) DestroyWindow(copy);
+    if (ms < f.best_ms) f.best_ms = ms;
+    if (grown > f.memory_delta) f.memory_delta = grown;
+  }
+  return f;
 }
 
 Figures Measure(RichEditWindow& window, int lines) {
@@ -103,7 +126,7 @@ Figures Measure(RichEditWindow& window, int lines) {
   window.keep_fetches = false;
   window.SetText(source);
   window.StartRecording();
-  ApplyHighlighting(window.control());
+  ApplyHighlighting(window.control(), LightPalette);
   window.StopRecording();
   f.messages = window.messages();
   f.word_breaks = window.messages(EM_FINDWORDBREAK);
@@ -138,5 +161,11 @@ int main() {
          large.best_ms / small.best_ms,
          static_cast<double>(large.messages) / static_cast<double>(small.messages),
          static_cast<double>(large.characters) / static_cast<double>(small.characters));
+  CopyFigures smallCopy = MeasureLightCopy(window, 1000);
+  CopyFigures largeCopy = MeasureLightCopy(window, 10000);
+  printf(
+      "light copy of a dark view (printing it): best %.1f ms, %lld B (1,000 lines); "
+      "%.1f ms, %lld B (10,000)\n",
+      smallCopy.best_ms, smallCopy.memory_delta, largeCopy.best_ms, largeCopy.memory_delta);
   return 0;
 }

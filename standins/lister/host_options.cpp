@@ -29,6 +29,8 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* option
       options->ansi = true;
     } else if (a == L"--force") {
       options->force = true;
+    } else if (a == L"--dark") {
+      options->dark = true;
     } else if (a == L"--do") {
       ok = value(&options->script);
       options->has_script = true;
@@ -58,7 +60,7 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* option
   }
   if (positional.size() != 2) {
     *error =
-        L"usage: lister.exe PLUGIN FILE [--ansi] [--force] [--do SCRIPT] [--dump-text F] "
+        L"usage: lister.exe PLUGIN FILE [--ansi] [--force] [--dark] [--do SCRIPT] [--dump-text F] "
         L"[--dump-formats F] [--screenshot F.png] [--log F] [--size WxH]";
     return false;
   }

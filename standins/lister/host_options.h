@@ -11,6 +11,7 @@ struct HostOptions {
   bool has_script = false;
   bool ansi = false;
   bool force = false;
+  bool dark = false;
   int width = 800, height = 600;
 };
 

@@ -27,7 +27,7 @@ bool IsItem(WORD item) { return item == itm_percent || item == itm_fontstyle || 
 }  // namespace
 
 ListerHost::ListerHost(const HostOptions& options)
-    : options_(options), current_file_(options.file), force_(options.force) {}
+    : options_(options), current_file_(options.file), force_(options.force), dark_(options.dark) {}
 
 ListerHost::~ListerHost() = default;
 

@@ -46,6 +46,7 @@ class ListerHost {
                  bool show);
   void Notify(UINT message, WPARAM wparam, LPARAM lparam);
   void Screenshot(const std::wstring& path);
+  void LogPixel(int x, int y);
   void DumpText(const std::wstring& path);
   void DumpFormats(const std::wstring& path);
 
@@ -55,6 +56,8 @@ class ListerHost {
   void LogSizes();
   void ShowStatus();
   std::string WindowName(HWND window) const;
+  // The show flags of every load and load-next.
+  int ShowFlags() const { return dark_ ? lcp_darkmode : 0; }
 
   static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -70,6 +73,7 @@ class ListerHost {
   std::wstring last_search_;
   int last_search_flags_ = 0;
   bool force_ = false;
+  bool dark_ = false;
   bool interactive_ = false;
   bool dispatching_posted_ = false;
   RECT margins_ = {100, 100, 100, 100};

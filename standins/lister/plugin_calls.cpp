@@ -78,11 +78,11 @@ void ListerHost::Load(const std::wstring& file) {
   HWND result = nullptr;
   if (options_.ansi && plugin_.ListLoad != nullptr) {
     std::string name = Ansi(file);
-    result = plugin_.ListLoad(panel_, &name[0], 0);
+    result = plugin_.ListLoad(panel_, &name[0], ShowFlags());
     LogLine("ListLoad %s -> %s", Quoted(file).c_str(), result ? "window" : "null");
   } else if (!options_.ansi && plugin_.ListLoadW != nullptr) {
     std::wstring name = file;
-    result = plugin_.ListLoadW(panel_, &name[0], 0);
+    result = plugin_.ListLoadW(panel_, &name[0], ShowFlags());
     LogLine("ListLoadW %s -> %s", Quoted(file).c_str(), result ? "window" : "null");
   } else {
     LogLine("error \"no load export\"");
@@ -101,11 +101,11 @@ void ListerHost::LoadNext(const std::wstring& file) {
   int result = LISTPLUGIN_ERROR;
   if (options_.ansi && plugin_.ListLoadNext != nullptr) {
     std::string name = Ansi(file);
-    result = plugin_.ListLoadNext(panel_, list_, &name[0], 0);
+    result = plugin_.ListLoadNext(panel_, list_, &name[0], ShowFlags());
     LogLine("ListLoadNext %s -> %d", Quoted(file).c_str(), result);
   } else if (!options_.ansi && plugin_.ListLoadNextW != nullptr) {
     std::wstring name = file;
-    result = plugin_.ListLoadNextW(panel_, list_, &name[0], 0);
+    result = plugin_.ListLoadNextW(panel_, list_, &name[0], ShowFlags());
     LogLine("ListLoadNextW %s -> %d", Quoted(file).c_str(), result);
   } else {
     LogLine("error \"no loadnext export\"");
@@ -235,6 +235,24 @@ void ListerHost::Screenshot(const std::wstring& path) {
   Pump();
   LogLine("screenshot %s %s", Quoted(path).c_str(),
           WriteWindowPng(frame_, path.c_str()) ? "written" : "failed");
+}
+
+void ListerHost::LogPixel(int x, int y) {
+  if (!IsWindow(list_)) {
+    LogLine("pixel %d %d none", x, y);
+    return;
+  }
+  // What the screen shows there, after every pending repaint.
+  RedrawWindow(list_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC dc = GetDC(list_);
+  COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(list_, dc);
+  if (colour == CLR_INVALID) {
+    LogLine("pixel %d %d none", x, y);
+    return;
+  }
+  LogLine("pixel %d %d #%02x%02x%02x", x, y, GetRValue(colour), GetGValue(colour),
+          GetBValue(colour));
 }
 
 void ListerHost::DumpText(const std::wstring& path) {

@@ -73,6 +73,10 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     if (!args.Need(1, 1)) return false;
     if (args.Word(0) != L"on" && args.Word(0) != L"off") return args.Fail(L"on or off");
     force_ = args.Word(0) == L"on";
+  } else if (name == L"dark") {
+    if (!args.Need(1, 1)) return false;
+    if (args.Word(0) != L"on" && args.Word(0) != L"off") return args.Fail(L"on or off");
+    dark_ = args.Word(0) == L"on";
   } else if (name == L"copy" || name == L"selectall") {
     if (!args.Need(0, 0)) return false;
     SendCommand(name == L"copy" ? lc_copy : lc_selectall, 0);
@@ -244,6 +248,10 @@ bool ListerHost::Execute(const ScriptCommand& command) {
   } else if (name == L"pump") {
     if (!args.Need(0, 0)) return false;
     Pump();
+  } else if (name == L"pixel") {
+    int x = 0, y = 0;
+    if (!args.Need(2, 2) || !args.Int(0, &x) || !args.Int(1, &y)) return false;
+    LogPixel(x, y);
   } else if (name == L"screenshot" || name == L"dumptext" || name == L"dumpformats") {
     if (!args.Need(1, 1)) return false;
     std::wstring path = FullPath(args.Word(0));

@@ -1,1 +1,4 @@
-dravik_native_test(presentation_native_tests presentation/java_keywords_test.cpp)
+dravik_native_test(presentation_native_tests
+  presentation/java_keywords_test.cpp
+  presentation/colour_contrast_test.cpp
+)

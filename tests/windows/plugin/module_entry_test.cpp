@@ -1,5 +1,5 @@
-// The entry notification, the module state and the text styles, through the
-// core library linked into this test.
+// The entry notification and the module state, through the core library
+// linked into this test.
 #include "plugin/module_entry.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include "host/ansi_to_wide.h"
 #include "host/listplug.h"
 #include "host/module_state.h"
-#include "presentation/text_styles.h"
 #include "tests/windows/test_support.h"
 
 namespace {
@@ -57,45 +56,6 @@ TEST_F(ModuleEntryTest, ThreadNotificationsLeaveTheStateAlone) {
   EXPECT_EQ(RichEditLibrary, marker);
   EXPECT_EQ(LastActivityTick, 777u);
   RichEditLibrary = nullptr;
-}
-
-// The five records, byte for byte: cbSize 84, the listed fields, zero elsewhere.
-CHARFORMAT2A ExpectedStyle(DWORD mask, DWORD effects, COLORREF color, BYTE charset,
-                           const char* face) {
-  CHARFORMAT2A style;
-  memset(&style, 0, sizeof style);
-  style.cbSize = 84;
-  style.dwMask = mask;
-  style.dwEffects = effects;
-  style.crTextColor = color;
-  style.bCharSet = charset;
-  memcpy(style.szFaceName, face, strlen(face));
-  return style;
-}
-
-void ExpectStylesAsSpecified() {
-  static_assert(sizeof(CHARFORMAT2A) == 84, "CHARFORMAT2A is 84 bytes");
-  const struct {
-    const CHARFORMAT2A* actual;
-    CHARFORMAT2A expected;
-  } cases[] = {
-      {&StyleBase, ExpectedStyle(0x28000001, 0, 0, 1, "Courier New")},
-      {&StyleKeyword, ExpectedStyle(0x40000001, 1, 0x0055007F, 0, "")},
-      {&StyleString, ExpectedStyle(0x40000001, 0, 0x00C00000, 0, "")},
-      {&StyleComment, ExpectedStyle(0x40000001, 0, 0x005F7F3F, 0, "")},
-      {&StyleBanner, ExpectedStyle(0x40000001, 1, 0x008080FF, 0, "")},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(memcmp(c.actual, &c.expected, 84), 0) << "style at index " << (&c - cases);
-  }
-}
-
-TEST_F(ModuleEntryTest, StylesMatchTheirRecordsAndStayUnchangedWhenFilledAgain) {
-  HandleEntryNotification(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH);
-  ExpectStylesAsSpecified();
-  InitTextStyles();
-  HandleEntryNotification(GetModuleHandleW(nullptr), DLL_THREAD_ATTACH);
-  ExpectStylesAsSpecified();
 }
 
 TEST(AnsiToWideTest, NullStaysNull) {

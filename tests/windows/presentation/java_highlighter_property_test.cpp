@@ -50,7 +50,7 @@ std::vector<StyledRange> Model(HWND control, const std::string& text,
     if (opener == std::string::npos) {
       if (keywords.count(word) != 0) {
         int stop = space == std::string::npos ? end : start + static_cast<int>(word.size());
-        expected.push_back({start, stop, &StyleKeyword});
+        expected.push_back({start, stop, &LightPalette.keyword});
       }
       start = NextWord(control, start);
       end = NextWord(control, start);
@@ -58,13 +58,13 @@ std::vector<StyledRange> Model(HWND control, const std::string& text,
     }
     std::string pair = word.substr(opener, 2);
     std::string closer;
-    const CHARFORMAT2A* style = &StyleString;
+    const CHARFORMAT2A* style = &LightPalette.string;
     if (pair == "//") {
       closer = "\r";
-      style = &StyleComment;
+      style = &LightPalette.comment;
     } else if (pair == "/*") {
       closer = "*/";
-      style = &StyleComment;
+      style = &LightPalette.comment;
     } else if (word[opener] != '/') {
       closer = word.substr(opener, 1);
     }
@@ -109,10 +109,10 @@ std::string GenerateText(std::mt19937& random) {
 std::string Describe(const std::vector<StyledRange>& ranges) {
   std::ostringstream out;
   for (const StyledRange& r : ranges) {
-    char letter = r.style == &StyleKeyword   ? 'K'
-                  : r.style == &StyleString  ? 'S'
-                  : r.style == &StyleComment ? 'C'
-                                             : '?';
+    char letter = r.style == &LightPalette.keyword   ? 'K'
+                  : r.style == &LightPalette.string  ? 'S'
+                  : r.style == &LightPalette.comment ? 'C'
+                                                     : '?';
     out << letter << '[' << r.start << ',' << r.end << ") ";
   }
   return out.str();
@@ -133,11 +133,11 @@ TEST(HighlightPropertyTest, PassStylesWhatTheModelPredictsOnGeneratedTexts) {
     std::vector<StyledRange> expected = Model(window.control(), text, keywords);
 
     window.StartRecording();
-    HighlightJava(window.control());
+    HighlightJava(window.control(), LightPalette);
     window.StopRecording();
 
     for (const StyledRange& r : expected) {
-      ++counts[r.style == &StyleKeyword ? 0 : r.style == &StyleString ? 1 : 2];
+      ++counts[r.style == &LightPalette.keyword ? 0 : r.style == &LightPalette.string ? 1 : 2];
     }
     if (window.styled() != expected) {
       ++mismatches;

@@ -16,7 +16,7 @@ class HighlightTest : public ::testing::Test {
 
   std::string Highlight(const std::string& text) {
     window.SetText(text);
-    ApplyHighlighting(window.control());
+    ApplyHighlighting(window.control(), LightPalette);
     return window.StyleLetters();
   }
 
@@ -61,7 +61,7 @@ TEST_F(HighlightTest, ExamplesStyleWhatTheRulesSay) {
 TEST_F(HighlightTest, EndsWithTheCaretAtTheStartAndCourierNewThroughout) {
   for (const char* text : {"", "int x; // c\r\"s\" /* b */"}) {
     window.SetText(text);
-    ApplyHighlighting(window.control());
+    ApplyHighlighting(window.control(), LightPalette);
     int start = -1;
     int end = -1;
     window.Selection(&start, &end);
@@ -90,7 +90,7 @@ TEST_F(HighlightTest, LongRangesAreFetchedAtMost127CharactersAtATime) {
   for (const auto& c : cases) {
     window.SetText(c.text);
     window.StartRecording();
-    ApplyHighlighting(window.control());
+    ApplyHighlighting(window.control(), LightPalette);
     window.StopRecording();
     EXPECT_EQ(window.StyleLetters(), c.letters) << c.text.substr(0, 8);
     for (const CHARRANGE& fetch : window.fetches()) {

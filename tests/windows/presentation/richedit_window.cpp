@@ -20,8 +20,8 @@ void RegisterParentClass() {
 }
 
 const CHARFORMAT2A* MatchingStyle(const CHARFORMAT2A* format) {
-  for (const CHARFORMAT2A* style :
-       {&StyleBase, &StyleKeyword, &StyleString, &StyleComment, &StyleBanner}) {
+  for (const CHARFORMAT2A* style : {&LightPalette.base, &LightPalette.keyword, &LightPalette.string,
+                                    &LightPalette.comment, &LightPalette.banner}) {
     if (memcmp(format, style, sizeof *style) == 0) return style;
   }
   return nullptr;
@@ -30,7 +30,6 @@ const CHARFORMAT2A* MatchingStyle(const CHARFORMAT2A* format) {
 }  // namespace
 
 RichEditWindow::RichEditWindow() {
-  InitTextStyles();
   LoadLibraryA("Riched20.dll");  // stays loaded for the process, as in the plugin
   RegisterParentClass();
   parent_ = CreateWindowExA(0, ParentClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
@@ -111,11 +110,11 @@ std::string RichEditWindow::StyleLetters() const {
     bool automatic = (format.dwEffects & CFE_AUTOCOLOR) != 0;
     COLORREF color = format.crTextColor;
     char letter = '?';
-    if (bold && color == StyleKeyword.crTextColor) {
+    if (bold && color == LightPalette.keyword.crTextColor) {
       letter = 'K';
-    } else if (!bold && color == StyleString.crTextColor) {
+    } else if (!bold && color == LightPalette.string.crTextColor) {
       letter = 'S';
-    } else if (!bold && color == StyleComment.crTextColor) {
+    } else if (!bold && color == LightPalette.comment.crTextColor) {
       letter = 'C';
     } else if (!bold && (automatic || color == RGB(0, 0, 0))) {
       letter = '.';

@@ -128,8 +128,8 @@ HWND ShowFile(const LoadedPlugin& plugin, HWND parent, const std::string& file) 
       client.right, client.bottom, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (control == nullptr) return nullptr;
   SetWindowTextA(control, text.c_str());
-  InitTextStyles();
-  SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&StyleBase));
+  SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL,
+               reinterpret_cast<LPARAM>(const_cast<CHARFORMAT2A*>(&LightPalette.base)));
   return control;
 }
 

@@ -207,4 +207,32 @@ TEST_F(ListPrintOnControlTest, SelectionPrintsOnlyItsLinesAndLeavesTheControlAsI
   EXPECT_EQ(TextLength(), length);
 }
 
+// A view shown dark prints from a light copy of itself: the pages come out,
+// and the shown control is neither rendered from nor changed.
+TEST_F(ListPrintOnControlTest, ADarkViewPrintsFromALightCopyAndStaysDark) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring file = std::wstring(temp) + L"dravik_dark_print.txt";
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  std::string text(200 * 12, 'x');
+  for (size_t i = 11; i < text.size(); i += 12) text[i] = '\n';
+  DWORD written = 0;
+  WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(handle);
+  auto loadNext = plugin_.Export<decltype(&ListLoadNextW)>("ListLoadNextW");
+  ASSERT_EQ(loadNext(parent_, control_, &file[0], lcp_darkmode), LISTPLUGIN_OK);
+  DeleteFileW(file.c_str());
+  const COLORREF shown = ReadCharFormatAt(control_, 0).crTextColor;
+
+  Calls calls = Print(PrintScript());
+  for (const auto& call : calls) {
+    EXPECT_EQ(call.rfind("render", 0), std::string::npos) << call;
+  }
+  ASSERT_GE(PrintedPages().size(), 2u);
+  EXPECT_FALSE(IsRectEmpty(&PrintedPages()[0]));
+  EXPECT_EQ(ReadCharFormatAt(control_, 0).crTextColor, shown);
+  EXPECT_EQ(ReadCharFormatAt(control_, 0).dwEffects & CFE_AUTOCOLOR, 0u);
+}
+
 }  // namespace
