@@ -99,9 +99,11 @@ inline void SetControlBackground(HWND control, WPARAM system, COLORREF color) {
 }
 
 // scope: SCF_SELECTION or SCF_ALL; only the attributes in the format's mask apply.
+// The control is sent a copy: the palettes are constant records, possibly in
+// read-only memory, and nothing promises that a control leaves the record unwritten.
 inline void ApplyControlFormat(HWND control, WPARAM scope, const CHARFORMAT2A* format) {
-  SendMessageA(control, EM_SETCHARFORMAT, scope,
-               reinterpret_cast<LPARAM>(const_cast<CHARFORMAT2A*>(format)));
+  CHARFORMAT2A copy = *format;
+  SendMessageA(control, EM_SETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&copy));
 }
 
 // Characters written to range->lpstrText (NUL-terminated); 0 for an empty range

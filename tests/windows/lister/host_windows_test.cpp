@@ -22,11 +22,13 @@ struct DialogUser {
   static DWORD WINAPI Run(void* self) {
     auto* user = static_cast<DialogUser*>(self);
     HWND dialog = nullptr;
-    for (int i = 0; i < 100 && dialog == nullptr; ++i) {
+    // Visible only once WM_INITDIALOG has filled it: typing into it earlier
+    // would be overwritten, as happens on a busy machine.
+    for (int i = 0; i < 100 && (dialog == nullptr || !IsWindowVisible(dialog)); ++i) {
       Sleep(50);
       dialog = FindWindowW(L"#32770", L"Find");
     }
-    if (dialog == nullptr) return 1;
+    if (dialog == nullptr || !IsWindowVisible(dialog)) return 1;
     user->marked_own = GetPropW(dialog, L"DravikListerOwnDialog") != nullptr;
     SetDlgItemTextW(dialog, 100, L"needle");
     SendMessageW(GetDlgItem(dialog, 101), BM_CLICK, 0, 0);  // match case on

@@ -81,8 +81,8 @@ TEST_F(DarkModeTest, TheFlagDarkensBothViewsUntilALoadWithoutIt) {
     dark = Replaced(dark, colour.first, colour.second);
   }
   EXPECT_EQ(Read(L"dark.txt"), dark);
-  EXPECT_EQ(Read(L"next.txt"), "0 9 0 #d4d4d4 MS Shell Dlg\n");
-  EXPECT_EQ(Read(L"light.txt"), "0 9 0 auto MS Shell Dlg\n");
+  EXPECT_EQ(Read(L"next.txt"), "0 9 1 #d4d4d4 System\n");
+  EXPECT_EQ(Read(L"light.txt"), "0 9 1 auto System\n");
 
   // The class in the dark, the numbered file in the dark, then the system's white.
   std::vector<std::string> pixels;
