@@ -15,10 +15,10 @@
 // the script ends java (kill -9) once the heartbeat has stood still for about
 // three seconds.
 #include <stdio.h>
+#include <stdlib.h>
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -128,33 +128,38 @@ void RemoveFolder(const std::wstring& folder) {
 }
 
 // The script: java in the background with its output in files, a watchdog
-// that ends it when the heartbeat stands still, and the marker at the end.
+// that ends it when the heartbeat stands still (twelve looks a quarter second
+// apart), and the marker with java's exit code at the end. @folder@ is the
+// quoted temporary folder, @java@ the command; $1 is the current directory.
+const char ScriptTemplate[] = R"(cd "$1" || { echo 127 >@folder@/code; exit; }
+@java@ >@folder@/out 2>@folder@/err </dev/null &
+pid=$!
+(
+  last=; same=0
+  while sleep 0.25; do
+    now=; read -r now <@folder@/beat 2>/dev/null
+    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; last=$now; fi
+    if [ $same -ge 12 ]; then : >@folder@/ended; kill -9 $pid; exit; fi
+  done
+) &
+watchdog=$!
+wait $pid
+code=$?
+kill $watchdog 2>/dev/null
+if [ -e @folder@/ended ]; then rm -rf @folder@; exit; fi
+echo $code >@folder@/code.tmp && mv @folder@/code.tmp @folder@/code
+)";
+
 std::string Script(const std::string& javaCommand, const std::string& folder) {
-  const std::string f = ShellQuoted(folder);
-  return "cd \"$1\" || { echo 127 >" + f + "/code; exit; }\n" + javaCommand + " >" + f + "/out 2>" +
-         f + "/err </dev/null &\n" +
-         "pid=$!\n"
-         "(\n"
-         "  last=; same=0\n"
-         "  while sleep 0.25; do\n"
-         "    now=; read -r now <" +
-         f +
-         "/beat 2>/dev/null\n"
-         "    if [ \"$now\" = \"$last\" ]; then same=$((same + 1)); else same=0; last=$now; fi\n"
-         "    if [ $same -ge 12 ]; then : >" +
-         f +
-         "/ended; kill -9 $pid; exit; fi\n"
-         "  done\n"
-         ") &\n"
-         "watchdog=$!\n"
-         "wait $pid\n"
-         "code=$?\n"
-         "kill $watchdog 2>/dev/null\n"
-         "if [ -e " +
-         f + "/ended ]; then rm -rf " + f +
-         "; exit; fi\n"
-         "echo $code >" +
-         f + "/code.tmp && mv " + f + "/code.tmp " + f + "/code\n";
+  const std::string quotedFolder = ShellQuoted(folder);
+  std::string script = ScriptTemplate;
+  for (size_t at = script.find('@'); at != std::string::npos; at = script.find('@', at)) {
+    bool isFolder = script.compare(at, 8, "@folder@") == 0;
+    const std::string& value = isFolder ? quotedFolder : javaCommand;
+    script.replace(at, isFolder ? 8 : 6, value);
+    at += value.size();
+  }
+  return script;
 }
 
 }  // namespace
