@@ -9,6 +9,7 @@
 #include "host/module_state.h"
 
 WCHAR DecompileStamp[DecompileStampChars];
+DWORD DecompileWaitLimitMs = 60 * 1000;
 
 namespace {
 
@@ -17,6 +18,8 @@ namespace {
 enum { NameChars = MAX_PATH };
 // The output pattern and the command line.
 enum { CommandChars = 1024 };
+// How long an ended decompiler may take to be gone.
+const DWORD EndedProcessWaitMs = 5000;
 
 // Appends source when it fits whole; a cut name could name another file, so a
 // name that does not fit is never used.
@@ -96,9 +99,11 @@ bool ProbeDecompiler(const WCHAR* probe) {
   return true;
 }
 
-// Starts the decompiler in the plugin directory and waits for it to end, however
-// long that takes. A program that does not start is passed over silently.
-void RunDecompiler(RunNames* names) {
+// Starts the decompiler in the plugin directory and waits for it to end, at
+// most DecompileWaitLimitMs; one still running then is ended, and waited for
+// until it is gone, so that it writes nothing more. A program that does not
+// start is passed over silently. False when the decompiler had to be ended.
+bool RunDecompiler(RunNames* names) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
@@ -107,11 +112,43 @@ void RunDecompiler(RunNames* names) {
   BOOL started = CreateProcessW(nullptr, names->commandLine, nullptr, nullptr, FALSE,
                                 CREATE_NO_WINDOW, nullptr, names->directory, &startup, &process);
   if (started != 1) {
-    return;
+    return true;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  bool ended = WaitForSingleObject(process.hProcess, DecompileWaitLimitMs) != WAIT_TIMEOUT;
+  if (!ended) {
+    TerminateProcess(process.hProcess, 1);
+    // A process in the middle of a file operation ends once that is done.
+    WaitForSingleObject(process.hProcess, EndedProcessWaitMs);
+  }
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
+  return ended;
+}
+
+// The full name of a file that the output search found; false when it would
+// not fit.
+bool ComposeOutputName(const RunNames& names, WIN32_FIND_DATAW* found, WCHAR* output) {
+  found->cFileName[MAX_PATH - 1] = L'\0';
+  output[0] = L'\0';
+  return AppendWhole(output, names.directory, NameChars) && AppendWhole(output, L"\\", NameChars) &&
+         AppendWhole(output, found->cFileName, NameChars);
+}
+
+// Deletes every file that matches the output pattern: what an ended
+// decompiler left half written is no one's.
+void DeleteAllOutputs(const RunNames& names) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = LongPathFindFirstFile(names.pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    WCHAR output[NameChars];
+    if (ComposeOutputName(names, &found, output)) {
+      LongPathDeleteFile(output);
+    }
+  } while (LongPathFindNextFile(search, &found));
+  FindClose(search);
 }
 
 // The first file the search for the output pattern returns, as a full name in
@@ -122,11 +159,7 @@ bool FindOutput(const RunNames& names, WCHAR* output) {
   if (search == INVALID_HANDLE_VALUE) {
     return false;
   }
-  found.cFileName[MAX_PATH - 1] = L'\0';
-  output[0] = L'\0';
-  bool fits = AppendWhole(output, names.directory, NameChars) &&
-              AppendWhole(output, L"\\", NameChars) &&
-              AppendWhole(output, found.cFileName, NameChars);
+  bool fits = ComposeOutputName(names, &found, output);
   FindClose(search);
   return fits;
 }
@@ -149,7 +182,11 @@ char* DecompileClassFile(const WCHAR* classFilePath) {
   if (!ProbeDecompiler(names.probe)) {
     ComposeCommandLine(&names, false);
   }
-  RunDecompiler(&names);
+  if (!RunDecompiler(&names)) {
+    LongPathDeleteFile(names.copy);
+    DeleteAllOutputs(names);
+    return nullptr;
+  }
 
   WCHAR output[NameChars];
   char* text = nullptr;

@@ -14,6 +14,7 @@
 //   fail     writes nothing and exits with 1
 //   quick    exits at once without reading anything
 //   source   the output file, with the bytes of fakejad.source beside it
+//   hang     the output file, then waits for ever (until it is ended)
 // Every start appends two lines to fakejad.log beside the executable: the
 // command line and the current directory, in UTF-8.
 #include <stdio.h>
@@ -198,5 +199,6 @@ int wmain(int argc, wchar_t** argv) {
   } else {
     WriteFile(output, "class " + simple + " {}\r\n");
   }
+  if (mode == "hang") Sleep(INFINITE);
   return 0;
 }

@@ -1,15 +1,20 @@
 #!/bin/sh
-# Checks the install package: the four files inside the zip, the auto-install
-# fields of pluginst.inf with the project's version, and the plugin inside it.
-#   check_package.sh ZIP VERSION
+# Checks the install package: the plugin's four files and the bridge's files
+# (BRIDGE_FILES, as bridge/CMakeLists.txt lists them) inside the zip, the
+# auto-install fields of pluginst.inf with the project's version, the plugin
+# inside it, and the bridge: a console program with Procyon's jars and licences.
+#   check_package.sh ZIP VERSION "BRIDGE_FILES"
 set -eu
 zip="$1"
 version="$2"
+bridge_files=$(echo "$3" | tr ';' '\n')
 fail() { echo "package: $*"; exit 1; }
 
 [ -f "$zip" ] || fail "no $zip"
-names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$names" = "LICENSE.txt dravik.wlx64 pluginst.inf readme.txt " ] || fail "zip holds: $names"
+names=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
+plugin_files="LICENSE.txt dravik.wlx64 pluginst.inf readme.txt"
+expected=$(printf '%s\n' $plugin_files $bridge_files | sort | tr '\n' ' ')
+[ "$names" = "$expected" ] || fail "zip holds: $names; expected: $expected"
 
 inf=$(unzip -p "$zip" pluginst.inf | tr -d '\r')
 field() { echo "$inf" | sed -n "s/^$1=//p"; }
@@ -19,7 +24,7 @@ field() { echo "$inf" | sed -n "s/^$1=//p"; }
 [ -n "$(field defaultdir)" ] || fail "no defaultdir"
 [ -n "$(field description)" ] || fail "no description"
 [ "$(field version)" = "$version" ] || fail "version is '$(field version)', not $version"
-unzip -p "$zip" readme.txt | grep -q "jad.exe" || fail "readme does not say where jad.exe goes"
+unzip -p "$zip" readme.txt | grep -q "Java runtime" || fail "readme does not say that a Java runtime is needed"
 
 # The plugin inside is the one the tests checked: exports and version resource.
 tmp=$(mktemp -d)
@@ -28,4 +33,15 @@ unzip -q "$zip" dravik.wlx64 -d "$tmp"
 sh "$(dirname "$0")/../windows/check_dll_exports.sh" "$tmp/dravik.wlx64" >/dev/null || fail "export table"
 strings -e l "$tmp/dravik.wlx64" | grep -qx "$version" || fail "no version $version in the version resource"
 strings -e l "$tmp/dravik.wlx64" | grep -qx "dravik.wlx64" || fail "no original file name in the version resource"
-echo "package $zip: 4 files, pluginst.inf and version resource at $version"
+
+# The bridge: jad.exe beside the plugin, Procyon's main class in its jar, the
+# licence texts, and a settings file that changes nothing until edited.
+unzip -q "$zip" jad.exe jad.ini 'procyon/*' -d "$tmp"
+sh "$(dirname "$0")/../windows/bridge/check_exe_imports.sh" "$tmp/jad.exe" >/dev/null || fail "jad.exe imports"
+unzip -l "$tmp/procyon/procyon-decompiler.jar" | grep -q 'com/strobel/decompiler/DecompilerDriver.class' ||
+  fail "no Procyon in procyon/procyon-decompiler.jar"
+grep -q 'Apache License' "$tmp/procyon/LICENSE-Apache-2.0.txt" || fail "no Apache licence text"
+grep -q 'Mike Strobel' "$tmp/procyon/LICENSE-procyon.txt" || fail "no Procyon licence"
+grep -q 'Cedric Beust' "$tmp/procyon/LICENSE-jcommander.txt" || fail "no JCommander licence"
+[ -z "$(tr -d '\r' <"$tmp/jad.ini" | grep -v '^;' | grep '=')" ] || fail "jad.ini sets something"
+echo "package $zip: $(echo $names | wc -w) files, pluginst.inf and version resource at $version"

@@ -1,5 +1,5 @@
 // The decompiler run in a temporary plugin folder, with the fake Jad (or the
-// Procyon bridge) beside the plugin and the clock scripted through the test's
+// bridge on Procyon) beside the plugin and the clock scripted through the test's
 // own import of GetTickCount.
 #include "decompile/decompile_run.h"
 
@@ -30,6 +30,7 @@ struct StartRecord {
   bool environmentNull;
   std::wstring currentDirectory;
   bool startupZeroButSize;
+  DWORD processId;  // 0 when it did not start
 };
 std::vector<StartRecord> g_starts;
 decltype(&CreateProcessW) g_realCreateProcess = nullptr;
@@ -44,9 +45,12 @@ BOOL WINAPI RecordCreateProcess(LPCWSTR application, LPWSTR commandLine,
   g_starts.push_back({application == nullptr, commandLine ? commandLine : L"", inherit, flags,
                       environment == nullptr, directory ? directory : L"",
                       memcmp(startup, &zero, sizeof zero) == 0 && processAttributes == nullptr &&
-                          threadAttributes == nullptr});
-  return g_realCreateProcess(application, commandLine, processAttributes, threadAttributes, inherit,
-                             flags, environment, directory, startup, process);
+                          threadAttributes == nullptr,
+                      0});
+  BOOL started = g_realCreateProcess(application, commandLine, processAttributes, threadAttributes,
+                                     inherit, flags, environment, directory, startup, process);
+  if (started) g_starts.back().processId = process->dwProcessId;
+  return started;
 }
 
 struct FreeText {
@@ -63,6 +67,7 @@ class DecompileRunTest : public ::testing::Test {
     g_realCreateProcess = startHook_.original<decltype(&CreateProcessW)>();
     g_tick = 86400123;
     g_starts.clear();
+    DecompileWaitLimitMs = 60 * 1000;
   }
   void TearDown() override {
     // Whatever happened, the temporary copy is gone.
@@ -220,7 +225,19 @@ TEST_F(DecompileRunTest, AnOutputWhoseFullNameWouldNotFitIsNeitherReadNorDeleted
   EXPECT_GT(folder_.Path(*left.begin()).size(), 259u);
 }
 
-TEST_F(DecompileRunTest, TheProcyonBridgeDecompilesARealClass) {
+TEST_F(DecompileRunTest, AJadThatNeverEndsIsEndedAtTheWaitLimitWithEverythingItWrote) {
+  // The fake writes its output and then waits for ever.
+  folder_.InstallFakeJad("hang");
+  DecompileWaitLimitMs = 1500;
+  EXPECT_EQ(Run(), nullptr);
+  ASSERT_EQ(g_starts.size(), 1u);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, g_starts[0].processId);
+  EXPECT_TRUE(process == nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
+  if (process != nullptr) CloseHandle(process);
+  EXPECT_TRUE(folder_.ExtraFiles().empty());
+}
+
+TEST_F(DecompileRunTest, TheBridgeDecompilesARealClass) {
   folder_.InstallBridgeJad();
   Text text = Run();
   ASSERT_NE(text, nullptr);

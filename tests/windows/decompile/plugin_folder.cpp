@@ -43,9 +43,20 @@ void PluginFolder::SetFakeJadMode(const char* mode) { WriteFileBytes(Path(L"fake
 
 std::string PluginFolder::FakeJadLog() const { return ReadFileBytes(Path(L"fakejad.log")); }
 
-void PluginFolder::InstallBridgeJad() {
+void PluginFolder::InstallBridgeJad(const std::string& moreSettings) {
   CopyFileW((ExeDirectory() + L"jad-bridge.exe").c_str(), Path(L"jad.exe").c_str(), FALSE);
-  CopyFileW((ExeDirectory() + L"jad-procyon").c_str(), Path(L"jad-procyon").c_str(), FALSE);
+  CreateDirectoryW(LongForm(Path(L"procyon")).c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((ExeDirectory() + L"procyon\\*.jar").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      CopyFileW((ExeDirectory() + L"procyon\\" + found.cFileName).c_str(),
+                LongForm(Path(L"procyon\\" + std::wstring(found.cFileName))).c_str(), FALSE);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  WriteFileBytes(Path(L"jad.ini"),
+                 "[bridge]\r\njava=" + ToUtf8(ExeDirectory()) + "java.exe\r\n" + moreSettings);
 }
 
 std::set<std::wstring> PluginFolder::ExtraFiles() const {
@@ -57,7 +68,7 @@ std::set<std::wstring> PluginFolder::ExtraFiles() const {
     std::wstring name = found.cFileName;
     if (name != L"." && name != L".." && name != L"dravik.wlx64" && name != L"jad.exe" &&
         name != L"fakejad.mode" && name != L"fakejad.log" && name != L"fakejad.source" &&
-        name != L"jad-procyon") {
+        name != L"jad.ini" && name != L"procyon") {
       names.insert(name);
     }
   } while (FindNextFileW(search, &found));

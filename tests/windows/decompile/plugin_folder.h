@@ -30,10 +30,11 @@ class PluginFolder {
   void SetFakeJadMode(const char* mode);
   // The fake's log: one command line and one current directory per start.
   std::string FakeJadLog() const;
-  // The Procyon bridge: its launcher as jad.exe and the script beside it.
-  void InstallBridgeJad();
+  // The bridge as it ships (jad.exe with Procyon's jars in procyon\), with a
+  // jad.ini that names the stand-in java.exe and then holds moreSettings.
+  void InstallBridgeJad(const std::string& moreSettings = "");
 
-  // The names in the folder, other than the plugin, the stand-in and its files.
+  // The names in the folder, other than the plugin, the decompiler and its files.
   std::set<std::wstring> ExtraFiles() const;
 
  private:

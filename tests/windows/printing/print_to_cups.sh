@@ -6,8 +6,8 @@
 # line ends a page leaves its empty final paragraph a page of its own, as on
 # Windows). The pages are kept as PNG files in OUTDIR for a look.
 #   print_to_cups.sh BINDIR REPO OUTDIR FILE
-# A FILE.java is compiled and its class file shown as the Lister shows it (Jad
-# beside the plugin, on Debian's Procyon); any other file is shown as plain
+# A FILE.java is compiled and its class file shown as the Lister shows it (the
+# bridge beside the plugin as jad.exe, on Procyon); any other file is shown as plain
 # text. Exit status 77 (skipped) when no printer can be set up.
 set -eu
 bin=$1 repo=$2 out=$3 file=$4
@@ -35,8 +35,7 @@ cp "$bin/cups_print_job.exe" "$bin/dravik.wlx64" "$lister/"
 [ ! -f "$bin/riched20.dll" ] || cp "$bin/riched20.dll" "$lister/"
 case "$file" in
   *.java)
-    cp "$bin/jad-bridge.exe" "$lister/jad.exe"
-    cp "$bin/jad-procyon" "$lister/"
+    "$repo/scripts/put-bridge" "$bin" "$lister"
     javac --release 8 -nowarn -d "$out/classes" "$file"
     file=$(find "$out/classes" -name "$(basename "$file" .java).class" | head -n 1)
     [ -n "$file" ] || { echo "FAILED: javac made no class file"; exit 1; }

@@ -1,0 +1,14 @@
+// Where the bridge is and what its settings file says: read once a run.
+#pragma once
+
+#include <string>
+
+#include "bridge/bridge_settings.h"
+
+struct BridgeContext {
+  std::wstring home;          // the bridge's own folder, without a trailing backslash
+  std::wstring settingsFile;  // jad.ini in that folder
+  BridgeSettings settings;    // its settings, the defaults where it says nothing
+};
+
+BridgeContext LoadBridgeContext();

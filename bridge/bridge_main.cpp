@@ -1,0 +1,122 @@
+// jad.exe, the bridge: takes Jad's command line as the plugin writes it
+// ("-lnc -o -s EXT NAME"), decompiles NAME.class from the current directory
+// with a modern decompiler (Procyon by default, see jad.ini) and writes
+// <ClassName>.<EXT> there, in the system's ANSI code page with CR LF line ends.
+// When there is no source to give it still writes that file, holding a Java
+// comment that says why, and ends with a non-zero exit code:
+//   1 the decompiler failed or could not be started, 2 the input could not be
+//   read or is no class file, 3 no Java runtime was found, 4 the decompiler ran
+//   past its time limit, 5 no input was named, 6 the output could not be written.
+#include <stdio.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "bridge/ansi_source.h"
+#include "bridge/bridge_context.h"
+#include "bridge/class_name.h"
+#include "bridge/decompile_source.h"
+#include "bridge/error_comment.h"
+#include "bridge/file_access.h"
+#include "bridge/jad_command_line.h"
+#include "bridge/system_text.h"
+
+namespace {
+
+enum ExitCode {
+  Decompiled = 0,
+  DecompilerFailed = 1,
+  NotAClassFile = 2,
+  NoJava = 3,
+  TimedOut = 4,
+  NoInput = 5,
+  NotWritten = 6
+};
+
+// A class file larger than this is not read (the format's own limits keep
+// real ones far smaller).
+const size_t MaxClassBytes = 64u << 20;
+
+// The room a file name in the current directory has within MAX_PATH.
+size_t NameRoom() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  return length + 16 < MAX_PATH ? MAX_PATH - 1 - length : 16;
+}
+
+ExitCode ExitCodeFor(DecompileOutcome::Kind kind) {
+  switch (kind) {
+    case DecompileOutcome::Kind::Source:
+      return Decompiled;
+    case DecompileOutcome::Kind::NoJava:
+      return NoJava;
+    case DecompileOutcome::Kind::TimedOut:
+      return TimedOut;
+    default:
+      return DecompilerFailed;
+  }
+}
+
+// The explanation on the error stream too, for a user at a command prompt.
+void Report(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) fprintf(stderr, "jad: %s\n", line.c_str());
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(Utf8FromWide(argv[i]));
+  JadRequest request = ParseJadCommandLine(arguments);
+  if (!request.valid) {
+    fputs(
+        "usage: jad [-lnc] [-s EXT] [other Jad options, ignored] NAME[.class]\n"
+        "Decompiles NAME.class and writes <ClassName>.EXT (default .jad) into the current\n"
+        "directory; jad.ini beside jad.exe chooses the decompiler and the Java runtime.\n",
+        stderr);
+    return NoInput;
+  }
+
+  std::string classBytes;
+  bool read = ReadBytes(WideFromUtf8(request.input), MaxClassBytes, &classBytes);
+  std::string className =
+      read ? ReadSimpleClassName(reinterpret_cast<const unsigned char*>(classBytes.data()),
+                                 classBytes.size())
+           : "";
+  std::wstring output = WideFromUtf8(OutputFileName(className, request, NameRoom()));
+
+  std::string text;
+  ExitCode code;
+  if (className.empty()) {
+    std::vector<std::string> lines = {
+        read ? request.input + " is not a Java class file, so it was not decompiled."
+             : request.input + " could not be read, so it was not decompiled.",
+        read ? "A class file starts with the bytes CA FE BA BE and names its class; this one does "
+               "not, or it is cut short."
+             : "Check that the file exists and that it may be read."};
+    Report(lines);
+    text = ErrorComment(lines);
+    code = NotAClassFile;
+  } else {
+    DecompileOptions options;
+    options.lineNumbers = request.lineNumbers;
+    options.className = className;
+    DecompileOutcome outcome = DecompileSource(classBytes, options, LoadBridgeContext());
+    code = ExitCodeFor(outcome.kind);
+    if (code == Decompiled) {
+      text = std::move(outcome.source);
+    } else {
+      outcome.explanation.insert(
+          outcome.explanation.begin(),
+          {"The bridge to the decompiler could not decompile class " + className + ".", ""});
+      Report(outcome.explanation);
+      text = ErrorComment(outcome.explanation);
+    }
+  }
+
+  if (!WriteBytes(output, ToAnsiSource(text, EncodeInAnsiCodePage))) {
+    fprintf(stderr, "jad: %s could not be written\n", Utf8FromWide(output).c_str());
+    return NotWritten;
+  }
+  return code;
+}

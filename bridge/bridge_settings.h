@@ -1,0 +1,32 @@
+// The bridge's settings file, jad.ini beside it: which java.exe to run, which
+// decompiler as a command template, and how long it may run.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Procyon from the jars in the procyon folder beside the bridge, with UTF-8
+// output (its own line-number pass rewrites the file in the default charset).
+extern const char ProcyonTemplate[];
+
+struct BridgeSettings {
+  std::string java;                          // java=: a java.exe to run; "" to search
+  std::string decompiler = ProcyonTemplate;  // decompiler=: the command template
+  std::string lines = "-ln";                 // lines=: what {lines} stands for with -lnc
+  unsigned timeoutSeconds = 45;              // timeout=: 1 to 86,400
+};
+
+// Settings from the file's text (UTF-8): "key=value" lines, blanks around both
+// trimmed; lines starting with ';' or '#' and "[section]" lines are skipped; a
+// later line wins; an unknown key or a timeout that is no whole number in
+// range is passed over, so the default stays. An empty decompiler= keeps Procyon.
+BridgeSettings ParseBridgeSettings(const std::string& text);
+
+// The template with every "{name}" of values replaced by its value; a brace
+// that names nothing known stays as it is.
+std::string ExpandTemplate(const std::string& pattern,
+                           const std::vector<std::pair<std::string, std::string>>& values);
+
+// Whether the template uses "{name}".
+bool UsesPlaceholder(const std::string& pattern, const std::string& name);

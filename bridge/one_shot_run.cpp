@@ -1,0 +1,127 @@
+#include "bridge/one_shot_run.h"
+
+#include <windows.h>
+
+#include "bridge/child_process.h"
+#include "bridge/error_comment.h"
+#include "bridge/file_access.h"
+#include "bridge/jad_command_line.h"
+#include "bridge/system_text.h"
+
+namespace {
+
+// A decompiled class larger than this is not read.
+const size_t MaxSourceBytes = 256u << 20;
+
+// A Java runtime before 18 reads its command line in the ANSI code page, so a
+// name with other characters is passed in its short form where there is one.
+std::string ForCommandLine(const std::wstring& name) {
+  bool plain = true;
+  for (wchar_t c : name) plain = plain && c < 0x80;
+  if (!plain) {
+    wchar_t shortName[MAX_PATH];
+    DWORD n = GetShortPathNameW(name.c_str(), shortName, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return Utf8FromWide(shortName);
+  }
+  return Utf8FromWide(name);
+}
+
+std::string SystemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = n > 0 && text != nullptr ? std::wstring(text, n) : L"";
+  if (text != nullptr) LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                              message.back() == L' ' || message.back() == L'.')) {
+    message.pop_back();
+  }
+  return "error " + std::to_string(error) + (message.empty() ? "" : ": " + Utf8FromWide(message));
+}
+
+DecompileOutcome Failure(DecompileOutcome::Kind kind, std::vector<std::string> explanation) {
+  DecompileOutcome outcome;
+  outcome.kind = kind;
+  outcome.explanation = std::move(explanation);
+  return outcome;
+}
+
+std::string Cut(const std::string& text, size_t maxBytes) {
+  return text.size() <= maxBytes ? text : text.substr(0, maxBytes) + "...";
+}
+
+}  // namespace
+
+DecompileOutcome RunDecompilerOnce(const std::string& java, const std::string& classBytes,
+                                   const DecompileOptions& options, const BridgeContext& context) {
+  const BridgeSettings& settings = context.settings;
+  const std::string settingsFile = Utf8FromWide(context.settingsFile);
+  TempFolder temp;
+  std::wstring stem = WideFromUtf8(SafeFileStem(options.className));
+  std::wstring classFile = temp.Path(stem + L".class");
+  std::wstring outFolder = temp.Path(L"out");
+  if (!temp.created() || !CreateDirectoryW(outFolder.c_str(), nullptr) ||
+      !WriteBytes(classFile, classBytes)) {
+    return Failure(DecompileOutcome::Kind::Failed,
+                   {"No temporary folder could be made for the decompiler (" +
+                        SystemMessage(GetLastError()) + ").",
+                    "Check that the folder TEMP names exists and is writable."});
+  }
+
+  std::string command =
+      ExpandTemplate(settings.decompiler, {{"java", java},
+                                           {"home", ForCommandLine(context.home)},
+                                           {"class", ForCommandLine(classFile)},
+                                           {"out", ForCommandLine(outFolder)},
+                                           {"lines", options.lineNumbers ? settings.lines : ""}});
+  ChildRun run = RunChild(WideFromUtf8(command), temp.path(), temp.Path(L"stdout.txt"),
+                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);
+  const std::string commandLine = "Its command: " + Cut(command, 2000);
+
+  if (!run.started) {
+    return Failure(DecompileOutcome::Kind::Failed,
+                   {"The decompiler could not be started (" + SystemMessage(run.startError) + ").",
+                    commandLine, "", "Check decompiler= in " + settingsFile + "."});
+  }
+  if (run.timedOut) {
+    return Failure(
+        DecompileOutcome::Kind::TimedOut,
+        {"The decompiler was still running after " + std::to_string(settings.timeoutSeconds) +
+             " seconds and was ended.",
+         commandLine, "",
+         "A very large class may need more time: raise timeout= in " + settingsFile + ";",
+         "or choose another decompiler there (decompiler=)."});
+  }
+
+  std::wstring sourceFile = UsesPlaceholder(settings.decompiler, "out")
+                                ? FindSourceFile(outFolder, stem + L".java")
+                                : temp.Path(L"stdout.txt");
+  DecompileOutcome outcome;
+  if (run.exitCode == 0 && !sourceFile.empty() &&
+      ReadBytes(sourceFile, MaxSourceBytes, &outcome.source) && !outcome.source.empty()) {
+    outcome.kind = DecompileOutcome::Kind::Source;
+    return outcome;
+  }
+
+  std::string errors, output;
+  ReadBytes(temp.Path(L"stderr.txt"), MaxSourceBytes, &errors);
+  ReadBytes(temp.Path(L"stdout.txt"), MaxSourceBytes, &output);
+  std::vector<std::string> tail = LastLines(Utf8FromUtf8OrAnsi(errors), 12, 300);
+  const char* stream = "error output";
+  if (tail.empty()) {
+    tail = LastLines(Utf8FromUtf8OrAnsi(output), 12, 300);
+    stream = "output";
+  }
+  std::vector<std::string> explanation = {"The decompiler failed: it ended with exit code " +
+                                              std::to_string(static_cast<int>(run.exitCode)) +
+                                              (run.exitCode == 0 ? " but wrote no source." : "."),
+                                          commandLine, ""};
+  if (tail.empty()) {
+    explanation.push_back("It wrote no error output.");
+  } else {
+    explanation.push_back(std::string("The last lines of its ") + stream + ":");
+    for (const std::string& line : tail) explanation.push_back("  " + line);
+  }
+  return Failure(DecompileOutcome::Kind::Failed, explanation);
+}

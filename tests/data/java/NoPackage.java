@@ -1,0 +1,4 @@
+/** A class in the unnamed package. */
+public class NoPackage {
+    int value = 42;
+}

@@ -1,0 +1,56 @@
+// The bridge's other readers of outside input on any bytes: the decompiler's
+// output as ANSI source (no zero byte, every line end CR LF), the settings
+// file with its command template, Jad's command line, and the error comment
+// (one comment, whatever its lines hold).
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "bridge/ansi_source.h"
+#include "bridge/bridge_settings.h"
+#include "bridge/error_comment.h"
+#include "bridge/jad_command_line.h"
+#include "tests/fuzz/fuzz_input.h"
+
+namespace {
+
+bool Latin1(char32_t c, std::string* bytes) {
+  if (c > 0xFF) return false;
+  bytes->push_back(static_cast<char>(c));
+  return true;
+}
+
+void CheckAnsiSource(const std::string& text) {
+  std::string ansi = ToAnsiSource(text, Latin1);
+  if (ansi.find('\0') != std::string::npos) abort();
+  for (size_t i = 0; i < ansi.size(); ++i) {
+    if (ansi[i] == '\r' && (i + 1 == ansi.size() || ansi[i + 1] != '\n')) abort();
+    if (ansi[i] == '\n' && (i == 0 || ansi[i - 1] != '\r')) abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  CheckAnsiSource(bytes);
+
+  BridgeSettings settings = ParseBridgeSettings(bytes);
+  if (settings.timeoutSeconds < 1 || settings.timeoutSeconds > 86400) abort();
+  ExpandTemplate(settings.decompiler, {{"java", bytes}, {"class", "C"}, {"lines", settings.lines}});
+
+  std::vector<std::string> arguments;
+  for (size_t start = 0; start <= bytes.size();) {
+    size_t end = bytes.find(' ', start);
+    if (end == std::string::npos) end = bytes.size();
+    arguments.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+  }
+  JadRequest request = ParseJadCommandLine(arguments);
+  if (request.valid) OutputFileName("", request, 60);
+
+  std::string comment = ErrorComment(LastLines(bytes, 8, 40));
+  if (comment.find("*/") != comment.size() - 3) abort();
+  return 0;
+}

@@ -1,0 +1,18 @@
+// The class-name reader on any bytes: it never reads past them, and a name it
+// gives is well-formed UTF-8 without a slash that makes a usable output name.
+#include <stdlib.h>
+
+#include <string>
+
+#include "bridge/ansi_source.h"
+#include "bridge/class_name.h"
+#include "bridge/jad_command_line.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string name = ReadSimpleClassName(data, size);
+  if (name.find('/') != std::string::npos || !IsUtf8(name)) abort();
+  JadRequest request = ParseJadCommandLine({"-s", "1.java", "1"});
+  std::string output = OutputFileName(name, request, 40);
+  if (output.size() < 8 || output.find_first_of("<>:\"/\\|?*") != std::string::npos) abort();
+  return 0;
+}

@@ -1,0 +1,162 @@
+// The bridge as it ships (jad.exe, jad.ini, Procyon's jars) beside a copy of
+// the plugin, with only the Java runtime stood in: what the Lister shows for a
+// Java 17 class, and the comment it shows, with the bridge's exit code, for
+// each way of having no source.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "presentation/text_styles.h"
+#include "tests/windows/soak/soak_fixture.h"
+#include "tests/windows/test_support.h"
+
+namespace {
+
+// The process the plugin starts, kept open to read its exit code.
+decltype(&CreateProcessW) g_createProcess = nullptr;
+HANDLE g_decompiler = nullptr;
+
+BOOL WINAPI KeepDecompilerProcess(LPCWSTR application, LPWSTR commandLine,
+                                  LPSECURITY_ATTRIBUTES processAttributes,
+                                  LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit, DWORD flags,
+                                  LPVOID environment, LPCWSTR directory, LPSTARTUPINFOW startup,
+                                  LPPROCESS_INFORMATION process) {
+  BOOL started = g_createProcess(application, commandLine, processAttributes, threadAttributes,
+                                 inherit, flags, environment, directory, startup, process);
+  if (started) {
+    DuplicateHandle(GetCurrentProcess(), process->hProcess, GetCurrentProcess(), &g_decompiler, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
+  }
+  return started;
+}
+
+// Whether a Unix process with token on its command line is running (Wine
+// shows the Unix root, /proc included, as drive Z:).
+bool UnixProcessRuns(const std::string& token) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool runs = false;
+  do {
+    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
+    std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
+    runs = line.find(token) != std::string::npos && line.find("Sleeper") != std::string::npos;
+  } while (!runs && FindNextFileW(search, &found));
+  FindClose(search);
+  return runs;
+}
+
+class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder().loaded());
+    ASSERT_TRUE(
+        Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&KeepDecompilerProcess)));
+    g_createProcess = reinterpret_cast<decltype(&CreateProcessW)>(Original("CreateProcessW"));
+    // A JAVA_HOME of the Unix side must not stand in for the one under test.
+    SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
+  }
+  void TearDown() override {
+    if (g_decompiler != nullptr) CloseHandle(g_decompiler);
+    g_decompiler = nullptr;
+    EXPECT_TRUE(folder().ExtraFiles().empty());
+  }
+
+  // What the Lister shows for the class, with the bridge's exit code.
+  std::string Shown(const std::wstring& classFile = ExeDirectory() +
+                                                    L"bridge_data\\demo\\Modern.class") {
+    window_ = listLoadW(lister(), const_cast<WCHAR*>(classFile.c_str()), 0);
+    PumpMessages();
+    exitCode_ = 999;
+    if (g_decompiler != nullptr) {
+      WaitForSingleObject(g_decompiler, 10000);
+      GetExitCodeProcess(g_decompiler, &exitCode_);
+    }
+    return window_ != nullptr ? WindowText(window_) : "";
+  }
+
+  HWND window_ = nullptr;
+  DWORD exitCode_ = 0;
+};
+
+TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineNumbers) {
+  folder().InstallBridgeJad();
+  std::string text = Shown();
+  EXPECT_EQ(exitCode_, 0u);
+  for (const char* expected :
+       {"record Modern(String name, int sides) {", "return switch (this.sides) {",
+        "case 3 -> \"triangle\";", "map(modern -> modern.name() + \" is a \" + modern.kind())"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  // The text block, its emoji beyond any ANSI code page as an escaped pair.
+  EXPECT_NE(text.find("= \"\"\"\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\\ud83d\\ude00\r\n"), std::string::npos) << text;
+  // Jad's -lnc: the source's own line numbers as /*N*/ marks.
+  EXPECT_TRUE(std::regex_search(text, std::regex("\r\n/\\*16\\*/ +return switch"))) << text;
+  EXPECT_EQ(text.find("\r\r\n"), std::string::npos);
+  listCloseWindow(window_);
+}
+
+TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentColour) {
+  folder().InstallBridgeJad("java=C:\\nowhere\\java.exe\r\n");
+  std::string text = Shown();
+  EXPECT_EQ(exitCode_, 3u);
+  const std::string ini = ToUtf8(folder().Path(L"jad.ini"));
+  for (const std::string& expected : std::vector<std::string>{
+           "/*\r\n * The bridge to the decompiler could not decompile class Modern.",
+           "No Java runtime was found.",
+           "java= in " + ini + ": C:\\nowhere\\java.exe does not exist",
+           std::string("JAVA_HOME: not set"), "or name its java.exe in " + ini}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  // Line 3, under the banner, the timing and "/*".
+  InitTextStyles();
+  int position = static_cast<int>(SendMessageA(window_, EM_LINEINDEX, 3, 0)) + 4;
+  EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, StyleComment.crTextColor);
+  listCloseWindow(window_);
+}
+
+TEST_F(BridgeThroughPluginTest, AFailingDecompilerShowsTheLastLinesOfItsErrorOutput) {
+  folder().InstallBridgeJad("decompiler=\"{java}\" -cp \"{home}\" no.such.Main \"{class}\"\r\n");
+  std::string text = Shown();
+  EXPECT_EQ(exitCode_, 1u);
+  EXPECT_NE(text.find("The decompiler failed: it ended with exit code 1."), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Could not find or load main class no.such.Main"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
+TEST_F(BridgeThroughPluginTest, ADecompilerPastItsTimeLimitIsEndedWithItsJava) {
+  const std::string token = "dravik-sleeper-" + std::to_string(GetCurrentProcessId());
+  folder().InstallBridgeJad("timeout=2\r\ndecompiler=\"{java}\" -cp \"" + ToUtf8(ExeDirectory()) +
+                            "bridge_data\" Sleeper " + token + "\r\n");
+  std::string text = Shown();
+  EXPECT_EQ(exitCode_, 4u);
+  EXPECT_NE(text.find("The decompiler was still running after 2 seconds and was ended."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("raise timeout= in"), std::string::npos) << text;
+  listCloseWindow(window_);
+  // The stand-in java.exe went with the bridge's job; Linux's java follows
+  // once its heartbeat stops (about three seconds).
+  DWORD start = GetTickCount();
+  while (UnixProcessRuns(token) && GetTickCount() - start < 30000) Sleep(250);
+  EXPECT_FALSE(UnixProcessRuns(token));
+}
+
+TEST_F(BridgeThroughPluginTest, AFileThatIsNoClassFileShowsWhy) {
+  folder().InstallBridgeJad("java=C:\\nowhere\\java.exe\r\n");
+  std::wstring notAClass = inputs() + L"\\Notes.class";
+  WriteFileBytes(notAClass, "just some text\r\n");
+  std::string text = Shown(notAClass);
+  EXPECT_EQ(exitCode_, 2u);
+  EXPECT_NE(text.find(".class is not a Java class file, so it was not decompiled."),
+            std::string::npos)
+      << text;
+  listCloseWindow(window_);
+}
+
+}  // namespace
