@@ -113,9 +113,8 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   // Line 3, under the banner, the timing and "/*".
-  InitTextStyles();
   int position = static_cast<int>(SendMessageA(window_, EM_LINEINDEX, 3, 0)) + 4;
-  EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, StyleComment.crTextColor);
+  EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, LightPalette.comment.crTextColor);
   listCloseWindow(window_);
 }
 
