@@ -3,12 +3,12 @@
 # queue as the default printer (set up by scripts/printer-setup), the job
 # arriving as a PDF whose page count must be the number of pages the plugin
 # rendered. The pages are kept as PNG files in OUTDIR for a look.
-#   print_to_cups.sh BINDIR REPO OUTDIR FILE
+#   print_to_cups.sh BINDIR REPO OUTDIR FILE PLUGIN
 # A FILE.java is compiled and its class file shown as the Lister shows it (Jad
 # beside the plugin, on Debian's Procyon); any other file is shown as plain
 # text. Exit status 77 (skipped) when no printer can be set up.
 set -eu
-bin=$1 repo=$2 out=$3 file=$4
+bin=$1 repo=$2 out=$3 file=$4 plugin=$5
 mkdir -p "$out"
 rm -f "$out"/page-*.png "$out"/job.pdf
 
@@ -29,7 +29,7 @@ rm -f "$pdfdir/$job"*.pdf
 lister="$out/lister"
 rm -rf "$lister" "$out/classes"
 mkdir -p "$lister"
-cp "$bin/cups_print_job.exe" "$bin/dravik.wlx64" "$lister/"
+cp "$bin/cups_print_job.exe" "$bin/$plugin" "$lister/"
 [ ! -f "$bin/riched20.dll" ] || cp "$bin/riched20.dll" "$lister/"
 case "$file" in
   *.java)
