@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "standins/wine/under_wine.h"
+
 // The file name of the plugin built with these tests: dravik.wlx64, or
 // dravik.wlx in the 32-bit build.
 inline constexpr wchar_t kPluginFile[] = L"" DRAVIK_PLUGIN_FILE;

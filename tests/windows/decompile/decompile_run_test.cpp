@@ -15,6 +15,7 @@
 #include "host/module_state.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
+#include "tests/windows/test_support.h"
 
 namespace {
 
@@ -221,6 +222,7 @@ TEST_F(DecompileRunTest, AnOutputWhoseFullNameWouldNotFitIsNeitherReadNorDeleted
 }
 
 TEST_F(DecompileRunTest, TheProcyonBridgeDecompilesARealClass) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "the bridge starts a Unix program: Wine only";
   folder_.InstallBridgeJad();
   Text text = Run();
   ASSERT_NE(text, nullptr);
