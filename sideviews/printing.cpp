@@ -9,8 +9,14 @@
 #include "host/richedit_operations.h"
 #include "sideviews/print_rectangle.h"
 
+// The records as the platform reads them; the 32-bit dialog record is packed.
+#ifdef _WIN64
 static_assert(sizeof(PRINTDLGA) == 120 && sizeof(DOCINFOA) == 40 && sizeof(FORMATRANGE) == 56,
               "print record sizes");
+#else
+static_assert(sizeof(PRINTDLGA) == 66 && sizeof(DOCINFOA) == 20 && sizeof(FORMATRANGE) == 48,
+              "print record sizes");
+#endif
 
 namespace {
 

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 
+#include "standins/wine/under_wine.h"
+
 std::wstring FullPath(const std::wstring& path) {
   std::wstring windows = path;
-  if (!windows.empty() && windows[0] == L'/') windows = L"Z:" + windows;
+  // Wine's drive Z: is the Unix root.
+  if (!windows.empty() && windows[0] == L'/' && RunningUnderWine()) windows = L"Z:" + windows;
   std::replace(windows.begin(), windows.end(), L'/', L'\\');
   wchar_t full[4096];
   DWORD n = GetFullPathNameW(windows.c_str(), 4096, full, nullptr);

@@ -20,5 +20,6 @@ struct HostOptions {
 bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* options,
                       std::wstring* error);
 
-// A full Windows path with backslashes; a Unix path /x/y is taken as Z:\x\y.
+// A full Windows path with backslashes; under Wine a Unix path /x/y is taken
+// as Z:\x\y.
 std::wstring FullPath(const std::wstring& path);

@@ -1,10 +1,12 @@
 #!/bin/sh
-# Checks the install package: the plugin's four files and the bridge's files
-# (BRIDGE_FILES, as bridge/CMakeLists.txt lists them) inside the zip, the
-# auto-install fields of pluginst.inf with the project's version, the plugin
-# inside it, and the bridge: a console program with Procyon's jars and licences.
+# Checks the install package: both plugins, their four companions and the
+# bridge's files (BRIDGE_FILES, as bridge/CMakeLists.txt lists them) inside the
+# zip, the auto-install fields of pluginst.inf with the project's version, both
+# plugins inside it, and the bridge: a console program with Procyon's jars and
+# licences.
 #   check_package.sh ZIP VERSION "BRIDGE_FILES"
 set -eu
+export LC_ALL=C
 zip="$1"
 version="$2"
 bridge_files=$(echo "$3" | tr ';' '\n')
@@ -12,7 +14,7 @@ fail() { echo "package: $*"; exit 1; }
 
 [ -f "$zip" ] || fail "no $zip"
 names=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
-plugin_files="LICENSE.txt dravik.wlx64 pluginst.inf readme.txt"
+plugin_files="LICENSE.txt dravik.wlx dravik.wlx64 pluginst.inf readme.txt"
 expected=$(printf '%s\n' $plugin_files $bridge_files | sort | tr '\n' ' ')
 [ "$names" = "$expected" ] || fail "zip holds: $names; expected: $expected"
 
@@ -20,19 +22,23 @@ inf=$(unzip -p "$zip" pluginst.inf | tr -d '\r')
 field() { echo "$inf" | sed -n "s/^$1=//p"; }
 [ "$(echo "$inf" | head -n 1)" = "[plugininstall]" ] || fail "pluginst.inf has no [plugininstall] section"
 [ "$(field type)" = "wlx" ] || fail "type is not wlx"
-[ "$(field file)" = "dravik.wlx64" ] || fail "file is not dravik.wlx64"
-[ -n "$(field defaultdir)" ] || fail "no defaultdir"
+# The 64-bit Total Commander appends "64" itself.
+[ "$(field file)" = "dravik.wlx" ] || fail "file is not dravik.wlx"
+[ "$(field defaultdir)" = "dravik" ] || fail "defaultdir is not dravik"
 [ -n "$(field description)" ] || fail "no description"
 [ "$(field version)" = "$version" ] || fail "version is '$(field version)', not $version"
 unzip -p "$zip" readme.txt | grep -q "Java runtime" || fail "readme does not say that a Java runtime is needed"
 
-# The plugin inside is the one the tests checked: exports and version resource.
+# The plugins inside are the ones the tests checked: format, exports and version resource.
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-unzip -q "$zip" dravik.wlx64 -d "$tmp"
-sh "$(dirname "$0")/../windows/check_dll_exports.sh" "$tmp/dravik.wlx64" >/dev/null || fail "export table"
-strings -e l "$tmp/dravik.wlx64" | grep -qx "$version" || fail "no version $version in the version resource"
-strings -e l "$tmp/dravik.wlx64" | grep -qx "dravik.wlx64" || fail "no original file name in the version resource"
+unzip -q "$zip" dravik.wlx dravik.wlx64 -d "$tmp"
+sh "$(dirname "$0")/../windows/check_dll_exports.sh" "$tmp/dravik.wlx" "$tmp/dravik.wlx64" ||
+  fail "export table"
+for plugin in dravik.wlx dravik.wlx64; do
+  strings -e l "$tmp/$plugin" | grep -qx "$version" || fail "no version $version in $plugin"
+  strings -e l "$tmp/$plugin" | grep -qx "$plugin" || fail "no original file name in $plugin"
+done
 
 # The bridge: jad.exe beside the plugin, Procyon's main class in its jar, the
 # licence texts, and a settings file that changes nothing until edited.
@@ -44,4 +50,4 @@ grep -q 'Apache License' "$tmp/procyon/LICENSE-Apache-2.0.txt" || fail "no Apach
 grep -q 'Mike Strobel' "$tmp/procyon/LICENSE-procyon.txt" || fail "no Procyon licence"
 grep -q 'Cedric Beust' "$tmp/procyon/LICENSE-jcommander.txt" || fail "no JCommander licence"
 [ -z "$(tr -d '\r' <"$tmp/jad.ini" | grep -v '^;' | grep '=')" ] || fail "jad.ini sets something"
-echo "package $zip: $(echo $names | wc -w) files, pluginst.inf and version resource at $version"
+echo "package $zip: $(echo $names | wc -w) files, pluginst.inf and both version resources at $version"

@@ -9,7 +9,7 @@ std::wstring ExeDirectory() {
   return s.substr(0, s.find_last_of(L'\\') + 1);
 }
 
-LoadedPlugin::LoadedPlugin() : module_(LoadLibraryW((ExeDirectory() + L"dravik.wlx64").c_str())) {}
+LoadedPlugin::LoadedPlugin() : module_(LoadLibraryW((ExeDirectory() + kPluginFile).c_str())) {}
 
 LoadedPlugin::~LoadedPlugin() {
   if (module_ != nullptr) {

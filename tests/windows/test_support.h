@@ -6,6 +6,12 @@
 
 #include <string>
 
+#include "standins/wine/under_wine.h"
+
+// The file name of the plugin built with these tests: dravik.wlx64, or
+// dravik.wlx in the 32-bit build.
+inline constexpr wchar_t kPluginFile[] = L"" DRAVIK_PLUGIN_FILE;
+
 // The folder of the running test executable, with a trailing backslash.
 std::wstring ExeDirectory();
 
@@ -13,7 +19,7 @@ std::wstring ExeDirectory();
 // control, read back with EM_EXSETSEL and EM_GETCHARFORMAT (the selection moves).
 CHARFORMAT2A ReadCharFormatAt(HWND control, int position);
 
-// The built dravik.wlx64, loaded from beside the test executable for the life
+// The built plugin, loaded from beside the test executable for the life
 // of the object; Export<T>("Name") resolves one of its exports.
 class LoadedPlugin {
  public:

@@ -22,8 +22,8 @@ std::wstring LongForm(const std::wstring& path) {
 PluginFolder::PluginFolder(const std::wstring& extraName)
     : directory_(UniqueTempFolder(extraName)), previousInstance_(PluginInstance) {
   CreateDirectoryW(LongForm(directory_).c_str(), nullptr);
-  std::wstring plugin = Path(L"dravik.wlx64");
-  CopyFileW((ExeDirectory() + L"dravik.wlx64").c_str(), LongForm(plugin).c_str(), FALSE);
+  std::wstring plugin = Path(kPluginFile);
+  CopyFileW((ExeDirectory() + kPluginFile).c_str(), LongForm(plugin).c_str(), FALSE);
   module_ = LoadLibraryW(plugin.c_str());
   PluginInstance = module_;
 }
@@ -66,7 +66,7 @@ std::set<std::wstring> PluginFolder::ExtraFiles() const {
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     std::wstring name = found.cFileName;
-    if (name != L"." && name != L".." && name != L"dravik.wlx64" && name != L"jad.exe" &&
+    if (name != L"." && name != L".." && name != kPluginFile && name != L"jad.exe" &&
         name != L"fakejad.mode" && name != L"fakejad.log" && name != L"fakejad.source" &&
         name != L"jad.ini" && name != L"procyon") {
       names.insert(name);

@@ -17,6 +17,11 @@ int ListerRun::Find(const std::string& prefix) const {
   return -1;
 }
 
+std::string Posted(const std::string& itemAndValue, const std::string& low32Hex) {
+  const char* widening = sizeof(WPARAM) == 8 ? "ffffffff" : "";
+  return "posted " + itemAndValue + " wparam=0x" + widening + low32Hex + " lparam=list";
+}
+
 std::wstring ScratchFolder(const std::wstring& name) {
   std::wstring folder = ExeDirectory() + name + L"\\";
   WIN32_FIND_DATAW data;

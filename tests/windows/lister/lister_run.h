@@ -23,5 +23,11 @@ std::wstring ScratchFolder(const std::wstring& name);
 // up to a minute.
 ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& folder);
 
+// The host's log line for a WM_COMMAND the plugin posts to the list window,
+// e.g. Posted("itm_percent 50", "fffe0032"): its wParam, MAKELONG(value, item)
+// with the top bit set, is widened with its sign to the width of wParam, so
+// the 64-bit build logs 0xfffffffffffe0032 and the 32-bit one 0xfffe0032.
+std::string Posted(const std::string& itemAndValue, const std::string& low32Hex);
+
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);

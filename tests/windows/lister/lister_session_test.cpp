@@ -1,7 +1,10 @@
-// Scripted sessions of lister.exe: against the built dravik.wlx64 (what the
+// Scripted sessions of lister.exe: against the built plugin (what the
 // host asks of it and what it answers) and against the probe plugin (what the
 // host does with a plugin that shows, posts, prints and draws).
 #include <gtest/gtest.h>
+#include <windows.h>
+// windows.h first: the dialog declarations build on it.
+#include <commdlg.h>
 
 #include "standins/lister/host_log.h"
 #include "tests/windows/lister/lister_run.h"
@@ -30,7 +33,7 @@ class ListerSessionTest : public ::testing::Test {
 };
 
 TEST_F(ListerSessionTest, DravikIsSetUpAskedForItsStringAndOfferedOnlyClassFiles) {
-  ListerRun run = Run(L"dravik.wlx64", L"A.class",
+  ListerRun run = Run(kPluginFile, L"A.class",
                       L"load; detect " + folder_ + L"notes.txt; force on; detect " + folder_ +
                           L"notes.txt; searchdialog \"main\" case");
   ASSERT_EQ(run.exit_code, 0);
@@ -81,8 +84,8 @@ TEST_F(ListerSessionTest, APluginIsShownDrivenAndItsMessagesDecoded) {
             std::string("probe ").size() + (folder_ + L"b.probe").size() + 2);
 
   // The plugin posts to the client area; the host decodes item and value.
-  EXPECT_TRUE(run.Has("posted itm_fontstyle 4 wparam=0xfffffffffffd0004 lparam=list"));
-  EXPECT_TRUE(run.Has("posted itm_percent 0 wparam=0xfffffffffffe0000 lparam=list"));
+  EXPECT_TRUE(run.Has(Posted("itm_fontstyle 4", "fffd0004")));
+  EXPECT_TRUE(run.Has(Posted("itm_percent 0", "fffe0000")));
   int percent = run.Find("ListSendCommand 4 50 -> 0");
   ASSERT_GE(percent, 0);
   EXPECT_EQ(run.log[percent + 1].rfind("posted itm_percent 50 ", 0), 0u);
@@ -122,8 +125,8 @@ TEST_F(ListerSessionTest, AcceptedPrintingGoesToTheTestPrinterPageByPage) {
   ASSERT_EQ(run.exit_code, 0);
   int dialog = run.Find("hook PrintDlgA size=");
   ASSERT_GE(dialog, 0);
-  EXPECT_EQ(run.log[dialog],
-            "hook PrintDlgA size=120 owner=list flags=0x100 from=0 to=0 min=0 max=0 copies=0 -> 1");
+  EXPECT_EQ(run.log[dialog], "hook PrintDlgA size=" + std::to_string(sizeof(PRINTDLGA)) +
+                                 " owner=list flags=0x100 from=0 to=0 min=0 max=0 copies=0 -> 1");
   EXPECT_EQ(run.log[dialog + 1], "hook StartDocA " + Q(folder_ + L"b.probe") + " -> 1");
   EXPECT_EQ(run.log[dialog + 2], "hook GetDeviceCaps 110 -> 400");
   EXPECT_EQ(run.log[dialog + 3], "page " + Q(folder_ + L"page-1.png") + " written");

@@ -35,13 +35,13 @@ TEST_F(ModuleEntryTest, AttachStoresTheInstanceAndDetachBeforeAnyLoadReleasesNot
 TEST_F(ModuleEntryTest, DetachReleasesALoadedLibrary) {
   // A library this process holds nowhere else (the plugin file, which this
   // test links but never loads): released means unloaded.
-  ASSERT_EQ(GetModuleHandleW(L"dravik.wlx64"), nullptr);
-  HMODULE library = LoadLibraryW((ExeDirectory() + L"dravik.wlx64").c_str());
+  ASSERT_EQ(GetModuleHandleW(kPluginFile), nullptr);
+  HMODULE library = LoadLibraryW((ExeDirectory() + kPluginFile).c_str());
   ASSERT_NE(library, nullptr);
   RichEditLibrary = library;
   HandleEntryNotification(GetModuleHandleW(nullptr), DLL_PROCESS_DETACH);
   EXPECT_EQ(RichEditLibrary, nullptr);
-  EXPECT_EQ(GetModuleHandleW(L"dravik.wlx64"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(kPluginFile), nullptr);
 }
 
 TEST_F(ModuleEntryTest, ThreadNotificationsLeaveTheStateAlone) {

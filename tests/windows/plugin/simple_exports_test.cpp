@@ -1,4 +1,4 @@
-// The small exports, reached through the built dravik.wlx64 as the host reaches them.
+// The small exports, reached through the built plugin as the host reaches them.
 #include <gtest/gtest.h>
 #include <string.h>
 

@@ -20,7 +20,7 @@ std::wstring QueryString(const std::vector<BYTE>& info, const wchar_t* name) {
 }
 
 TEST(VersionResourceTest, CarriesTheProjectVersionAndTheOriginalFileName) {
-  std::wstring path = ExeDirectory() + L"dravik.wlx64";
+  std::wstring path = ExeDirectory() + kPluginFile;
   DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
   ASSERT_GT(size, 0u);
   std::vector<BYTE> info(size);
@@ -30,7 +30,7 @@ TEST(VersionResourceTest, CarriesTheProjectVersionAndTheOriginalFileName) {
   std::wstring wide_version(version.begin(), version.end());
   EXPECT_EQ(QueryString(info, L"FileVersion"), wide_version);
   EXPECT_EQ(QueryString(info, L"ProductVersion"), wide_version);
-  EXPECT_EQ(QueryString(info, L"OriginalFilename"), L"dravik.wlx64");
+  EXPECT_EQ(QueryString(info, L"OriginalFilename"), kPluginFile);
   EXPECT_NE(QueryString(info, L"FileDescription"), L"");
 
   VS_FIXEDFILEINFO* fixed = nullptr;

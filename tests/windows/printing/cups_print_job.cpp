@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
   LoadedPlugin plugin;
   auto listPrint = plugin.Export<decltype(&ListPrint)>("ListPrint");
   if (listPrint == nullptr) {
-    fprintf(stderr, "dravik.wlx64 not loaded\n");
+    fprintf(stderr, "the plugin is not loaded\n");
     return 1;
   }
   HWND parent = CreateWindowExA(0, "STATIC", "Lister", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,

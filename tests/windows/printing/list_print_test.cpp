@@ -106,7 +106,8 @@ TEST_F(ListPrintTest, OnePageIsTheDialogOneRenderingAndTheEndSequence) {
                           "release", "DeleteDC", "GlobalFree DEVNAMES", "GlobalFree DEVMODE"}));
 
   const PRINTDLGA& dialog = PassedDialogRecord();
-  EXPECT_EQ(dialog.lStructSize, 120u);
+  // The sizes of the build's architecture (record_sizes_test.cpp).
+  EXPECT_EQ(dialog.lStructSize, sizeof(PRINTDLGA));
   EXPECT_NE(dialog.hwndOwner, nullptr);
   EXPECT_EQ(dialog.Flags, 0x40100u);
   EXPECT_EQ(dialog.nFromPage, 0xFFFF);
@@ -127,7 +128,7 @@ TEST_F(ListPrintTest, OnePageIsTheDialogOneRenderingAndTheEndSequence) {
   EXPECT_EQ(dialog.hSetupTemplate, nullptr);
 
   const DOCINFOA& document = PassedDocumentRecord();
-  EXPECT_EQ(document.cbSize, 40);
+  EXPECT_EQ(document.cbSize, static_cast<int>(sizeof(DOCINFOA)));
   EXPECT_EQ(PassedDocumentName(), kFileName);
   EXPECT_EQ(document.lpszOutput, nullptr);
   EXPECT_EQ(document.lpszDatatype, nullptr);

@@ -5,12 +5,12 @@
 # rendered that drew anything (Wine puts out no blank page; a text whose last
 # line ends a page leaves its empty final paragraph a page of its own, as on
 # Windows). The pages are kept as PNG files in OUTDIR for a look.
-#   print_to_cups.sh BINDIR REPO OUTDIR FILE
+#   print_to_cups.sh BINDIR REPO OUTDIR FILE PLUGIN
 # A FILE.java is compiled and its class file shown as the Lister shows it (the
 # bridge beside the plugin as jad.exe, on Procyon); any other file is shown as plain
 # text. Exit status 77 (skipped) when no printer can be set up.
 set -eu
-bin=$1 repo=$2 out=$3 file=$4
+bin=$1 repo=$2 out=$3 file=$4 plugin=$5
 mkdir -p "$out"
 rm -f "$out"/page-*.png "$out"/job.pdf
 
@@ -31,7 +31,7 @@ rm -f "$pdfdir/$job"*.pdf
 lister="$out/lister"
 rm -rf "$lister" "$out/classes"
 mkdir -p "$lister"
-cp "$bin/cups_print_job.exe" "$bin/dravik.wlx64" "$lister/"
+cp "$bin/cups_print_job.exe" "$bin/$plugin" "$lister/"
 [ ! -f "$bin/riched20.dll" ] || cp "$bin/riched20.dll" "$lister/"
 case "$file" in
   *.java)

@@ -21,6 +21,10 @@ int FirstWordEnd(HWND control) {
 }
 
 TEST_F(LoadingTest, Riched20IsTheLibraryBesideTheExecutable) {
+  // Where the stand-in is left out (Windows, its own control under test).
+  if (GetFileAttributesW((ExeDirectory() + L"riched20.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no riched20.dll beside the executable";
+  }
   EXPECT_EQ(_wcsicmp(ModulePath(library_).c_str(), (ExeDirectory() + L"riched20.dll").c_str()), 0)
       << "loaded from elsewhere";
 }

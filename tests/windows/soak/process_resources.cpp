@@ -24,14 +24,32 @@ long ProbeHandles() {
   return count;
 }
 
-// The GDI handle table the process environment block points to (offset 0xF8
-// on x64): 24-byte entries whose type byte (offset 14) is 0 when the entry is
-// free. Wine keeps one per process and GetGuiResources answers 0 there.
-long CountGdiHandleTable() {
-  // The process environment block sits at gs:0x60 on x64.
+// The GDI handle table the process environment block points to: 24-byte
+// entries (64-bit addresses in both builds) whose type byte (offset 14) is 0
+// when the entry is free. Wine keeps one per process and GetGuiResources
+// answers 0 there.
+const unsigned char* GdiHandleTable() {
+#ifdef _WIN64
+  // The process environment block sits at gs:0x60, the table at its offset 0xF8.
   const char* peb = nullptr;
   asm("mov %%gs:0x60, %0" : "=r"(peb));
-  const unsigned char* table = *reinterpret_cast<unsigned char* const*>(peb + 0xF8);
+  return *reinterpret_cast<unsigned char* const*>(peb + 0xF8);
+#else
+  // A 32-bit process under Wine has the table in its 64-bit environment block
+  // only: the 32-bit thread block's GdiBatchCount (offset 0xF70) holds the
+  // 64-bit thread block, whose offset 0x60 holds that environment block.
+  const char* teb = nullptr;
+  asm("mov %%fs:0x18, %0" : "=r"(teb));
+  const UINT_PTR teb64 = *reinterpret_cast<const UINT_PTR*>(teb + 0xF70);
+  if (teb64 == 0) return nullptr;
+  const UINT_PTR peb64 = static_cast<UINT_PTR>(*reinterpret_cast<const UINT64*>(teb64 + 0x60));
+  return reinterpret_cast<const unsigned char*>(
+      static_cast<UINT_PTR>(*reinterpret_cast<const UINT64*>(peb64 + 0xF8)));
+#endif
+}
+
+long CountGdiHandleTable() {
+  const unsigned char* table = GdiHandleTable();
   if (table == nullptr) return -1;
   MEMORY_BASIC_INFORMATION region;
   if (VirtualQuery(table, &region, sizeof region) == 0) return -1;

@@ -20,6 +20,7 @@
 #include "standins/lister/host_log.h"
 #include "tests/windows/soak/process_resources.h"
 #include "tests/windows/soak/soak_fixture.h"
+#include "tests/windows/test_support.h"
 
 namespace {
 
@@ -128,6 +129,7 @@ TEST_F(ResourceSoakTest, LoadAndCloseCyclesOnARealClass) {
 }
 
 TEST_F(ResourceSoakTest, LoadAndCloseCyclesThroughTheProcyonBridge) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "the bridge starts a Unix program: Wine only";
   // About a second a load: a handful, enough to see every handle of a real
   // decompiler run come back.
   folder().InstallBridgeJad();

@@ -38,7 +38,7 @@ int CountStartingWith(const std::vector<std::string>& lines, const std::string& 
 TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
   std::wstring folder = ScratchFolder(L"viewer_host");
   std::wstring bin = ExeDirectory();
-  ASSERT_TRUE(CopyFileW((bin + L"dravik.wlx64").c_str(), (folder + L"dravik.wlx64").c_str(), 0));
+  ASSERT_TRUE(CopyFileW((bin + kPluginFile).c_str(), (folder + kPluginFile).c_str(), 0));
   ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
                         (folder + L"Greeter.class").c_str(), FALSE));
@@ -58,7 +58,7 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
                         L"command 0 0; command 5 0; newparams 7; echo end; dumptext " +
                         folder + L"shown.txt";
   ListerRun run =
-      RunLister({folder + L"dravik.wlx64", folder + L"Greeter.class", L"--do", script}, folder);
+      RunLister({folder + kPluginFile, folder + L"Greeter.class", L"--do", script}, folder);
   ASSERT_EQ(run.exit_code, 0);
   ASSERT_TRUE(run.Has("ListLoadW \"" + Narrow(folder) + "Greeter.class\" -> window"));
   EXPECT_TRUE(run.Has("ListLoadNextW \"" + Narrow(folder) + "lines.txt\" -> 0"));
@@ -66,10 +66,9 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
   const std::string percent = "posted itm_percent ";
   EXPECT_EQ(CountStartingWith(Between(run, "echo loaded", "echo quiet"), percent), 0)
       << "1000 ms after the load is still quiet";
-  EXPECT_EQ(
-      Between(run, "echo quiet", "echo reported"),
-      std::vector<std::string>({"ListNotificationReceived 0x111 0x4000000 -> 0",
-                                "posted itm_percent 0 wparam=0xfffffffffffe0000 lparam=list"}));
+  EXPECT_EQ(Between(run, "echo quiet", "echo reported"),
+            std::vector<std::string>({"ListNotificationReceived 0x111 0x4000000 -> 0",
+                                      Posted("itm_percent 0", "fffe0000")}));
   EXPECT_EQ(Between(run, "echo reported", "echo changed"),
             std::vector<std::string>({"ListNotificationReceived 0x111 0x3000000 -> 0"}));
   // The host's own calls in order; the control's updates, forwarded by the
@@ -89,14 +88,13 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
                         "ListSendCommand 0 0 -> 1", "ListSendCommand 5 0 -> 1",
                         "ListSendCommand 2 7 -> 1"}));
   EXPECT_GE(CountStartingWith(Between(run, "ListSendCommand 4 50", "echo scrolled"),
-                              "posted itm_percent 50 wparam=0xfffffffffffe0032 lparam=list"),
+                              Posted("itm_percent 50", "fffe0032")),
             1);
   // The match on line 10 leaves line 7 on top: 3.5 percent, reported as 4.
   EXPECT_GE(CountStartingWith(Between(run, "ListSearchText \"line 010\" 1 -> 0", "echo end"),
-                              "posted itm_percent 4 wparam=0xfffffffffffe0004 lparam=list"),
+                              Posted("itm_percent 4", "fffe0004")),
             1);
-  EXPECT_EQ(CountStartingWith(driven, "posted itm_next 0 wparam=0xfffffffffffa0000 lparam=list"),
-            1);
+  EXPECT_EQ(CountStartingWith(driven, Posted("itm_next 0", "fffa0000")), 1);
 
   std::string shown = ReadBytes(folder + L"shown.txt");
   EXPECT_NE(shown.find("001: line 000"), std::string::npos);
