@@ -41,28 +41,36 @@ std::wstring SettingsJava(const BridgeContext& context) {
   return java.empty() || absolute ? java : context.home + L"\\" + java;
 }
 
-std::wstring RegistryString(const std::wstring& key, const wchar_t* value) {
-  wchar_t data[1024];
-  DWORD size = sizeof data;
-  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) !=
+// view: KEY_WOW64_64KEY or KEY_WOW64_32KEY, so that a 32-bit and a 64-bit
+// bridge both see the runtimes of either width.
+std::wstring RegistryString(const std::wstring& key, const wchar_t* value, REGSAM view) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) !=
       ERROR_SUCCESS) {
     return L"";
   }
-  return data;
+  wchar_t data[1024];
+  DWORD size = sizeof data;
+  LSTATUS status = RegGetValueW(opened, nullptr, value, RRF_RT_REG_SZ, nullptr, data, &size);
+  RegCloseKey(opened);
+  return status == ERROR_SUCCESS ? std::wstring(data) : std::wstring();
 }
 
 // JavaHome of the current version under each of the JavaSoft keys that
-// Oracle's and other installers write.
+// Oracle's and other installers write, the 64-bit registry view first.
 std::vector<std::string> RegistryHomes() {
   static const wchar_t* const kinds[] = {L"JDK", L"JRE", L"Java Runtime Environment",
                                          L"Java Development Kit"};
+  static const REGSAM views[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
   std::vector<std::string> homes;
-  for (const wchar_t* kind : kinds) {
-    std::wstring key = std::wstring(L"SOFTWARE\\JavaSoft\\") + kind;
-    std::wstring version = RegistryString(key, L"CurrentVersion");
-    if (version.empty()) continue;
-    std::wstring home = RegistryString(key + L"\\" + version, L"JavaHome");
-    if (!home.empty()) homes.push_back(Utf8FromWide(home));
+  for (REGSAM view : views) {
+    for (const wchar_t* kind : kinds) {
+      std::wstring key = std::wstring(L"SOFTWARE\\JavaSoft\\") + kind;
+      std::wstring version = RegistryString(key, L"CurrentVersion", view);
+      if (version.empty()) continue;
+      std::wstring home = RegistryString(key + L"\\" + version, L"JavaHome", view);
+      if (!home.empty()) homes.push_back(Utf8FromWide(home));
+    }
   }
   return homes;
 }

@@ -44,6 +44,9 @@ done
 # licence texts, and a settings file that changes nothing until edited.
 unzip -q "$zip" jad.exe jad.ini 'procyon/*' -d "$tmp"
 sh "$(dirname "$0")/../windows/bridge/check_exe_imports.sh" "$tmp/jad.exe" >/dev/null || fail "jad.exe imports"
+# 32-bit, so that it runs under every Windows that runs either plugin.
+"${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$tmp/jad.exe" | grep -q 'file format pei-i386' ||
+  fail "jad.exe is not the 32-bit bridge"
 unzip -l "$tmp/procyon/procyon-decompiler.jar" | grep -q 'com/strobel/decompiler/DecompilerDriver.class' ||
   fail "no Procyon in procyon/procyon-decompiler.jar"
 grep -q 'Apache License' "$tmp/procyon/LICENSE-Apache-2.0.txt" || fail "no Apache licence text"

@@ -36,7 +36,7 @@ class DarkModeTest : public ::testing::Test {
   void SetUp() override {
     folder_ = ScratchFolder(L"viewer_dark");
     std::wstring bin = ExeDirectory();
-    ASSERT_TRUE(CopyFileW((bin + L"dravik.wlx64").c_str(), (folder_ + L"dravik.wlx64").c_str(), 0));
+    ASSERT_TRUE(CopyFileW((bin + kPluginFile).c_str(), (folder_ + kPluginFile).c_str(), 0));
     ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder_ + L"jad.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
                           (folder_ + L"Greeter.class").c_str(), FALSE));
@@ -46,7 +46,7 @@ class DarkModeTest : public ::testing::Test {
   }
 
   ListerRun Run(const std::wstring& script, bool dark) {
-    std::vector<std::wstring> args = {folder_ + L"dravik.wlx64", folder_ + L"Greeter.class",
+    std::vector<std::wstring> args = {folder_ + kPluginFile, folder_ + L"Greeter.class",
                                       L"--do", L"clock 1000; " + script};
     if (dark) args.push_back(L"--dark");
     return RunLister(args, folder_);
