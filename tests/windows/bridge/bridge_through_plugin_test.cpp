@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "presentation/text_styles.h"
+#include "standins/wine/under_wine.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"
 
@@ -52,6 +53,7 @@ bool UnixProcessRuns(const std::string& token) {
 class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture {
  protected:
   void SetUp() override {
+    if (!RunningUnderWine()) GTEST_SKIP() << "the stand-in java.exe hands over to Linux: Wine only";
     ASSERT_TRUE(folder().loaded());
     ASSERT_TRUE(
         Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&KeepDecompilerProcess)));
