@@ -37,6 +37,7 @@ public final class ServiceBench {
       oneShot[i] = median(times);
     }
 
+    System.out.println("service started with " + String.join(" ", RunningService.JVM_OPTIONS));
     System.out.printf("%-11s %10s %14s %12s %10s%n", "class", "one-shot", "first request", "warm",
         "warm/one-shot");
     try (RunningService service = RunningService.start(folder)) {

@@ -18,10 +18,13 @@ final class RunningService implements AutoCloseable {
   static final String JAVA = System.getProperty("dravik.java", "java");
   /**
    * How the bridge is to start the service (bridge/service/README.md): a bounded heap, the serial
-   * collector and the quick compiler, and UTF-8 as the default charset, as for its one-shot run.
+   * collector, and UTF-8 as the default charset, as for its one-shot run.
+   * The benchmark compares others through -Ddravik.service.jvm="OPTIONS".
    */
   static final List<String> JVM_OPTIONS = Arrays.asList(
-      "-Xmx256m", "-XX:+UseSerialGC", "-XX:TieredStopAtLevel=1", "-Dfile.encoding=UTF-8");
+      System.getProperty("dravik.service.jvm", "-Xmx256m -XX:+UseSerialGC -Dfile.encoding=UTF-8")
+          .trim()
+          .split("\\s+"));
   static final String PROCYON_CLASS_PATH = System.getProperty("dravik.procyon");
   static final String SERVICE_JAR = System.getProperty("dravik.service.jar");
   private static final long START_LIMIT_SECONDS = 60;

@@ -19,6 +19,7 @@ import java.util.Collections;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
+import java.util.Random;
 import java.util.zip.ZipFile;
 
 /**
@@ -127,21 +128,36 @@ public final class ServiceTests {
   private static void failures(Path folder) throws Exception {
     byte[] showcase = showcase();
     try (RunningService service = RunningService.start(folder)) {
-      List<Object[]> cases = Arrays.asList(new Object[] {"a class cut short", LINE_NUMBERS,
-                                               Arrays.copyOf(showcase, showcase.length * 2 / 3)},
-          new Object[] {"not a class file", LINE_NUMBERS, "not a class".getBytes("US-ASCII")},
-          new Object[] {"an unknown option", Arrays.asList("--no-such-option"), showcase},
-          new Object[] {"an output folder", Arrays.asList("-o", "x"), showcase},
-          new Object[] {"raw bytecode", Arrays.asList("-r"), showcase});
-      for (Object[] c : cases) {
-        @SuppressWarnings("unchecked")
-        ServiceClient.Answer answer = service.decompile((List<String>) c[1], (byte[]) c[2]);
-        check(answer.status == ServiceClient.FAILED && !answer.text().isEmpty(),
-            c[0] + ": status " + answer.status);
-        check(service.decompile(LINE_NUMBERS, showcase).status == ServiceClient.SOURCE,
-            "no source after " + c[0]);
+      byte[] cut = Arrays.copyOf(showcase, showcase.length * 2 / 3);
+      expectFailed(service, "a class cut short", LINE_NUMBERS, cut);
+      expectFailed(service, "not a class file", LINE_NUMBERS, "not a class".getBytes("US-ASCII"));
+      expectFailed(service, "an unknown option", Arrays.asList("--no-such-option"), showcase);
+      expectFailed(service, "an output folder", Arrays.asList("-o", "x"), showcase);
+      expectFailed(service, "raw bytecode", Arrays.asList("-r"), showcase);
+      // Class files with a few bytes changed: Procyon reads some, rejects some and throws on
+      // others; each gets an answer.
+      Random random = new Random(18);
+      for (int i = 0; i < 100; i++) {
+        byte[] mangled = showcase.clone();
+        for (int k = random.nextInt(4); k >= 0; k--) {
+          mangled[random.nextInt(mangled.length)] = (byte) random.nextInt(256);
+        }
+        int status = service.decompile(LINE_NUMBERS, mangled).status;
+        check(status == ServiceClient.SOURCE || status == ServiceClient.FAILED,
+            "mangled class " + i + ": status " + status);
       }
+      check(service.decompile(LINE_NUMBERS, showcase).status == ServiceClient.SOURCE,
+          "no source after the mangled classes");
     }
+  }
+
+  private static void expectFailed(RunningService service, String what, List<String> options,
+      byte[] classBytes) throws IOException {
+    ServiceClient.Answer answer = service.decompile(options, classBytes);
+    check(answer.status == ServiceClient.FAILED && !answer.text().isEmpty(),
+        what + ": status " + answer.status);
+    check(service.decompile(LINE_NUMBERS, showcase()).status == ServiceClient.SOURCE,
+        "no source after " + what);
   }
 
   // Only a caller with the secret gets a class decompiled; one that sends nothing is dropped.
