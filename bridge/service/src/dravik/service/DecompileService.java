@@ -5,6 +5,7 @@ import java.io.BufferedOutputStream;
 import java.io.DataInputStream;
 import java.io.DataOutputStream;
 import java.io.IOException;
+import java.io.InputStream;
 import java.net.InetAddress;
 import java.net.InetSocketAddress;
 import java.net.ServerSocket;
@@ -47,6 +48,7 @@ import java.util.logging.Logger;
 public final class DecompileService {
   private static final int WORKERS = 2;
   private static final int WAITING_CONNECTIONS = 16;
+  private static final long REFUSED_DRAIN_BYTES = 1 << 20;
   // Procyon recurses deeply on long methods; the workers get more stack than a main thread has.
   private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
 
@@ -176,6 +178,10 @@ public final class DecompileService {
         request = Protocol.readRequest(in, secret);
       } catch (Protocol.Refusal refusal) {
         Protocol.writeText(out, Protocol.REFUSED, refusal.getMessage());
+        // Closed with the caller's bytes unread, the connection would be reset, and the reset
+        // can overtake the refusal: the caller is given its end first, and a little to send.
+        connection.shutdownOutput();
+        discardRest(in);
         return;
       }
       answerRequest(request, connection, out);
@@ -183,6 +189,19 @@ public final class DecompileService {
       // The caller went away or stopped sending: there is no one left to answer.
     } finally {
       finish(connection);
+    }
+  }
+
+  // Reads what the caller still sends, up to a bound, until it closes its end (or the read
+  // timeout ends the wait).
+  private static void discardRest(InputStream in) throws IOException {
+    byte[] buffer = new byte[8192];
+    for (long total = 0; total < REFUSED_DRAIN_BYTES;) {
+      int n = in.read(buffer);
+      if (n < 0) {
+        return;
+      }
+      total += n;
     }
   }
 
