@@ -1,0 +1,242 @@
+package dravik.service;
+
+import java.io.BufferedInputStream;
+import java.io.BufferedOutputStream;
+import java.io.DataInputStream;
+import java.io.DataOutputStream;
+import java.io.IOException;
+import java.net.InetAddress;
+import java.net.InetSocketAddress;
+import java.net.ServerSocket;
+import java.net.Socket;
+import java.net.SocketTimeoutException;
+import java.nio.charset.StandardCharsets;
+import java.security.SecureRandom;
+import java.util.concurrent.ArrayBlockingQueue;
+import java.util.concurrent.RejectedExecutionException;
+import java.util.concurrent.ScheduledFuture;
+import java.util.concurrent.ScheduledThreadPoolExecutor;
+import java.util.concurrent.ThreadPoolExecutor;
+import java.util.concurrent.TimeUnit;
+import java.util.concurrent.atomic.AtomicBoolean;
+import java.util.concurrent.atomic.AtomicInteger;
+import java.util.concurrent.atomic.AtomicLong;
+import java.util.logging.Level;
+import java.util.logging.Logger;
+
+/**
+ * The resident decompiler behind the Jad bridge: Procyon kept running between requests, so that a
+ * class costs its decompile alone and not a Java runtime's start as well.
+ *
+ * <pre>
+ * java -Xmx&lt;heap&gt; -cp &lt;Procyon's jars and this one&gt; dravik.service.DecompileService
+ *      --port-file PATH [--idle-seconds 600] [--read-timeout-seconds 10]
+ *      [--request-limit-seconds 120]
+ * </pre>
+ *
+ * It listens on 127.0.0.1 at a port the system picks, writes the port and a random secret to the
+ * port file (PortFile), and answers each connection with one decompiled class (Protocol has the
+ * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
+ * stops sending is dropped after the read timeout, one that stops reading after the request limit.
+ * A decompile that runs past the request limit ends the whole service, since a thread stuck in
+ * Procyon cannot be stopped: the bridge falls back to its one-shot run and starts a new service.
+ * After the idle limit without a request it ends. However it ends, short of being killed, it
+ * removes its port file. Exit codes: 0 idle end, 1 an error, 2 bad arguments, 3 another service
+ * owns the port file, 4 a request over its limit.
+ */
+public final class DecompileService {
+  private static final int WORKERS = 2;
+  private static final int WAITING_CONNECTIONS = 16;
+  // Procyon recurses deeply on long methods; the workers get more stack than a main thread has.
+  private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
+
+  private final ServerSocket server;
+  private final byte[] secret;
+  private final ServiceSettings settings;
+  private final ThreadPoolExecutor workers;
+  private final ScheduledThreadPoolExecutor limits;
+  private final AtomicInteger pending = new AtomicInteger();
+  private volatile boolean requestCame;
+  private final AtomicLong lastActivity = new AtomicLong(System.nanoTime());
+
+  private DecompileService(ServerSocket server, byte[] secret, ServiceSettings settings) {
+    this.server = server;
+    this.secret = secret;
+    this.settings = settings;
+    this.workers = new ThreadPoolExecutor(WORKERS, WORKERS, 0, TimeUnit.MILLISECONDS,
+        new ArrayBlockingQueue<Runnable>(WAITING_CONNECTIONS), DecompileService::newWorker);
+    this.limits = new ScheduledThreadPoolExecutor(1, task -> daemon(new Thread(task, "limits")));
+    this.limits.setRemoveOnCancelPolicy(true);
+  }
+
+  public static void main(String[] args) {
+    ServiceSettings settings;
+    try {
+      settings = ServiceSettings.parse(args);
+    } catch (IllegalArgumentException e) {
+      System.err.println("dravik decompile service: " + e.getMessage());
+      System.err.println("usage: DecompileService " + ServiceSettings.USAGE);
+      System.exit(2);
+      return;
+    }
+    System.exit(run(settings));
+  }
+
+  private static int run(ServiceSettings settings) {
+    // Procyon's warnings, as its command line has them at its default log level: severe ones only.
+    Logger.getLogger("").setLevel(Level.SEVERE);
+    PortFile portFile;
+    try {
+      portFile = PortFile.claim(settings.portFile);
+    } catch (IOException | RuntimeException e) {
+      System.err.println("dravik decompile service: " + e);
+      return 1;
+    }
+    if (portFile == null) {
+      System.err.println("dravik decompile service: another service owns " + settings.portFile);
+      return 3;
+    }
+    // An end by System.exit (a request over its limit) or by a signal removes the port file too.
+    Thread release = new Thread(portFile::closeQuietly, "release-port-file");
+    Runtime.getRuntime().addShutdownHook(release);
+    try (ServerSocket server = new ServerSocket()) {
+      server.bind(
+          new InetSocketAddress(InetAddress.getByName("127.0.0.1"), 0), WAITING_CONNECTIONS);
+      byte[] secret = newSecret();
+      portFile.publish(server.getLocalPort(), new String(secret, StandardCharsets.US_ASCII));
+      DecompileService service = new DecompileService(server, secret, settings);
+      WarmUp.startUnless(() -> service.requestCame);
+      service.serve();
+      return 0;
+    } catch (IOException | RuntimeException e) {
+      System.err.println("dravik decompile service: " + e);
+      return 1;
+    } finally {
+      portFile.closeQuietly();
+    }
+  }
+
+  // 32 hex digits from the system's strong random source.
+  private static byte[] newSecret() {
+    byte[] random = new byte[16];
+    new SecureRandom().nextBytes(random);
+    StringBuilder hex = new StringBuilder(32);
+    for (byte b : random) {
+      hex.append(String.format("%02x", b & 0xFF));
+    }
+    return hex.toString().getBytes(StandardCharsets.US_ASCII);
+  }
+
+  private static Thread newWorker(Runnable task) {
+    return daemon(new Thread(null, task, "worker", WORKER_STACK_BYTES));
+  }
+
+  private static Thread daemon(Thread thread) {
+    thread.setDaemon(true);
+    return thread;
+  }
+
+  // Accepts until the idle limit has passed with no connection waiting or being answered.
+  private void serve() throws IOException {
+    server.setSoTimeout((int) Math.max(10, Math.min(1000, settings.idleMillis / 2)));
+    long idleNanos = TimeUnit.MILLISECONDS.toNanos(settings.idleMillis);
+    while (true) {
+      Socket connection;
+      try {
+        connection = server.accept();
+      } catch (SocketTimeoutException e) {
+        if (pending.get() == 0 && System.nanoTime() - lastActivity.get() >= idleNanos) {
+          break;
+        }
+        continue;
+      }
+      requestCame = true;
+      pending.incrementAndGet();
+      lastActivity.set(System.nanoTime());
+      try {
+        workers.execute(() -> answer(connection));
+      } catch (RejectedExecutionException e) {
+        finish(connection);
+      }
+    }
+    workers.shutdown();
+    limits.shutdown();
+  }
+
+  private void answer(Socket connection) {
+    try {
+      connection.setSoTimeout((int) settings.readTimeoutMillis);
+      connection.setTcpNoDelay(true);
+      DataInputStream in =
+          new DataInputStream(new BufferedInputStream(connection.getInputStream()));
+      DataOutputStream out =
+          new DataOutputStream(new BufferedOutputStream(connection.getOutputStream()));
+      Protocol.Request request;
+      try {
+        request = Protocol.readRequest(in, secret);
+      } catch (Protocol.Refusal refusal) {
+        Protocol.writeText(out, Protocol.REFUSED, refusal.getMessage());
+        return;
+      }
+      answerRequest(request, connection, out);
+    } catch (IOException e) {
+      // The caller went away or stopped sending: there is no one left to answer.
+    } finally {
+      finish(connection);
+    }
+  }
+
+  // The request limit covers the decompile and the answer: a caller that stops reading is
+  // dropped, a decompile that does not end ends the service.
+  private void answerRequest(Protocol.Request request, Socket connection, DataOutputStream out)
+      throws IOException {
+    AtomicBoolean decompiling = new AtomicBoolean(true);
+    ScheduledFuture<?> limit = limits.schedule(()
+                                                   -> overLimit(decompiling.get(), connection),
+        settings.requestLimitMillis, TimeUnit.MILLISECONDS);
+    try {
+      ClassDecompiler.Source source;
+      try {
+        source = ClassDecompiler.decompile(request.classBytes, request.options);
+      } catch (ClassDecompiler.Failure failure) {
+        decompiling.set(false);
+        Protocol.writeText(out, Protocol.FAILED, failure.getMessage());
+        return;
+      } catch (RuntimeException | Error e) {
+        // Procyon's own faults on a class it cannot handle; the service stays up for the next one.
+        decompiling.set(false);
+        Protocol.writeText(out, Protocol.FAILED, "Procyon failed on this class: " + e);
+        return;
+      }
+      decompiling.set(false);
+      Protocol.writeSource(out, source.relativePath, source.bytes);
+    } finally {
+      limit.cancel(false);
+    }
+  }
+
+  private void overLimit(boolean decompiling, Socket connection) {
+    if (!decompiling) {
+      finish(connection);
+      return;
+    }
+    System.err.println("dravik decompile service: a decompile ran over its limit; ending.");
+    System.exit(4);
+  }
+
+  // Closes the connection and counts it done, once, whoever comes first: the worker or the limit.
+  private void finish(Socket connection) {
+    synchronized (connection) {
+      if (connection.isClosed()) {
+        return;
+      }
+      try {
+        connection.close();
+      } catch (IOException e) {
+        // Closing a socket that is gone already.
+      }
+    }
+    lastActivity.set(System.nanoTime());
+    pending.decrementAndGet();
+  }
+}

@@ -1,0 +1,75 @@
+package dravik.service;
+
+import java.nio.file.Path;
+import java.nio.file.Paths;
+
+/**
+ * The service's command line: where the port file goes, and its time limits in seconds (fractions
+ * allowed, so that tests can make them short).
+ */
+final class ServiceSettings {
+  final Path portFile;
+  final long idleMillis;
+  final long readTimeoutMillis;
+  final long requestLimitMillis;
+
+  private ServiceSettings(
+      Path portFile, long idleMillis, long readTimeoutMillis, long requestLimitMillis) {
+    this.portFile = portFile;
+    this.idleMillis = idleMillis;
+    this.readTimeoutMillis = readTimeoutMillis;
+    this.requestLimitMillis = requestLimitMillis;
+  }
+
+  static final String USAGE =
+      "--port-file PATH [--idle-seconds N (600)] [--read-timeout-seconds N (10)]"
+      + " [--request-limit-seconds N (120)]";
+
+  /** Throws IllegalArgumentException with the reason when the arguments are not usable. */
+  static ServiceSettings parse(String[] args) {
+    Path portFile = null;
+    long idle = 600_000;
+    long readTimeout = 10_000;
+    long requestLimit = 120_000;
+    for (int i = 0; i < args.length; i += 2) {
+      if (i + 1 >= args.length) {
+        throw new IllegalArgumentException(args[i] + " needs a value");
+      }
+      String value = args[i + 1];
+      switch (args[i]) {
+        case "--port-file":
+          portFile = Paths.get(value).toAbsolutePath();
+          break;
+        case "--idle-seconds":
+          idle = millis(args[i], value);
+          break;
+        case "--read-timeout-seconds":
+          readTimeout = millis(args[i], value);
+          break;
+        case "--request-limit-seconds":
+          requestLimit = millis(args[i], value);
+          break;
+        default:
+          throw new IllegalArgumentException("unknown argument " + args[i]);
+      }
+    }
+    if (portFile == null) {
+      throw new IllegalArgumentException("--port-file is required");
+    }
+    return new ServiceSettings(portFile, idle, readTimeout, requestLimit);
+  }
+
+  // Seconds, from a thousandth to a day, as milliseconds.
+  private static long millis(String name, String value) {
+    double seconds;
+    try {
+      seconds = Double.parseDouble(value);
+    } catch (NumberFormatException e) {
+      throw new IllegalArgumentException(name + " takes a number of seconds, not " + value);
+    }
+    if (!(seconds >= 0.001 && seconds <= 86400)) {
+      throw new IllegalArgumentException(name + " must be between 0.001 and 86400");
+    }
+    return Math.round(seconds * 1000);
+  }
+}

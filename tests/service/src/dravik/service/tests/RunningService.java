@@ -1,0 +1,120 @@
+package dravik.service.tests;
+
+import java.io.File;
+import java.io.IOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import java.util.concurrent.TimeUnit;
+
+/**
+ * A decompile service started for a test, as the bridge starts it: its own Java runtime, Procyon's
+ * jars and the service's jar on the class path, and a port file in the given folder.
+ */
+final class RunningService implements AutoCloseable {
+  static final String JAVA = System.getProperty("dravik.java", "java");
+  /**
+   * How the bridge is to start the service (bridge/service/README.md): a bounded heap, the serial
+   * collector, and UTF-8 as the default charset, as for its one-shot run.
+   * The benchmark compares others through -Ddravik.service.jvm="OPTIONS".
+   */
+  static final List<String> JVM_OPTIONS = Arrays.asList(
+      System.getProperty("dravik.service.jvm", "-Xmx256m -XX:+UseSerialGC -Dfile.encoding=UTF-8")
+          .trim()
+          .split("\\s+"));
+  static final String PROCYON_CLASS_PATH = System.getProperty("dravik.procyon");
+  static final String SERVICE_JAR = System.getProperty("dravik.service.jar");
+  private static final long START_LIMIT_SECONDS = 60;
+
+  final Path portFile;
+  final Process process;
+  // What the port file held before this service started: a stale file is not this service's.
+  private final String before;
+  int port;
+  String secret;
+
+  private RunningService(Path portFile, Process process, String before) {
+    this.portFile = portFile;
+    this.process = process;
+    this.before = before;
+  }
+
+  /** Starts a service and waits for its port file; settings are the service's own arguments. */
+  static RunningService start(Path folder, String... settings) throws Exception {
+    return startWith(JVM_OPTIONS, folder, settings);
+  }
+
+  static RunningService startWith(List<String> jvmOptions, Path folder, String... settings)
+      throws Exception {
+    RunningService service = launch(jvmOptions, folder, settings);
+    service.awaitPortFile();
+    return service;
+  }
+
+  /** Starts a service and leaves it to the caller to see what it does. */
+  static RunningService launch(List<String> jvmOptions, Path folder, String... settings)
+      throws IOException {
+    Path portFile = folder.resolve("service.port");
+    String before = Files.exists(portFile) ? read(portFile) : "";
+    List<String> command = new ArrayList<>();
+    command.add(JAVA);
+    command.addAll(jvmOptions);
+    command.addAll(Arrays.asList("-cp", PROCYON_CLASS_PATH + File.pathSeparator + SERVICE_JAR,
+        "dravik.service.DecompileService", "--port-file", portFile.toString()));
+    command.addAll(Arrays.asList(settings));
+    Process process = new ProcessBuilder(command)
+                          .redirectOutput(ProcessBuilder.Redirect.INHERIT)
+                          .redirectError(ProcessBuilder.Redirect.INHERIT)
+                          .start();
+    return new RunningService(portFile, process, before);
+  }
+
+  void awaitPortFile() throws Exception {
+    long end = System.nanoTime() + TimeUnit.SECONDS.toNanos(START_LIMIT_SECONDS);
+    while (!Files.exists(portFile) || portFileContent().equals(before)) {
+      ServiceTests.check(process.isAlive(), "the service ended before writing its port file");
+      ServiceTests.check(
+          System.nanoTime() < end, "no port file after " + START_LIMIT_SECONDS + " s");
+      Thread.sleep(20);
+    }
+    String[] fields = portFileContent().trim().split(" ");
+    port = Integer.parseInt(fields[0]);
+    secret = fields[1];
+  }
+
+  String portFileContent() throws IOException {
+    return read(portFile);
+  }
+
+  private static String read(Path file) throws IOException {
+    return new String(Files.readAllBytes(file), StandardCharsets.US_ASCII);
+  }
+
+  ServiceClient.Answer decompile(List<String> options, byte[] classBytes) throws IOException {
+    return ServiceClient.decompile(port, secret, options, classBytes);
+  }
+
+  /** The exit code, waiting as long as a slow machine might need. */
+  int awaitExit() throws InterruptedException {
+    ServiceTests.check(process.waitFor(120, TimeUnit.SECONDS), "the service did not end");
+    return process.exitValue();
+  }
+
+  /** Ends the service at once, as a crash or the task manager would: no clean-up of its own. */
+  void kill() {
+    process.destroyForcibly();
+    try {
+      process.waitFor();
+    } catch (InterruptedException e) {
+      Thread.currentThread().interrupt();
+    }
+  }
+
+  @Override
+  public void close() {
+    kill();
+  }
+}
