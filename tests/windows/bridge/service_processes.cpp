@@ -34,6 +34,8 @@ std::wstring ServicePortFileFor(const std::wstring& home) {
 }
 
 std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
+  // Linux's java has the port file by its Unix name; the stand-in java.exe
+  // that waits for it has the Windows one.
   const std::string name = FileName(portFile);
   std::vector<std::wstring> ids;
   WIN32_FIND_DATAW found;
@@ -43,7 +45,7 @@ std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
     if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
     std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
     if (line.find("dravik.service.DecompileService") != std::string::npos &&
-        line.find(name) != std::string::npos) {
+        line.find("/" + name) != std::string::npos) {
       ids.push_back(found.cFileName);
     }
   } while (FindNextFileW(search, &found));
