@@ -41,14 +41,17 @@ DecompileOutcome DecompileThroughService(const std::string& java, const std::str
     case ServiceReply::Kind::NoAnswer:
       break;
   }
-  // Started before the one-shot run, so that the next class finds it.
-  StartDecompileService(java, context, portFile);
   BridgeContext rest = context;
   unsigned spentSeconds = static_cast<unsigned>((GetTickCount64() - start) / 1000);
   rest.settings.timeoutSeconds = spentSeconds + 1 < context.settings.timeoutSeconds
                                      ? context.settings.timeoutSeconds - spentSeconds
                                      : 1;
-  return RunDecompilerOnce(java, classBytes, options, rest);
+  DecompileOutcome oneShot = RunDecompilerOnce(java, classBytes, options, rest);
+  // Started once this class is done: two Java runtimes starting side by side
+  // made the one-shot run seconds slower on two cores, and the user reads the
+  // source for longer than the service takes to start.
+  StartDecompileService(java, context, portFile);
+  return oneShot;
 }
 
 }  // namespace
