@@ -28,6 +28,45 @@ bool ParseSeconds(const std::string& value, unsigned* seconds) {
   return true;
 }
 
+bool ParseSwitch(const std::string& value, bool* on) {
+  std::string lower;
+  for (char c : value) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (lower == "on" || lower == "yes" || lower == "true" || lower == "1") {
+    *on = true;
+  } else if (lower == "off" || lower == "no" || lower == "false" || lower == "0") {
+    *on = false;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Plain decimal digits with at most one point: nothing Java's number parsing
+// or a command line could read otherwise.
+bool ParseMinutes(const std::string& value, double* minutes) {
+  if (value.empty() || value.size() > 10 || value.find_first_not_of("0123456789.") != value.npos ||
+      value.find('.') != value.rfind('.') || value == ".") {
+    return false;
+  }
+  double parsed = strtod(value.c_str(), nullptr);
+  if (!(parsed >= 0.01 && parsed <= 1440)) return false;
+  *minutes = parsed;
+  return true;
+}
+
+// Java's -Xmx size: 1 to 6 digits and a unit, so that it is one word.
+bool ParseHeap(const std::string& value, std::string* heap) {
+  if (value.size() < 2 || value.size() > 7) return false;
+  char unit = value.back();
+  std::string digits = value.substr(0, value.size() - 1);
+  if (digits.find_first_not_of("0123456789") != digits.npos || digits[0] == '0' ||
+      (unit != 'k' && unit != 'm' && unit != 'g' && unit != 'K' && unit != 'M' && unit != 'G')) {
+    return false;
+  }
+  *heap = value;
+  return true;
+}
+
 }  // namespace
 
 BridgeSettings ParseBridgeSettings(const std::string& text) {
@@ -53,6 +92,12 @@ BridgeSettings ParseBridgeSettings(const std::string& text) {
       settings.lines = value;
     } else if (key == "timeout") {
       ParseSeconds(value, &settings.timeoutSeconds);
+    } else if (key == "service") {
+      ParseSwitch(value, &settings.service);
+    } else if (key == "service_idle_minutes") {
+      ParseMinutes(value, &settings.serviceIdleMinutes);
+    } else if (key == "service_heap") {
+      ParseHeap(value, &settings.serviceHeap);
     }
   }
   return settings;

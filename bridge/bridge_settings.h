@@ -1,5 +1,6 @@
 // The bridge's settings file, jad.ini beside it: which java.exe to run, which
-// decompiler as a command template, and how long it may run.
+// decompiler as a command template, how long it may run, and the resident
+// decompile service that answers in place of a new Procyon run.
 #pragma once
 
 #include <string>
@@ -15,12 +16,16 @@ struct BridgeSettings {
   std::string decompiler = ProcyonTemplate;  // decompiler=: the command template
   std::string lines = "-ln";                 // lines=: what {lines} stands for with -lnc
   unsigned timeoutSeconds = 45;              // timeout=: 1 to 86,400
+  bool service = true;                       // service=on|off: the resident service for Procyon
+  double serviceIdleMinutes = 10;            // service_idle_minutes=: 0.01 to 1,440, fractions too
+  std::string serviceHeap = "256m";          // service_heap=: Java's -Xmx, digits then k, m or g
 };
 
 // Settings from the file's text (UTF-8): "key=value" lines, blanks around both
 // trimmed; lines starting with ';' or '#' and "[section]" lines are skipped; a
 // later line wins; an unknown key or a timeout that is no whole number in
 // range is passed over, so the default stays. An empty decompiler= keeps Procyon.
+// service= takes on/off (also yes/no, true/false, 1/0).
 BridgeSettings ParseBridgeSettings(const std::string& text);
 
 // The template with every "{name}" of values replaced by its value; a brace

@@ -1,6 +1,7 @@
 // The step the bridge exists for: decompiled source for the bytes of one
-// class file. Today the decompiler is started for each class (the one-shot
-// run); a resident decompiler can stand in front of it here.
+// class file. For Procyon's default command the resident decompile service
+// answers where it runs; otherwise, and when it does not answer, the
+// decompiler is started for this class alone (the one-shot run).
 #pragma once
 
 #include <string>

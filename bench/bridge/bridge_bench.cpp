@@ -2,7 +2,10 @@
 // lines (ListLoadW through a copy of the plugin, the bridge beside it as
 // jad.exe, its default Procyon command) against the same Procyon command
 // started directly on a copy of the class, both on the stand-in java.exe,
-// interleaved in one run.
+// interleaved in one run. Then F3 with the resident decompile service on the
+// classes of 100, 1,000 and 10,000 lines: cold (no service running: the
+// one-shot run, with the service started beside it) and warm (through the
+// service once it has answered a first class).
 //   bridge_bench.exe [RUNS]      (default 5 of each; medians and minimums shown)
 #include <windows.h>
 
@@ -17,6 +20,7 @@
 
 #include "bench/bench_clock.h"
 #include "bridge/bridge_settings.h"
+#include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"
 
@@ -80,6 +84,32 @@ double F3(PluginCopyFixture& plugin, const std::wstring& classFile, int* lines) 
   return elapsed;
 }
 
+// Cold and warm F3 through the resident service on each generated class.
+void ServiceFigures(PluginCopyFixture& plugin, int runs) {
+  plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  printf("F3 with the resident service, %d warm runs each (ms):\n", runs);
+  printf("  %-16s %8s %8s %12s %10s %10s\n", "class", "lines", "cold", "first warm", "warm med",
+         "warm/cold");
+  for (const wchar_t* name : {L"Bench100", L"Bench1000", L"Bench10000"}) {
+    const std::wstring classFile =
+        ExeDirectory() + L"plugin_bench_data\\bench\\" + name + L".class";
+    EndServices(portFile);
+    int lines = 0;
+    double cold = F3(plugin, classFile, &lines);
+    if (NewPortFileText(portFile, "", 60000).empty()) {
+      fprintf(stderr, "bridge_bench: no service started\n");
+      break;
+    }
+    double firstWarm = F3(plugin, classFile, &lines);
+    std::vector<double> warm;
+    for (int i = 0; i < runs; ++i) warm.push_back(F3(plugin, classFile, &lines));
+    printf("  %-16ls %8d %8.0f %12.0f %10.0f %10.3f\n", name, lines, cold, firstWarm, Median(warm),
+           Median(warm) / cold);
+  }
+  EndServices(portFile);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,5 +147,6 @@ int main(int argc, char** argv) {
          Minimum(f3) / Minimum(direct));
   printf("  committed memory of the host: %.1f MB before the runs, %.1f MB after\n",
          committedBefore, CommittedMegabytes());
+  ServiceFigures(plugin, runs);
   return 0;
 }

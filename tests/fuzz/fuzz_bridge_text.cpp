@@ -1,7 +1,8 @@
 // The bridge's other readers of outside input on any bytes: the decompiler's
 // output as ANSI source (no zero byte, every line end CR LF), the settings
 // file with its command template, Jad's command line, and the error comment
-// (one comment, whatever its lines hold).
+// (one comment, whatever its lines hold), and the decompile service's port
+// file and answers.
 #include <stdlib.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "bridge/bridge_settings.h"
 #include "bridge/error_comment.h"
 #include "bridge/jad_command_line.h"
+#include "bridge/service_protocol.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {
@@ -38,6 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   BridgeSettings settings = ParseBridgeSettings(bytes);
   if (settings.timeoutSeconds < 1 || settings.timeoutSeconds > 86400) abort();
+  if (settings.serviceIdleMinutes < 0.01 || settings.serviceIdleMinutes > 1440) abort();
+  if (settings.serviceHeap.find_first_of(" \"") != std::string::npos) abort();
+  ServiceAddress address = ParsePortFile(bytes);
+  if (address.valid && (address.port == 0 || address.secret.size() > 64)) abort();
+  ServiceAnswer answer = ParseServiceAnswer(bytes);
+  if (answer.kind == ServiceAnswer::Kind::Source && answer.text.size() > bytes.size()) abort();
   ExpandTemplate(settings.decompiler, {{"java", bytes}, {"class", "C"}, {"lines", settings.lines}});
 
   std::vector<std::string> arguments;

@@ -49,6 +49,8 @@ sh "$(dirname "$0")/../windows/bridge/check_exe_imports.sh" "$tmp/jad.exe" >/dev
   fail "jad.exe is not the 32-bit bridge"
 unzip -l "$tmp/procyon/procyon-decompiler.jar" | grep -q 'com/strobel/decompiler/DecompilerDriver.class' ||
   fail "no Procyon in procyon/procyon-decompiler.jar"
+unzip -l "$tmp/procyon/dravik-decompile-service.jar" | grep -q 'dravik/service/DecompileService.class' ||
+  fail "no decompile service in procyon/dravik-decompile-service.jar"
 grep -q 'Apache License' "$tmp/procyon/LICENSE-Apache-2.0.txt" || fail "no Apache licence text"
 grep -q 'Mike Strobel' "$tmp/procyon/LICENSE-procyon.txt" || fail "no Procyon licence"
 grep -q 'Cedric Beust' "$tmp/procyon/LICENSE-jcommander.txt" || fail "no JCommander licence"

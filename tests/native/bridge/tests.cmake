@@ -18,6 +18,7 @@ dravik_native_test(bridge_native_tests
   bridge/ansi_source_test.cpp
   bridge/jad_command_line_test.cpp
   bridge/bridge_settings_test.cpp
+  bridge/service_protocol_test.cpp
 )
 target_link_libraries(bridge_native_tests PRIVATE dravik_bridge_pure)
 target_compile_definitions(bridge_native_tests PRIVATE

@@ -13,7 +13,7 @@ echo "$dump" | grep -q 'Subsystem.*(Windows CUI)' || { echo "not a console progr
 imports=$(echo "$dump" | grep 'DLL Name:' | awk '{print tolower($3)}' | sort -u)
 for name in $imports; do
   case "$name" in
-    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|msvcrt.dll|api-ms-win-crt-*) ;;
+    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|ws2_32.dll|msvcrt.dll|api-ms-win-crt-*) ;;
     *) echo "imports a non-system DLL: $name"; exit 1 ;;
   esac
 done

@@ -55,8 +55,8 @@ void PluginFolder::InstallBridgeJad(const std::string& moreSettings) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  WriteFileBytes(Path(L"jad.ini"),
-                 "[bridge]\r\njava=" + ToUtf8(ExeDirectory()) + "java.exe\r\n" + moreSettings);
+  WriteFileBytes(Path(L"jad.ini"), "[bridge]\r\njava=" + ToUtf8(ExeDirectory()) +
+                                       "java.exe\r\nservice=off\r\n" + moreSettings);
 }
 
 std::set<std::wstring> PluginFolder::ExtraFiles() const {

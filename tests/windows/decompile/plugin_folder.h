@@ -31,7 +31,8 @@ class PluginFolder {
   // The fake's log: one command line and one current directory per start.
   std::string FakeJadLog() const;
   // The bridge as it ships (jad.exe with Procyon's jars in procyon\), with a
-  // jad.ini that names the stand-in java.exe and then holds moreSettings.
+  // jad.ini that names the stand-in java.exe, turns the resident service off
+  // (no test leaves a Java running) and then holds moreSettings.
   void InstallBridgeJad(const std::string& moreSettings = "");
 
   // The names in the folder, other than the plugin, the decompiler and its files.

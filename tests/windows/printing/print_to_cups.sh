@@ -36,6 +36,8 @@ cp "$bin/cups_print_job.exe" "$bin/$plugin" "$lister/"
 case "$file" in
   *.java)
     "$repo/scripts/put-bridge" "$bin" "$lister"
+    # No resident service: one left running would hold ctest's output open.
+    printf 'service=off\r\n' >>"$lister/jad.ini"
     javac --release 8 -nowarn -d "$out/classes" "$file"
     file=$(find "$out/classes" -name "$(basename "$file" .java).class" | head -n 1)
     [ -n "$file" ] || { echo "FAILED: javac made no class file"; exit 1; }
