@@ -1,6 +1,6 @@
 // jad.exe, the bridge: takes Jad's command line as the plugin writes it
 // ("-lnc -o -s EXT NAME"), decompiles NAME.class from the current directory
-// with a modern decompiler (Procyon by default, see jad.ini) and writes
+// with a modern decompiler (Vineflower or CFR by default, see jad.ini) and writes
 // <ClassName>.<EXT> there, in the system's ANSI code page with CR LF line ends.
 // When there is no source to give it still writes that file, holding a Java
 // comment that says why, and ends with a non-zero exit code:
@@ -18,6 +18,7 @@
 #include "bridge/class_name.h"
 #include "bridge/decompile_source.h"
 #include "bridge/error_comment.h"
+#include "bridge/family_files.h"
 #include "bridge/file_access.h"
 #include "bridge/jad_command_line.h"
 #include "bridge/system_text.h"
@@ -79,10 +80,11 @@ int wmain(int argc, wchar_t** argv) {
 
   std::string classBytes;
   bool read = ReadBytes(WideFromUtf8(request.input), MaxClassBytes, &classBytes);
-  std::string className =
-      read ? ReadSimpleClassName(reinterpret_cast<const unsigned char*>(classBytes.data()),
-                                 classBytes.size())
+  std::string internalName =
+      read ? ReadInternalClassName(reinterpret_cast<const unsigned char*>(classBytes.data()),
+                                   classBytes.size())
            : "";
+  std::string className = internalName.substr(internalName.find_last_of('/') + 1);
   std::wstring output = WideFromUtf8(OutputFileName(className, request, NameRoom()));
 
   std::string text;
@@ -101,6 +103,8 @@ int wmain(int argc, wchar_t** argv) {
     DecompileOptions options;
     options.lineNumbers = request.lineNumbers;
     options.className = className;
+    options.internalName = internalName;
+    options.family = ReadClassFamily(WideFromUtf8(request.input), classBytes.size());
     DecompileOutcome outcome = DecompileSource(classBytes, options, LoadBridgeContext());
     code = ExitCodeFor(outcome.kind);
     if (code == Decompiled) {

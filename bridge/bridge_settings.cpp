@@ -2,13 +2,6 @@
 
 #include <stdlib.h>
 
-const char ProcyonTemplate[] =
-    "\"{java}\" -Dfile.encoding=UTF-8 -cp "
-    "\"{home}\\procyon\\procyon-decompiler.jar;{home}\\procyon\\procyon-compilertools.jar;"
-    "{home}\\procyon\\procyon-core.jar;{home}\\procyon\\procyon-expressions.jar;"
-    "{home}\\procyon\\procyon-reflection.jar;{home}\\procyon\\jcommander.jar\" "
-    "com.strobel.decompiler.DecompilerDriver {lines} --unicode -o \"{out}\" \"{class}\"";
-
 namespace {
 
 std::string Trimmed(const std::string& text) {
@@ -87,7 +80,7 @@ BridgeSettings ParseBridgeSettings(const std::string& text) {
     if (key == "java") {
       settings.java = value;
     } else if (key == "decompiler") {
-      settings.decompiler = value.empty() ? ProcyonTemplate : value;
+      settings.decompiler = value;
     } else if (key == "lines") {
       settings.lines = value;
     } else if (key == "timeout") {

@@ -1,30 +1,27 @@
 // The bridge's settings file, jad.ini beside it: which java.exe to run, which
-// decompiler as a command template, how long it may run, and the resident
-// decompile service that answers in place of a new Procyon run.
+// decompiler (the engines it ships, or a command template of the user's), how
+// long it may run, and the resident decompile service that answers in place of
+// a new Java runtime.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
 
-// Procyon from the jars in the procyon folder beside the bridge, with UTF-8
-// output (its own line-number pass rewrites the file in the default charset).
-extern const char ProcyonTemplate[];
-
 struct BridgeSettings {
-  std::string java;                          // java=: a java.exe to run; "" to search
-  std::string decompiler = ProcyonTemplate;  // decompiler=: the command template
-  std::string lines = "-ln";                 // lines=: what {lines} stands for with -lnc
-  unsigned timeoutSeconds = 45;              // timeout=: 1 to 86,400
-  bool service = true;                       // service=on|off: the resident service for Procyon
-  double serviceIdleMinutes = 10;            // service_idle_minutes=: 0.01 to 1,440, fractions too
-  std::string serviceHeap = "256m";          // service_heap=: Java's -Xmx, digits then k, m or g
+  std::string java;                  // java=: a java.exe to run; "" to search
+  std::string decompiler;            // decompiler=: a command template; "" for the engines
+  std::string lines;                 // lines=: what {lines} stands for with -lnc
+  unsigned timeoutSeconds = 45;      // timeout=: 1 to 86,400
+  bool service = true;               // service=on|off: the resident service for the engines
+  double serviceIdleMinutes = 10;    // service_idle_minutes=: 0.01 to 1,440, fractions too
+  std::string serviceHeap = "256m";  // service_heap=: Java's -Xmx, digits then k, m or g
 };
 
 // Settings from the file's text (UTF-8): "key=value" lines, blanks around both
 // trimmed; lines starting with ';' or '#' and "[section]" lines are skipped; a
 // later line wins; an unknown key or a timeout that is no whole number in
-// range is passed over, so the default stays. An empty decompiler= keeps Procyon.
+// range is passed over, so the default stays. An empty decompiler= keeps the engines.
 // service= takes on/off (also yes/no, true/false, 1/0).
 BridgeSettings ParseBridgeSettings(const std::string& text);
 

@@ -130,7 +130,7 @@ bool UnitsToUtf8(const std::vector<uint16_t>& units, std::string* out) {
 
 }  // namespace
 
-std::string ReadSimpleClassName(const unsigned char* bytes, size_t size) {
+std::string ReadInternalClassName(const unsigned char* bytes, size_t size) {
   ByteReader reader(bytes, size);
   if (reader.Read(4) != 0xCAFEBABE) return "";
   reader.Skip(4);  // minor and major version
@@ -167,6 +167,11 @@ std::string ReadSimpleClassName(const unsigned char* bytes, size_t size) {
   if (!DecodeModifiedUtf8(bytes + at + 2, length, &units) || !UnitsToUtf8(units, &name)) {
     return "";
   }
+  return name;
+}
+
+std::string ReadSimpleClassName(const unsigned char* bytes, size_t size) {
+  std::string name = ReadInternalClassName(bytes, size);
   size_t slash = name.find_last_of('/');
   return slash == std::string::npos ? name : name.substr(slash + 1);
 }

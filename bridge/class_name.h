@@ -7,7 +7,10 @@
 
 #include <string>
 
-// The simple binary name in UTF-8, or "" when the bytes are no class file or
-// the name cannot be read whole (a cut constant pool, an index that points at
-// the wrong kind of entry, modified UTF-8 that does not decode).
+// The internal name in UTF-8 ("demo/Outer$Inner"), or "" when the bytes are no
+// class file or the name cannot be read whole (a cut constant pool, an index
+// that points at the wrong kind of entry, modified UTF-8 that does not decode).
+std::string ReadInternalClassName(const unsigned char* bytes, size_t size);
+
+// The simple binary name ("Outer$Inner"): the internal name after its last '/'.
 std::string ReadSimpleClassName(const unsigned char* bytes, size_t size);

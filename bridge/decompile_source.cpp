@@ -1,25 +1,87 @@
 #include "bridge/decompile_source.h"
 
+#include "bridge/engine.h"
 #include "bridge/java_locations.h"
 #include "bridge/one_shot_run.h"
+#include "bridge/runtime_version.h"
 #include "bridge/service_client.h"
-#include "bridge/service_protocol.h"
 #include "bridge/service_start.h"
 #include "bridge/system_text.h"
 
 namespace {
 
-// The resident service for Procyon's default command: its answer, or, when no
-// service answers, a new service started and the one-shot run for this class
-// within what is left of the time limit.
-DecompileOutcome DecompileThroughService(const std::string& java, const std::string& classBytes,
+DecompileOutcome NoJava(const JavaSearch& search, const BridgeContext& context) {
+  DecompileOutcome outcome;
+  outcome.kind = DecompileOutcome::Kind::NoJava;
+  outcome.explanation = {"No Java runtime was found. The decompiler needs one: Java 17 or newer",
+                         "for Vineflower, or Java 8 or newer for CFR.", "",
+                         "Looked for java.exe, in this order:"};
+  for (const std::string& place : search.trail) outcome.explanation.push_back("  " + place);
+  outcome.explanation.insert(
+      outcome.explanation.end(),
+      {"", "Install a Java runtime and set JAVA_HOME or put its bin folder on the PATH,",
+       "or name its java.exe in " + Utf8FromWide(context.settingsFile) + ", e.g.",
+       "  java=C:\\Program Files\\Java\\jdk-17\\bin\\java.exe"});
+  return outcome;
+}
+
+// The user's own command from decompiler=.
+OneShotCommand TemplateCommand(const std::string& java, const DecompileOptions& options,
+                               const BridgeContext& context) {
+  OneShotCommand command;
+  command.who = "The decompiler";
+  command.sourceInOut = UsesPlaceholder(context.settings.decompiler, "out");
+  command.fix = "Check decompiler= in " + Utf8FromWide(context.settingsFile) + ".";
+  const std::string pattern = context.settings.decompiler;
+  const std::string lines = options.lineNumbers ? context.settings.lines : "";
+  command.compose = [pattern, java, lines](const OneShotNames& names) {
+    return ExpandTemplate(pattern, {{"java", java},
+                                    {"home", names.home},
+                                    {"class", names.classFile},
+                                    {"out", names.outFolder},
+                                    {"lines", lines}});
+  };
+  return command;
+}
+
+// An engine that ships with the bridge, on the runtime found.
+OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& java,
+                             const DecompileOptions& options, const BridgeContext& context) {
+  OneShotCommand command;
+  command.who = std::string(EngineDisplayName(engine)) + " on " +
+                (javaVersion > 0 ? "Java " + std::to_string(javaVersion)
+                                 : "a Java runtime of unknown version");
+  command.fix =
+      "Check the Java runtime " + java + " (java= in " + Utf8FromWide(context.settingsFile) + ").";
+  const std::string internalName = options.internalName;
+  const bool lineNumbers = options.lineNumbers;
+  command.compose = [engine, java, internalName, lineNumbers](const OneShotNames& names) {
+    EngineRun run;
+    run.java = java;
+    run.home = names.home;
+    run.classFolder = names.classFolder;
+    run.classFile = names.classFile;
+    run.internalName = internalName;
+    run.outFolder = names.outFolder;
+    run.lineNumbers = lineNumbers;
+    return EngineCommandLine(engine, run);
+  };
+  return command;
+}
+
+// The resident service's answer, or, when no service answers, a new service
+// started and the one-shot run for this class within what is left of the
+// time limit.
+DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& oneShot,
+                                         const std::string& java, const std::string& classBytes,
                                          const DecompileOptions& options,
                                          const BridgeContext& context) {
   const DWORD limitMs = context.settings.timeoutSeconds * 1000;
   const ULONGLONG start = GetTickCount64();
   const std::wstring portFile = ServicePortFile(context);
-  ServiceReply reply = AskService(
-      portFile, classBytes, ServiceOptions(options.lineNumbers, context.settings.lines), limitMs);
+  ServiceReply reply =
+      AskService(portFile, EngineServiceName(engine), EngineOptions(engine, options.lineNumbers),
+                 classBytes, options.family, limitMs);
   DecompileOutcome outcome;
   switch (reply.kind) {
     case ServiceReply::Kind::Source:
@@ -28,11 +90,12 @@ DecompileOutcome DecompileThroughService(const std::string& java, const std::str
       return outcome;
     case ServiceReply::Kind::Failed:
       outcome.kind = DecompileOutcome::Kind::Failed;
-      outcome.explanation = {"The decompiler failed:", "  " + Utf8FromUtf8OrAnsi(reply.text)};
+      outcome.explanation = {oneShot.who + " failed (in the decompile service):",
+                             "  " + Utf8FromUtf8OrAnsi(reply.text)};
       return outcome;
     case ServiceReply::Kind::TimedOut:
       outcome.kind = DecompileOutcome::Kind::TimedOut;
-      outcome.explanation = {"The decompile service had not answered after " +
+      outcome.explanation = {"The decompile service (" + oneShot.who + ") had not answered after " +
                                  std::to_string(context.settings.timeoutSeconds) + " seconds.",
                              "",
                              "A very large class may need more time: raise timeout= in " +
@@ -46,40 +109,34 @@ DecompileOutcome DecompileThroughService(const std::string& java, const std::str
   rest.settings.timeoutSeconds = spentSeconds + 1 < context.settings.timeoutSeconds
                                      ? context.settings.timeoutSeconds - spentSeconds
                                      : 1;
-  DecompileOutcome oneShot = RunDecompilerOnce(java, classBytes, options, rest);
+  DecompileOutcome oneShotOutcome = RunDecompilerOnce(oneShot, classBytes, options, rest);
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
   // source for longer than the service takes to start.
   StartDecompileService(java, context, portFile);
-  return oneShot;
+  return oneShotOutcome;
 }
 
 }  // namespace
 
 DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileOptions& options,
                                  const BridgeContext& context) {
-  // A decompiler that is no Java program (an original Jad) needs no runtime.
+  const bool ownCommand = !context.settings.decompiler.empty();
+  // A command that is no Java program (an original Jad) needs no runtime.
   std::string java;
-  if (UsesPlaceholder(context.settings.decompiler, "java")) {
+  if (!ownCommand || UsesPlaceholder(context.settings.decompiler, "java")) {
     JavaSearch search = SearchJava(context);
-    if (search.java.empty()) {
-      DecompileOutcome outcome;
-      outcome.kind = DecompileOutcome::Kind::NoJava;
-      outcome.explanation = {
-          "No Java runtime was found. The decompiler needs one (Java 8 or newer).", "",
-          "Looked for java.exe, in this order:"};
-      for (const std::string& place : search.trail) outcome.explanation.push_back("  " + place);
-      outcome.explanation.insert(
-          outcome.explanation.end(),
-          {"", "Install a Java runtime and set JAVA_HOME or put its bin folder on the PATH,",
-           "or name its java.exe in " + Utf8FromWide(context.settingsFile) + ", e.g.",
-           "  java=C:\\Program Files\\Java\\jdk-17\\bin\\java.exe"});
-      return outcome;
-    }
+    if (search.java.empty()) return NoJava(search, context);
     java = search.java;
   }
-  if (context.settings.service && context.settings.decompiler == ProcyonTemplate) {
-    return DecompileThroughService(java, classBytes, options, context);
+  if (ownCommand) {
+    return RunDecompilerOnce(TemplateCommand(java, options, context), classBytes, options, context);
   }
-  return RunDecompilerOnce(java, classBytes, options, context);
+  int javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
+  Engine engine = EngineForJavaVersion(javaVersion);
+  OneShotCommand oneShot = EngineCommand(engine, javaVersion, java, options, context);
+  if (context.settings.service) {
+    return DecompileThroughService(engine, oneShot, java, classBytes, options, context);
+  }
+  return RunDecompilerOnce(oneShot, classBytes, options, context);
 }

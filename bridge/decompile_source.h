@@ -1,17 +1,22 @@
 // The step the bridge exists for: decompiled source for the bytes of one
-// class file. For Procyon's default command the resident decompile service
-// answers where it runs; otherwise, and when it does not answer, the
-// decompiler is started for this class alone (the one-shot run).
+// class file and its family. The engine is chosen by the Java runtime found
+// (Vineflower on 17 and newer, else CFR), unless the settings name a command
+// of their own; the resident decompile service answers for the engines where
+// it runs; otherwise, and when it does not answer, the decompiler is started
+// for this class alone (the one-shot run).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "bridge/bridge_context.h"
+#include "bridge/class_family.h"
 
 struct DecompileOptions {
-  bool lineNumbers = false;  // original line numbers as comments
-  std::string className;     // the simple binary name, for finding the output
+  bool lineNumbers = false;       // original line numbers as comments
+  std::string className;          // the simple binary name, for finding the output
+  std::string internalName;       // "demo/Outer$Inner", for the engine
+  std::vector<ClassFile> family;  // the other class files of its family
 };
 
 struct DecompileOutcome {

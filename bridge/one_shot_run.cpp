@@ -53,50 +53,54 @@ std::string Cut(const std::string& text, size_t maxBytes) {
 
 }  // namespace
 
-DecompileOutcome RunDecompilerOnce(const std::string& java, const std::string& classBytes,
+DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::string& classBytes,
                                    const DecompileOptions& options, const BridgeContext& context) {
   const BridgeSettings& settings = context.settings;
   const std::string settingsFile = Utf8FromWide(context.settingsFile);
   TempFolder temp;
   std::wstring stem = WideFromUtf8(SafeFileStem(options.className));
-  std::wstring classFile = temp.Path(stem + L".class");
+  std::wstring classFolder = temp.Path(L"classes");
+  std::wstring classFile = classFolder + L"\\" + stem + L".class";
   std::wstring outFolder = temp.Path(L"out");
-  if (!temp.created() || !CreateDirectoryW(outFolder.c_str(), nullptr) ||
-      !WriteBytes(classFile, classBytes)) {
+  bool written = temp.created() && CreateDirectoryW(outFolder.c_str(), nullptr) &&
+                 CreateDirectoryW(classFolder.c_str(), nullptr) &&
+                 WriteBytes(classFile, classBytes);
+  // Members under their own names, which is how the engines find them.
+  for (size_t i = 0; written && i < options.family.size(); ++i) {
+    written = WriteBytes(classFolder + L"\\" + WideFromUtf8(options.family[i].name),
+                         options.family[i].bytes);
+  }
+  if (!written) {
     return Failure(DecompileOutcome::Kind::Failed,
                    {"No temporary folder could be made for the decompiler (" +
                         SystemMessage(GetLastError()) + ").",
                     "Check that the folder TEMP names exists and is writable."});
   }
 
-  std::string command =
-      ExpandTemplate(settings.decompiler, {{"java", java},
-                                           {"home", ForCommandLine(context.home)},
-                                           {"class", ForCommandLine(classFile)},
-                                           {"out", ForCommandLine(outFolder)},
-                                           {"lines", options.lineNumbers ? settings.lines : ""}});
-  ChildRun run = RunChild(WideFromUtf8(command), temp.path(), temp.Path(L"stdout.txt"),
+  std::string commandText =
+      command.compose({ForCommandLine(context.home), ForCommandLine(classFolder),
+                       ForCommandLine(classFile), ForCommandLine(outFolder)});
+  ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
                           temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);
-  const std::string commandLine = "Its command: " + Cut(command, 2000);
+  const std::string commandLine = "Its command: " + Cut(commandText, 2000);
 
   if (!run.started) {
     return Failure(DecompileOutcome::Kind::Failed,
-                   {"The decompiler could not be started (" + SystemMessage(run.startError) + ").",
-                    commandLine, "", "Check decompiler= in " + settingsFile + "."});
+                   {command.who + " could not be started (" + SystemMessage(run.startError) + ").",
+                    commandLine, "", command.fix});
   }
   if (run.timedOut) {
     return Failure(
         DecompileOutcome::Kind::TimedOut,
-        {"The decompiler was still running after " + std::to_string(settings.timeoutSeconds) +
+        {command.who + " was still running after " + std::to_string(settings.timeoutSeconds) +
              " seconds and was ended.",
          commandLine, "",
          "A very large class may need more time: raise timeout= in " + settingsFile + ";",
          "or choose another decompiler there (decompiler=)."});
   }
 
-  std::wstring sourceFile = UsesPlaceholder(settings.decompiler, "out")
-                                ? FindSourceFile(outFolder, stem + L".java")
-                                : temp.Path(L"stdout.txt");
+  std::wstring sourceFile =
+      command.sourceInOut ? FindSourceFile(outFolder, stem + L".java") : temp.Path(L"stdout.txt");
   DecompileOutcome outcome;
   if (run.exitCode == 0 && !sourceFile.empty() &&
       ReadBytes(sourceFile, MaxSourceBytes, &outcome.source) && !outcome.source.empty()) {
@@ -113,7 +117,7 @@ DecompileOutcome RunDecompilerOnce(const std::string& java, const std::string& c
     tail = LastLines(Utf8FromUtf8OrAnsi(output), 12, 300);
     stream = "output";
   }
-  std::vector<std::string> explanation = {"The decompiler failed: it ended with exit code " +
+  std::vector<std::string> explanation = {command.who + " failed: it ended with exit code " +
                                               std::to_string(static_cast<int>(run.exitCode)) +
                                               (run.exitCode == 0 ? " but wrote no source." : "."),
                                           commandLine, ""};

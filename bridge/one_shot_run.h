@@ -1,12 +1,29 @@
-// The one-shot run: the decompiler of the settings' command template started
-// for one class in a temporary folder of its own, its output read back.
+// The one-shot run: a decompiler started for one class in a temporary folder
+// of its own (the class with its family in "classes", an empty "out"), its
+// output read back.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "bridge/bridge_context.h"
 #include "bridge/decompile_source.h"
 
-// java: the java.exe for {java} ("" when the template does not use it).
-DecompileOutcome RunDecompilerOnce(const std::string& java, const std::string& classBytes,
+// The temporary folder's names as the command line gives them (UTF-8; a name
+// beyond ASCII in its short form where it has one).
+struct OneShotNames {
+  std::string home;         // the bridge's folder
+  std::string classFolder;  // holds the class file and its family, nothing else
+  std::string classFile;
+  std::string outFolder;  // empty until the decompiler writes into it
+};
+
+struct OneShotCommand {
+  std::string who;  // how the comments name it: "The decompiler", "Vineflower on Java 17"
+  std::function<std::string(const OneShotNames&)> compose;  // the command line
+  bool sourceInOut = true;  // the source is a file under outFolder, else the standard output
+  std::string fix;          // what to check when it cannot be started
+};
+
+DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::string& classBytes,
                                    const DecompileOptions& options, const BridgeContext& context);

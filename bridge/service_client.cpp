@@ -127,8 +127,9 @@ ServiceReply AskConnected(SOCKET s, const std::string& request, ULONGLONG deadli
 
 }  // namespace
 
-ServiceReply AskService(const std::wstring& portFile, const std::string& classBytes,
-                        const std::vector<std::string>& options, DWORD limitMs) {
+ServiceReply AskService(const std::wstring& portFile, const std::string& engine,
+                        const std::vector<std::string>& options, const std::string& classBytes,
+                        const std::vector<ClassFile>& family, DWORD limitMs) {
   const ULONGLONG deadline = GetTickCount64() + limitMs;
   std::string text;
   if (!ReadBytes(portFile, 1024, &text)) return Reply(ServiceReply::Kind::NoAnswer);
@@ -154,5 +155,6 @@ ServiceReply AskService(const std::wstring& portFile, const std::string& classBy
   // takes the connection but says nothing runs into the time limit.
   Wait connected = WaitFor(s.get(), true, true, deadline);
   if (connected != Wait::Ready) return Reply(ServiceReply::Kind::NoAnswer);
-  return AskConnected(s.get(), EncodeServiceRequest(address.secret, options, classBytes), deadline);
+  return AskConnected(
+      s.get(), EncodeServiceRequest(address.secret, engine, options, classBytes, family), deadline);
 }

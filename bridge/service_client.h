@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "bridge/class_family.h"
+
 struct ServiceReply {
   // NoAnswer: no port file, nobody listening, a connection dropped or an
   // answer that makes no sense; the one-shot run stands in.
@@ -16,5 +18,7 @@ struct ServiceReply {
   std::string text;  // Source: the source file's bytes; Failed: why (UTF-8)
 };
 
-ServiceReply AskService(const std::wstring& portFile, const std::string& classBytes,
-                        const std::vector<std::string>& options, DWORD limitMs);
+// engine and options as the service names them (EngineServiceName, EngineOptions).
+ServiceReply AskService(const std::wstring& portFile, const std::string& engine,
+                        const std::vector<std::string>& options, const std::string& classBytes,
+                        const std::vector<ClassFile>& family, DWORD limitMs);

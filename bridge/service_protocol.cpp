@@ -85,27 +85,17 @@ ServiceAddress ParsePortFile(const std::string& text) {
   return address;
 }
 
-std::vector<std::string> ServiceOptions(bool lineNumbers, const std::string& lines) {
-  std::vector<std::string> options;
-  if (lineNumbers) {
-    size_t at = lines.find_first_not_of(" \t");
-    while (at != std::string::npos) {
-      size_t end = lines.find_first_of(" \t", at);
-      options.push_back(lines.substr(at, end == std::string::npos ? end : end - at));
-      at = end == std::string::npos ? end : lines.find_first_not_of(" \t", end);
-    }
-  }
-  options.push_back("--unicode");
-  return options;
-}
-
-std::string EncodeServiceRequest(const std::string& secret, const std::vector<std::string>& options,
-                                 const std::string& classBytes) {
+std::string EncodeServiceRequest(const std::string& secret, const std::string& engine,
+                                 const std::vector<std::string>& options,
+                                 const std::string& classBytes,
+                                 const std::vector<ClassFile>& family) {
   std::string out;
   PutU32(&out, 0x4452564Bu);  // "DRVK"
-  PutU16(&out, 1);
+  PutU16(&out, 2);
   PutU16(&out, secret.size());
   out += secret;
+  PutU16(&out, engine.size());
+  out += engine;
   PutU16(&out, options.size());
   for (const std::string& option : options) {
     PutU16(&out, option.size());
@@ -113,6 +103,13 @@ std::string EncodeServiceRequest(const std::string& secret, const std::vector<st
   }
   PutU32(&out, classBytes.size());
   out += classBytes;
+  PutU16(&out, family.size());
+  for (const ClassFile& member : family) {
+    PutU16(&out, member.name.size());
+    out += member.name;
+    PutU32(&out, member.bytes.size());
+    out += member.bytes;
+  }
   return out;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "bridge/class_family.h"
+
 // The port file's name in the user's temporary folder for a bridge in home:
 // one service for each installed copy, since each runs its own jars.
 std::string ServicePortFileName(const std::string& homeUtf8);
@@ -19,13 +21,12 @@ struct ServiceAddress {
 // "<port> <secret>\n" as the service writes it; anything else is not valid.
 ServiceAddress ParsePortFile(const std::string& text);
 
-// Procyon's options for one class, as the one-shot command line has them:
-// lines (split at blanks) when line numbers are asked for, then --unicode.
-std::vector<std::string> ServiceOptions(bool lineNumbers, const std::string& lines);
-
-// The request: magic, version, secret, options and the class's bytes.
-std::string EncodeServiceRequest(const std::string& secret, const std::vector<std::string>& options,
-                                 const std::string& classBytes);
+// The request: magic, version, secret, the engine's name and options, the
+// class's bytes and its family's files.
+std::string EncodeServiceRequest(const std::string& secret, const std::string& engine,
+                                 const std::vector<std::string>& options,
+                                 const std::string& classBytes,
+                                 const std::vector<ClassFile>& family);
 
 struct ServiceAnswer {
   enum class Kind { Incomplete, Source, Failed, Refused, Malformed };

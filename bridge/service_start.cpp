@@ -3,11 +3,11 @@
 #include <stdio.h>
 #include <windows.h>
 
+#include "bridge/engine.h"
 #include "bridge/file_access.h"
 #include "bridge/service_protocol.h"
 #include "bridge/system_text.h"
-
-const wchar_t ServiceJar[] = L"dravik-decompile-service.jar";
+#include "bridge/windows_arguments.h"
 
 namespace {
 
@@ -59,19 +59,12 @@ std::wstring ServicePortFile(const BridgeContext& context) {
 bool StartDecompileService(const std::string& java, const BridgeContext& context,
                            const std::wstring& portFile) {
   if (java.empty() || portFile.empty() || !ClaimStart(portFile)) return false;
-  const std::string home = Utf8FromWide(context.home);
-  const std::string procyon = home + "\\procyon\\";
-  std::string classPath;
-  for (const char* jar : {"procyon-decompiler", "procyon-compilertools", "procyon-core",
-                          "procyon-expressions", "procyon-reflection", "jcommander"}) {
-    classPath += procyon + jar + ".jar;";
-  }
-  classPath += procyon + Utf8FromWide(ServiceJar);
   // The one-shot run's -Dfile.encoding, so that the source is byte for byte its.
-  std::string command = "\"" + java + "\" -Xmx" + context.settings.serviceHeap +
-                        " -XX:+UseSerialGC -Dfile.encoding=UTF-8 -cp \"" + classPath +
-                        "\" dravik.service.DecompileService --port-file \"" +
-                        Utf8FromWide(portFile) + "\" --idle-seconds " +
+  std::string command = QuotedArgument(java, true) + " -Xmx" + context.settings.serviceHeap +
+                        " -XX:+UseSerialGC -Dfile.encoding=UTF-8 -cp " +
+                        QuotedArgument(ServiceClassPath(Utf8FromWide(context.home)), true) +
+                        " dravik.service.DecompileService --port-file " +
+                        QuotedArgument(Utf8FromWide(portFile), true) + " --idle-seconds " +
                         MinutesAsSeconds(context.settings.serviceIdleMinutes);
   std::wstring line = WideFromUtf8(command);
   wchar_t temp[MAX_PATH + 1];

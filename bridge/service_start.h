@@ -6,9 +6,6 @@
 
 #include "bridge/bridge_context.h"
 
-// The service's jar, in the procyon folder beside Procyon's.
-extern const wchar_t ServiceJar[];
-
 // The port file in the user's temporary folder for this bridge; "" when
 // there is no temporary folder.
 std::wstring ServicePortFile(const BridgeContext& context);

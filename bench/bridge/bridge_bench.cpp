@@ -1,7 +1,8 @@
-// What the plugin and the bridge add to Procyon: F3 on a class of 1,000 source
-// lines (ListLoadW through a copy of the plugin, the bridge beside it as
-// jad.exe, its default Procyon command) against the same Procyon command
-// started directly on a copy of the class, both on the stand-in java.exe,
+// What the plugin and the bridge add to the engine: F3 on a class of 1,000
+// source lines (ListLoadW through a copy of the plugin, the bridge beside it as
+// jad.exe with the service off, its default engine on the stand-in java.exe:
+// Vineflower on Java 17) against the same engine command line started
+// directly on a copy of the class, both on the stand-in java.exe,
 // interleaved in one run. Then F3 with the resident decompile service on the
 // classes of 100, 1,000 and 10,000 lines: cold (no service running: the
 // one-shot run, with the service started beside it) and warm (through the
@@ -19,7 +20,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "bridge/bridge_settings.h"
+#include "bridge/engine.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"
@@ -42,19 +43,24 @@ double CommittedMegabytes() {
   return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
 }
 
-// Procyon as the bridge starts it, on a copy of the class in a folder of its
-// own; the folder's output is removed outside the timing.
-double ProcyonDirectly(PluginCopyFixture& plugin, const std::wstring& classFile) {
+// The engine's command line as the bridge's one-shot run starts it, on a copy
+// of the class in a folder of its own; the folder's output is removed outside
+// the timing.
+double EngineDirectly(PluginCopyFixture& plugin, const std::wstring& classFile) {
   const std::wstring work = plugin.inputs() + L"\\direct";
   CreateDirectoryW(work.c_str(), nullptr);
   CreateDirectoryW((work + L"\\out").c_str(), nullptr);
-  CopyFileW(classFile.c_str(), (work + L"\\Bench1000.class").c_str(), FALSE);
-  std::string command =
-      ExpandTemplate(ProcyonTemplate, {{"java", ToUtf8(ExeDirectory() + L"java.exe")},
-                                       {"home", ToUtf8(plugin.folder().directory())},
-                                       {"class", ToUtf8(work + L"\\Bench1000.class")},
-                                       {"out", ToUtf8(work + L"\\out")},
-                                       {"lines", "-ln"}});
+  CreateDirectoryW((work + L"\\classes").c_str(), nullptr);
+  CopyFileW(classFile.c_str(), (work + L"\\classes\\Bench1000.class").c_str(), FALSE);
+  EngineRun run;
+  run.java = ToUtf8(ExeDirectory() + L"java.exe");
+  run.home = ToUtf8(plugin.folder().directory());
+  run.classFolder = ToUtf8(work + L"\\classes");
+  run.classFile = ToUtf8(work + L"\\classes\\Bench1000.class");
+  run.internalName = "Bench1000";
+  run.outFolder = ToUtf8(work + L"\\out");
+  run.lineNumbers = true;
+  std::string command = EngineCommandLine(Engine::Vineflower, run);
   std::wstring line(command.size(), L'\0');
   line.resize(MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()),
                                   &line[0], static_cast<int>(line.size())));
@@ -125,7 +131,7 @@ int main(int argc, char** argv) {
 
   int lines = 0;
   // One of each first, not counted: it fills the file cache.
-  ProcyonDirectly(plugin, classFile);
+  EngineDirectly(plugin, classFile);
   F3(plugin, classFile, &lines);
   if (lines == 0) {
     fprintf(stderr, "bridge_bench: Bench1000.class was not shown\n");
@@ -135,15 +141,15 @@ int main(int argc, char** argv) {
   std::vector<double> direct, f3;
   // Interleaved, so drift in the machine's load hits both alike.
   for (int i = 0; i < runs; ++i) {
-    direct.push_back(ProcyonDirectly(plugin, classFile));
+    direct.push_back(EngineDirectly(plugin, classFile));
     f3.push_back(F3(plugin, classFile, &lines));
   }
   printf("Bench1000.class (1,000 source lines, %d lines shown), %d runs of each (ms):\n", lines,
          runs);
-  printf("  Procyon directly:           median %8.0f  min %8.0f\n", Median(direct),
+  printf("  Vineflower directly:           median %8.0f  min %8.0f\n", Median(direct),
          Minimum(direct));
-  printf("  F3: plugin+bridge+Procyon:  median %8.0f  min %8.0f\n", Median(f3), Minimum(f3));
-  printf("  ratio F3 / direct:          median %8.3f  min %8.3f\n", Median(f3) / Median(direct),
+  printf("  F3: plugin+bridge+Vineflower:  median %8.0f  min %8.0f\n", Median(f3), Minimum(f3));
+  printf("  ratio F3 / direct:             median %8.3f  min %8.3f\n", Median(f3) / Median(direct),
          Minimum(f3) / Minimum(direct));
   printf("  committed memory of the host: %.1f MB before the runs, %.1f MB after\n",
          committedBefore, CommittedMegabytes());

@@ -60,30 +60,25 @@ std::string ShellQuoted(const std::string& text) {
   return out + "'";
 }
 
-// An argument as a shell word, a Windows name as the Unix one.
+// An argument as a shell word, a Windows name as the Unix one. Wine names
+// drive C: ".../dosdevices/c:/", and that colon would split a class path
+// entry (a jar given to -jar is one too), so such a name is resolved by the
+// shell (readlink) to its real name.
 std::string ShellWord(const std::wstring& argument) {
-  if (!LooksLikeWindowsName(argument)) return ShellQuoted(Utf8(argument));
-  std::string unix = UnixName(argument);
+  std::string unix = LooksLikeWindowsName(argument) ? UnixName(argument) : "";
+  if (unix.find(':') != std::string::npos) return "\"$(readlink -m " + ShellQuoted(unix) + ")\"";
   return ShellQuoted(unix.empty() ? Utf8(argument) : unix);
 }
 
-// A class path as one shell word: each entry converted, joined with ':'. Wine
-// names drive C: ".../dosdevices/c:/", and that colon would split the entry,
-// so such an entry is resolved by the shell (readlink) to its real name.
+// A class path as one shell word: each entry converted, joined with ':'.
 std::string ClassPathWord(const std::wstring& value) {
   std::string out;
   size_t start = 0;
   while (start <= value.size()) {
     size_t end = value.find(L';', start);
     if (end == std::wstring::npos) end = value.size();
-    std::wstring entry = value.substr(start, end - start);
-    std::string unix = LooksLikeWindowsName(entry) ? UnixName(entry) : "";
     if (start > 0) out += ':';
-    if (unix.find(':') != std::string::npos) {
-      out += "\"$(readlink -m " + ShellQuoted(unix) + ")\"";
-    } else {
-      out += ShellQuoted(unix.empty() ? Utf8(entry) : unix);
-    }
+    out += ShellWord(value.substr(start, end - start));
     start = end + 1;
   }
   return out;

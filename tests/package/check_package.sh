@@ -40,19 +40,21 @@ for plugin in dravik.wlx dravik.wlx64; do
   strings -e l "$tmp/$plugin" | grep -qx "$plugin" || fail "no original file name in $plugin"
 done
 
-# The bridge: jad.exe beside the plugin, Procyon's main class in its jar, the
-# licence texts, and a settings file that changes nothing until edited.
-unzip -q "$zip" jad.exe jad.ini 'procyon/*' -d "$tmp"
+# The bridge: jad.exe beside the plugin, both engines and the service in the
+# decompiler folder with the engines' licence texts, no Procyon, and a
+# settings file that changes nothing until edited.
+unzip -q "$zip" jad.exe jad.ini 'decompiler/*' -d "$tmp"
 sh "$(dirname "$0")/../windows/bridge/check_exe_imports.sh" "$tmp/jad.exe" >/dev/null || fail "jad.exe imports"
 # 32-bit, so that it runs under every Windows that runs either plugin.
 "${OBJDUMP:-x86_64-w64-mingw32-objdump}" -p "$tmp/jad.exe" | grep -q 'file format pei-i386' ||
   fail "jad.exe is not the 32-bit bridge"
-unzip -l "$tmp/procyon/procyon-decompiler.jar" | grep -q 'com/strobel/decompiler/DecompilerDriver.class' ||
-  fail "no Procyon in procyon/procyon-decompiler.jar"
-unzip -l "$tmp/procyon/dravik-decompile-service.jar" | grep -q 'dravik/service/DecompileService.class' ||
-  fail "no decompile service in procyon/dravik-decompile-service.jar"
-grep -q 'Apache License' "$tmp/procyon/LICENSE-Apache-2.0.txt" || fail "no Apache licence text"
-grep -q 'Mike Strobel' "$tmp/procyon/LICENSE-procyon.txt" || fail "no Procyon licence"
-grep -q 'Cedric Beust' "$tmp/procyon/LICENSE-jcommander.txt" || fail "no JCommander licence"
+unzip -l "$tmp/decompiler/vineflower.jar" | grep -q 'org/jetbrains/java/decompiler/main/decompiler/ConsoleDecompiler.class' ||
+  fail "no Vineflower in decompiler/vineflower.jar"
+unzip -l "$tmp/decompiler/cfr.jar" | grep -q 'org/benf/cfr/reader/Main.class' || fail "no CFR in decompiler/cfr.jar"
+unzip -l "$tmp/decompiler/dravik-decompile-service.jar" | grep -q 'dravik/service/DecompileService.class' ||
+  fail "no decompile service in decompiler/dravik-decompile-service.jar"
+grep -q 'Apache License' "$tmp/decompiler/LICENSE-vineflower.txt" || fail "no Vineflower licence"
+grep -q 'Lee Benfield' "$tmp/decompiler/LICENSE-cfr.txt" || fail "no CFR licence"
+! echo "$names" | grep -qi procyon || fail "Procyon is still in the package"
 [ -z "$(tr -d '\r' <"$tmp/jad.ini" | grep -v '^;' | grep '=')" ] || fail "jad.ini sets something"
 echo "package $zip: $(echo $names | wc -w) files, pluginst.inf and both version resources at $version"

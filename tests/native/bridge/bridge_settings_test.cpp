@@ -12,8 +12,8 @@ namespace {
 TEST(BridgeSettingsTest, ReadsKeysSkipsCommentsAndKeepsDefaultsForWhatIsWrong) {
   BridgeSettings defaults = ParseBridgeSettings("");
   EXPECT_EQ(defaults.java, "");
-  EXPECT_EQ(defaults.decompiler, ProcyonTemplate);
-  EXPECT_EQ(defaults.lines, "-ln");
+  EXPECT_EQ(defaults.decompiler, "");
+  EXPECT_EQ(defaults.lines, "");
   EXPECT_EQ(defaults.timeoutSeconds, 45u);
 
   BridgeSettings read = ParseBridgeSettings(
@@ -32,7 +32,7 @@ TEST(BridgeSettingsTest, ReadsKeysSkipsCommentsAndKeepsDefaultsForWhatIsWrong) {
   EXPECT_EQ(read.timeoutSeconds, 12u);
   EXPECT_EQ(read.lines, "");
   EXPECT_EQ(read.decompiler, "\"{java}\" -jar cfr.jar {class}");
-  EXPECT_EQ(ParseBridgeSettings("decompiler=\n").decompiler, ProcyonTemplate);
+  EXPECT_EQ(ParseBridgeSettings("decompiler=x\ndecompiler=\n").decompiler, "");
 }
 
 TEST(BridgeSettingsTest, ExpandsEveryKnownPlaceholderAndNothingElse) {
@@ -40,11 +40,7 @@ TEST(BridgeSettingsTest, ExpandsEveryKnownPlaceholderAndNothingElse) {
                 "\"{java}\" {lines} -o \"{out}\" {class} {other} {java",
                 {{"java", "C:\\j.exe"}, {"lines", "-ln"}, {"out", "D:\\o"}, {"class", "{out}"}}),
             "\"C:\\j.exe\" -ln -o \"D:\\o\" {out} {other} {java");
-  std::string procyon = ExpandTemplate(
-      ProcyonTemplate, {{"java", "J"}, {"home", "H"}, {"class", "C"}, {"out", "O"}, {"lines", ""}});
-  EXPECT_EQ(procyon.find('{'), std::string::npos) << procyon;
-  EXPECT_NE(procyon.find("\"H\\procyon\\procyon-decompiler.jar;"), std::string::npos) << procyon;
-  EXPECT_TRUE(UsesPlaceholder(ProcyonTemplate, "out"));
+  EXPECT_TRUE(UsesPlaceholder("\"{java}\" -jar cfr.jar --outputdir \"{out}\"", "out"));
   EXPECT_FALSE(UsesPlaceholder("jad-original.exe {class}", "java"));
 }
 

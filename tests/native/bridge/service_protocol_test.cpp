@@ -15,12 +15,13 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 TEST(ServiceProtocolTest, EncodesTheRequestAsTheServiceReadsIt) {
-  EXPECT_EQ(EncodeServiceRequest("ab", {"-ln", "--unicode"}, "\xCA\xFE"),
-            Bytes({'D', 'R', 'V', 'K', 0, 1, 0, 2, 'a', 'b', 0, 2, 0, 3, '-', 'l', 'n', 0, 9}) +
-                "--unicode" + Bytes({0, 0, 0, 2, 0xCA, 0xFE}));
-  EXPECT_EQ(ServiceOptions(true, " -ln  --x "),
-            (std::vector<std::string>{"-ln", "--x", "--unicode"}));
-  EXPECT_EQ(ServiceOptions(false, "-ln"), std::vector<std::string>{"--unicode"});
+  EXPECT_EQ(EncodeServiceRequest("ab", "cfr", {"-x", "y"}, "\xCA\xFE", {{"A$1.class", "Z"}}),
+            Bytes({'D', 'R', 'V', 'K', 0, 2, 0,   2, 'a', 'b', 0, 3,    'c',  'f', 'r', 0, 2,
+                   0,   2,   '-', 'x', 0, 1, 'y', 0, 0,   0,   2, 0xCA, 0xFE, 0,   1,   0, 9}) +
+                "A$1.class" + Bytes({0, 0, 0, 1, 'Z'}));
+  EXPECT_EQ(EncodeServiceRequest("s", "vineflower", {}, "C", {}),
+            Bytes({'D', 'R', 'V', 'K', 0, 2, 0, 1, 's', 0, 10}) + "vineflower" +
+                Bytes({0, 0, 0, 0, 0, 1, 'C', 0, 0}));
 }
 
 TEST(ServiceProtocolTest, ReadsEachAnswerOnlyWhenWholeAndExact) {

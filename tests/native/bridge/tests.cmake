@@ -19,6 +19,7 @@ dravik_native_test(bridge_native_tests
   bridge/jad_command_line_test.cpp
   bridge/bridge_settings_test.cpp
   bridge/service_protocol_test.cpp
+  bridge/engine_test.cpp
 )
 target_link_libraries(bridge_native_tests PRIVATE dravik_bridge_pure)
 target_compile_definitions(bridge_native_tests PRIVATE

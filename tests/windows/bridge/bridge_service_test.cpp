@@ -83,9 +83,9 @@ TEST_F(BridgeServiceTest, TheFirstClassStartsTheServiceAndTheNextGoesThroughItBy
   ASSERT_NE(NewPortFile(""), "");
   EXPECT_EQ(Services().size(), 1u);
 
-  // Without Procyon's main jar the one-shot run cannot work: what comes now
+  // Without the engine's jar the one-shot run cannot work: what comes now
   // comes from the service, which has its jars open already.
-  ASSERT_TRUE(DeleteFileW(folder_.Path(L"procyon\\procyon-decompiler.jar").c_str()));
+  ASSERT_TRUE(DeleteFileW(folder_.Path(L"decompiler\\vineflower.jar").c_str()));
   for (int view = 0; view < 2; ++view) {
     EXPECT_EQ(Jad(), oneShot);
     EXPECT_EQ(exitCode_, 0u);

@@ -45,13 +45,14 @@ std::string PluginFolder::FakeJadLog() const { return ReadFileBytes(Path(L"fakej
 
 void PluginFolder::InstallBridgeJad(const std::string& moreSettings) {
   CopyFileW((ExeDirectory() + L"jad-bridge.exe").c_str(), Path(L"jad.exe").c_str(), FALSE);
-  CreateDirectoryW(LongForm(Path(L"procyon")).c_str(), nullptr);
+  CreateDirectoryW(LongForm(Path(L"decompiler")).c_str(), nullptr);
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((ExeDirectory() + L"procyon\\*.jar").c_str(), &found);
+  HANDLE search = FindFirstFileW((ExeDirectory() + L"decompiler\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      CopyFileW((ExeDirectory() + L"procyon\\" + found.cFileName).c_str(),
-                LongForm(Path(L"procyon\\" + std::wstring(found.cFileName))).c_str(), FALSE);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      CopyFileW((ExeDirectory() + L"decompiler\\" + found.cFileName).c_str(),
+                LongForm(Path(L"decompiler\\" + std::wstring(found.cFileName))).c_str(), FALSE);
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
@@ -68,7 +69,7 @@ std::set<std::wstring> PluginFolder::ExtraFiles() const {
     std::wstring name = found.cFileName;
     if (name != L"." && name != L".." && name != kPluginFile && name != L"jad.exe" &&
         name != L"fakejad.mode" && name != L"fakejad.log" && name != L"fakejad.source" &&
-        name != L"jad.ini" && name != L"procyon") {
+        name != L"jad.ini" && name != L"decompiler") {
       names.insert(name);
     }
   } while (FindNextFileW(search, &found));

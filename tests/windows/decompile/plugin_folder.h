@@ -30,7 +30,7 @@ class PluginFolder {
   void SetFakeJadMode(const char* mode);
   // The fake's log: one command line and one current directory per start.
   std::string FakeJadLog() const;
-  // The bridge as it ships (jad.exe with Procyon's jars in procyon\), with a
+  // The bridge as it ships (jad.exe with the engines in decompiler\), with a
   // jad.ini that names the stand-in java.exe, turns the resident service off
   // (no test leaves a Java running) and then holds moreSettings.
   void InstallBridgeJad(const std::string& moreSettings = "");

@@ -1,0 +1,28 @@
+// A class file's family: the class files of its folder that javac made from
+// the same top-level class (the top-level class, its nested, inner, anonymous
+// and local classes). The engines read them beside the shown class to write
+// it whole.
+#pragma once
+
+#include <stddef.h>
+
+#include <string>
+
+// One class file by its own name ("Outer$Inner.class", UTF-8) and its bytes.
+struct ClassFile {
+  std::string name;
+  std::string bytes;
+};
+
+// What the bridge takes along with a class at most; past either bound it
+// takes the class alone. The service takes no more.
+const size_t FamilyFileLimit = 4096;
+const size_t FamilyByteLimit = 64u << 20;
+
+// The name a family shares: a class file's name up to its first '$' or its
+// ".class" ("Outer" for "Outer$1Local.class"); "" for a name that does not end
+// in ".class" (in any case).
+std::string FamilyName(const std::string& classFileName);
+
+// Whether fileName belongs to the family of shownFileName and is not that file.
+bool InFamily(const std::string& shownFileName, const std::string& fileName);

@@ -1,0 +1,65 @@
+#include "bridge/engine.h"
+
+#include "bridge/windows_arguments.h"
+
+namespace {
+
+// The jar names and their folder come from the build, which stages the files
+// under them (bridge/CMakeLists.txt).
+std::string Jar(const std::string& home, const char* name) {
+  return home + "\\" DRAVIK_ENGINE_FOLDER "\\" + name;
+}
+
+}  // namespace
+
+Engine EngineForJavaVersion(int javaVersion) {
+  return javaVersion >= 17 ? Engine::Vineflower : Engine::Cfr;
+}
+
+const char* EngineDisplayName(Engine engine) {
+  return engine == Engine::Vineflower ? "Vineflower" : "CFR";
+}
+
+const char* EngineServiceName(Engine engine) {
+  return engine == Engine::Vineflower ? "vineflower" : "cfr";
+}
+
+std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
+  if (engine == Engine::Cfr) return {"--silent", "true"};
+  // Java source, never Kotlin; four spaces; Jad's names for locals and
+  // parameters where the class file has none.
+  std::vector<std::string> options = {"--log-level=warn", "--kt-enable=false",
+                                      "--indent-string=    ", "--variable-renaming=jad",
+                                      "--rename-parameters=true"};
+  if (lineNumbers) {
+    options.push_back("--bytecode-source-mapping=true");
+    options.push_back("--__dump_original_lines__=true");
+  }
+  return options;
+}
+
+std::string EngineCommandLine(Engine engine, const EngineRun& run) {
+  // UTF-8 as the service runs with, so that both give the same bytes.
+  std::string line = QuotedArgument(run.java, true) + " -Dfile.encoding=UTF-8 -jar ";
+  std::vector<std::string> options = EngineOptions(engine, run.lineNumbers);
+  if (engine == Engine::Vineflower) {
+    // The folder as the source and the class as the only one written: its
+    // members come out in place, and a member file alone as itself.
+    line += QuotedArgument(Jar(run.home, DRAVIK_VINEFLOWER_JAR), true);
+    for (const std::string& option : options) line += " " + QuotedArgument(option);
+    line += " " + QuotedArgument("--only=" + run.internalName) + " " +
+            QuotedArgument(run.classFolder, true) + " " + QuotedArgument(run.outFolder, true);
+  } else {
+    // CFR finds the members in the class file's folder itself.
+    line += QuotedArgument(Jar(run.home, DRAVIK_CFR_JAR), true) + " " +
+            QuotedArgument(run.classFile, true) + " --outputdir " +
+            QuotedArgument(run.outFolder, true);
+    for (const std::string& option : options) line += " " + QuotedArgument(option);
+  }
+  return line;
+}
+
+std::string ServiceClassPath(const std::string& home) {
+  return Jar(home, DRAVIK_VINEFLOWER_JAR) + ";" + Jar(home, DRAVIK_CFR_JAR) + ";" +
+         Jar(home, DRAVIK_SERVICE_JAR_NAME);
+}

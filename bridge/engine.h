@@ -1,0 +1,41 @@
+// The decompilers that ship with the bridge, in its decompiler folder: which
+// one runs on a Java runtime, its options, its one-shot command line and the
+// service's class path.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class Engine { Vineflower, Cfr };
+
+// Vineflower needs Java 17 or newer; CFR runs on any Java from 6 on, so it
+// also takes a runtime whose version could not be read (0).
+Engine EngineForJavaVersion(int javaVersion);
+
+// "Vineflower" or "CFR", for the user.
+const char* EngineDisplayName(Engine engine);
+// "vineflower" or "cfr", as the decompile service names them.
+const char* EngineServiceName(Engine engine);
+
+// The engine's own options, one token each: what its command line is given
+// and what the service is sent with the class. With lineNumbers, Vineflower
+// ends each line with a "// 13" comment; CFR has no such option.
+std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers);
+
+// One run of an engine on a class file, names in UTF-8.
+struct EngineRun {
+  std::string java;          // java.exe
+  std::string home;          // the bridge's folder, which holds the decompiler folder
+  std::string classFolder;   // holds the class file and its family, nothing else
+  std::string classFile;     // the class file, in classFolder
+  std::string internalName;  // the class's internal name, "demo/Outer$Inner"
+  std::string outFolder;     // an empty folder for the source
+  bool lineNumbers = false;
+};
+
+// The one-shot command line: the engine decompiles the class, its family
+// beside it, and writes its source file into outFolder.
+std::string EngineCommandLine(Engine engine, const EngineRun& run);
+
+// The decompile service's class path (';'-separated): both engines and its own jar.
+std::string ServiceClassPath(const std::string& home);
