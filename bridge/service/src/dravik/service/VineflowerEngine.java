@@ -5,6 +5,7 @@ import java.util.Map;
 import java.util.jar.Manifest;
 import org.jetbrains.java.decompiler.main.Fernflower;
 import org.jetbrains.java.decompiler.main.extern.IFernflowerLogger;
+import org.jetbrains.java.decompiler.main.extern.IFernflowerPreferences;
 import org.jetbrains.java.decompiler.main.extern.IResultSaver;
 
 /**
@@ -17,9 +18,15 @@ final class VineflowerEngine implements Engine {
   @Override
   public Source decompile(ClassFamily family, List<String> options) throws Failure {
     Map<String, Object> settings = VineflowerOptions.parse(options);
+    // The runtime's classes come from the shared library, not from a listing of the whole image
+    // made for this request alone.
+    boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
     VineflowerSource source = new VineflowerSource(family);
     Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
     try {
+      if (runtime) {
+        fernflower.addLibrary(VineflowerRuntime.INSTANCE);
+      }
       fernflower.addSource(source);
       fernflower.addWhitelist(family.internalName);
       fernflower.decompileContext();
