@@ -46,6 +46,8 @@ public final class ServiceTests {
       switch (args[0]) {
         case "same_as_one_shot_vineflower" -> SameAsOneShot.run(folder, VINEFLOWER);
         case "same_as_one_shot_cfr" -> SameAsOneShot.run(folder, CFR);
+        case "recompiles_vineflower" -> Recompiles.run(folder, VINEFLOWER);
+        case "recompiles_cfr" -> Recompiles.run(folder, CFR);
         case "failures" -> failures(folder);
         case "refusals" -> refusals(folder);
         case "two_at_once" -> twoAtOnce(folder);
