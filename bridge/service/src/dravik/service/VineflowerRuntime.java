@@ -75,6 +75,9 @@ final class VineflowerRuntime implements IContextSource {
       return known;
     }
     List<Path> modules = new ArrayList<>();
+    if (packageName.startsWith(".") || packageName.endsWith(".") || packageName.contains("..")) {
+      return modules; // no package's name: "." or ".." would list the image's own folders
+    }
     try (DirectoryStream<Path> links =
              Files.newDirectoryStream(image.getPath("/packages", packageName))) {
       for (Path link : links) {
