@@ -22,17 +22,15 @@ import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.concurrent.atomic.AtomicInteger;
 import java.util.concurrent.atomic.AtomicLong;
-import java.util.logging.Level;
-import java.util.logging.Logger;
 
 /**
- * The resident decompiler behind the Jad bridge: Procyon kept running between requests, so that a
- * class costs its decompile alone and not a Java runtime's start as well.
+ * The resident decompiler behind the Jad bridge: Vineflower and CFR kept running between requests,
+ * so that a class costs its decompile alone and not a Java runtime's start as well.
  *
  * <pre>
- * java -Xmx&lt;heap&gt; -cp &lt;Procyon's jars and this one&gt; dravik.service.DecompileService
- *      --port-file PATH [--idle-seconds 600] [--read-timeout-seconds 10]
- *      [--request-limit-seconds 120]
+ * java -Xmx&lt;heap&gt; -cp &lt;vineflower.jar, cfr.jar and this jar&gt;
+ *      dravik.service.DecompileService --port-file PATH [--idle-seconds 600]
+ *      [--read-timeout-seconds 10] [--request-limit-seconds 120]
  * </pre>
  *
  * It listens on 127.0.0.1 at a port the system picks, writes the port and a random secret to the
@@ -40,16 +38,16 @@ import java.util.logging.Logger;
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
  * A decompile that runs past the request limit ends the whole service, since a thread stuck in
- * Procyon cannot be stopped: the bridge falls back to its one-shot run and starts a new service.
- * After the idle limit without a request it ends. However it ends, short of being killed, it
- * removes its port file. Exit codes: 0 idle end, 1 an error, 2 bad arguments, 3 another service
+ * a decompiler cannot be stopped: the bridge falls back to its one-shot run and starts a new
+ * service. After the idle limit without a request it ends. However it ends, short of being killed,
+ * it removes its port file. Exit codes: 0 idle end, 1 an error, 2 bad arguments, 3 another service
  * owns the port file, 4 a request over its limit.
  */
 public final class DecompileService {
   private static final int WORKERS = 2;
   private static final int WAITING_CONNECTIONS = 16;
   private static final long REFUSED_DRAIN_BYTES = 1 << 20;
-  // Procyon recurses deeply on long methods; the workers get more stack than a main thread has.
+  // The decompilers recurse deeply on long methods: the workers get more stack than a main one.
   private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
 
   private final ServerSocket server;
@@ -85,8 +83,6 @@ public final class DecompileService {
   }
 
   private static int run(ServiceSettings settings) {
-    // Procyon's warnings, as its command line has them at its default log level: severe ones only.
-    Logger.getLogger("").setLevel(Level.SEVERE);
     PortFile portFile;
     try {
       portFile = PortFile.claim(settings.portFile);
@@ -214,17 +210,17 @@ public final class DecompileService {
                                                    -> overLimit(decompiling.get(), connection),
         settings.requestLimitMillis, TimeUnit.MILLISECONDS);
     try {
-      ClassDecompiler.Source source;
+      Engine.Source source;
       try {
-        source = ClassDecompiler.decompile(request.classBytes, request.options);
-      } catch (ClassDecompiler.Failure failure) {
+        source = decompile(request);
+      } catch (Engine.Failure failure) {
         decompiling.set(false);
         Protocol.writeText(out, Protocol.FAILED, failure.getMessage());
         return;
       } catch (RuntimeException | Error e) {
-        // Procyon's own faults on a class it cannot handle; the service stays up for the next one.
+        // The engine's own faults on a class it cannot handle; the service stays up for the next.
         decompiling.set(false);
-        Protocol.writeText(out, Protocol.FAILED, "Procyon failed on this class: " + e);
+        Protocol.writeText(out, Protocol.FAILED, request.engine + " failed on this class: " + e);
         return;
       }
       decompiling.set(false);
@@ -232,6 +228,12 @@ public final class DecompileService {
     } finally {
       limit.cancel(false);
     }
+  }
+
+  // The request's engine on its class and family: the one step between a request and its source.
+  static Engine.Source decompile(Protocol.Request request) throws Engine.Failure {
+    ClassFamily family = ClassFamily.of(request.classBytes, request.members);
+    return Engines.named(request.engine).decompile(family, request.options);
   }
 
   private void overLimit(boolean decompiling, Socket connection) {

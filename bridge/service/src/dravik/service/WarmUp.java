@@ -3,26 +3,34 @@ package dravik.service;
 import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
+import java.util.Arrays;
 import java.util.Collections;
+import java.util.List;
 import java.util.function.BooleanSupplier;
 
 /**
- * Decompiles the service's own classes a few times on a low-priority thread, so that the first
- * requests find Procyon's code compiled by the JIT: cold, a request takes several times as long as
- * warm. It waits a moment first, to leave the processor to the one-shot run that the bridge starts
- * together with the service, and stops once a request has come.
+ * Decompiles the service's own classes a few times on a low-priority thread, with the engine and
+ * options the bridge uses on this runtime, so that the first requests find that engine's code
+ * compiled by the JIT: cold, a request takes several times as long as warm. It waits a moment
+ * first, to leave the processor to the one-shot run that the bridge has just made, and stops once
+ * a request has come.
  */
 final class WarmUp {
   private static final long DELAY_MILLIS = 2000;
   private static final int ROUNDS = 2;
   private static final String[] CLASSES = {
-      "ClassDecompiler",
       "DecompileService",
-      "LineNumberMarks",
       "PortFile",
       "Protocol",
-      "RequestTypes",
+      "ClassFileName",
+      "ServiceSettings",
   };
+  // What the bridge sends, line numbers included.
+  private static final List<String> VINEFLOWER_OPTIONS =
+      Arrays.asList("--log-level=warn", "--kt-enable=false",
+          "--indent-string=    ", "--variable-renaming=jad", "--rename-parameters=true",
+          "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
+  private static final List<String> CFR_OPTIONS = Arrays.asList("--silent", "true");
 
   private WarmUp() {}
 
@@ -36,12 +44,16 @@ final class WarmUp {
   private static void run(BooleanSupplier requestCame) {
     try {
       Thread.sleep(DELAY_MILLIS);
+      String name = Engines.ofThisRuntime();
+      Engine engine = Engines.named(name);
+      List<String> options = name.equals(Engines.VINEFLOWER) ? VINEFLOWER_OPTIONS : CFR_OPTIONS;
       for (int round = 0; round < ROUNDS; round++) {
-        for (String name : CLASSES) {
+        for (String own : CLASSES) {
           if (requestCame.getAsBoolean()) {
             return;
           }
-          ClassDecompiler.decompile(ownClass(name), Collections.singletonList("-ln"));
+          engine.decompile(
+              ClassFamily.of(ownClass(own), Collections.<String, byte[]>emptyMap()), options);
         }
       }
     } catch (InterruptedException e) {

@@ -3,49 +3,59 @@ package dravik.service.tests;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
-import java.util.Arrays;
 import java.util.List;
+import java.util.Map;
 import java.util.concurrent.TimeUnit;
 import java.util.stream.Collectors;
 import java.util.stream.Stream;
 
-/** Procyon's command line run once on a class alone in a folder, as the bridge runs it. */
-final class OneShot {
-  final String path;
-  final byte[] bytes;
-
-  private OneShot(String path, byte[] bytes) {
-    this.path = path;
-    this.bytes = bytes;
-  }
+/**
+ * An engine's command line run once, as the bridge runs it: FOLDER holds the shown class file and
+ * its family under their own names, OUT is empty, and the bridge takes "<simple binary name>.java"
+ * from anywhere under OUT.
+ */
+record OneShot(String path, byte[] bytes) {
+  static final String VINEFLOWER_JAR = System.getProperty("dravik.vineflower");
+  static final String CFR_JAR = System.getProperty("dravik.cfr");
 
   /** The run with the default charset the bridge gives it, UTF-8. */
-  static OneShot run(Path folder, String fileName, byte[] classBytes, List<String> options)
+  static OneShot run(Path folder, String engine, ShownClass shown, List<String> options)
       throws Exception {
-    return run("UTF-8", folder, fileName, classBytes, options);
+    return run("UTF-8", folder, engine, shown, options);
   }
 
-  static OneShot run(String encoding, Path folder, String fileName, byte[] classBytes,
+  static OneShot run(String encoding, Path folder, String engine, ShownClass shown,
       List<String> options) throws Exception {
-    Path input = folder.resolve("in").resolve(fileName + ".class");
-    Path output = folder.resolve("out");
-    Files.createDirectories(input.getParent());
-    Files.write(input, classBytes);
+    Path input = Files.createDirectories(folder.resolve("in"));
+    Path output = Files.createDirectories(folder.resolve("out"));
+    Files.write(input.resolve(shown.fileName()), shown.bytes());
+    for (Map.Entry<String, byte[]> member : shown.members().entrySet()) {
+      Files.write(input.resolve(member.getKey()), member.getValue());
+    }
     List<String> command =
-        new ArrayList<>(Arrays.asList(RunningService.JAVA, "-Dfile.encoding=" + encoding, "-cp",
-            RunningService.PROCYON_CLASS_PATH, "com.strobel.decompiler.DecompilerDriver"));
-    command.addAll(options);
-    command.addAll(Arrays.asList("-o", output.toString(), input.toString()));
+        new ArrayList<>(List.of(RunningService.JAVA, "-Dfile.encoding=" + encoding));
+    if (engine.equals(BridgeOptions.VINEFLOWER)) {
+      command.addAll(List.of("-jar", VINEFLOWER_JAR));
+      command.addAll(options);
+      command.addAll(
+          List.of("--only=" + shown.internalName(), input.toString(), output.toString()));
+    } else {
+      command.addAll(List.of("-jar", CFR_JAR, input.resolve(shown.fileName()).toString(),
+          "--outputdir", output.toString()));
+      command.addAll(options);
+    }
     Process process = new ProcessBuilder(command)
                           .redirectOutput(ProcessBuilder.Redirect.DISCARD)
                           .redirectError(ProcessBuilder.Redirect.INHERIT)
                           .start();
     ServiceTests.check(process.waitFor(300, TimeUnit.SECONDS), "the one-shot run did not end");
+    String wanted = shown.simpleName() + ".java";
     List<Path> written;
     try (Stream<Path> files = Files.walk(output)) {
-      written = files.filter(Files::isRegularFile).collect(Collectors.toList());
+      written =
+          files.filter(f -> f.getFileName().toString().equals(wanted)).collect(Collectors.toList());
     }
-    ServiceTests.check(written.size() == 1, "the one-shot run wrote " + written);
+    ServiceTests.check(written.size() == 1, "the one-shot run wrote " + written + " as " + wanted);
     String relative = output.relativize(written.get(0)).toString().replace('\\', '/');
     return new OneShot(relative, Files.readAllBytes(written.get(0)));
   }

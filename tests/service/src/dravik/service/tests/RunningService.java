@@ -11,8 +11,8 @@ import java.util.List;
 import java.util.concurrent.TimeUnit;
 
 /**
- * A decompile service started for a test, as the bridge starts it: its own Java runtime, Procyon's
- * jars and the service's jar on the class path, and a port file in the given folder.
+ * A decompile service started for a test, as the bridge starts it: its own Java runtime, the
+ * engines' jars and the service's jar on the class path, and a port file in the given folder.
  */
 final class RunningService implements AutoCloseable {
   static final String JAVA = System.getProperty("dravik.java", "java");
@@ -25,7 +25,6 @@ final class RunningService implements AutoCloseable {
       System.getProperty("dravik.service.jvm", "-Xmx256m -XX:+UseSerialGC -Dfile.encoding=UTF-8")
           .trim()
           .split("\\s+"));
-  static final String PROCYON_CLASS_PATH = System.getProperty("dravik.procyon");
   static final String SERVICE_JAR = System.getProperty("dravik.service.jar");
   private static final long START_LIMIT_SECONDS = 60;
 
@@ -62,8 +61,10 @@ final class RunningService implements AutoCloseable {
     List<String> command = new ArrayList<>();
     command.add(JAVA);
     command.addAll(jvmOptions);
-    command.addAll(Arrays.asList("-cp", PROCYON_CLASS_PATH + File.pathSeparator + SERVICE_JAR,
-        "dravik.service.DecompileService", "--port-file", portFile.toString()));
+    String classPath =
+        String.join(File.pathSeparator, OneShot.VINEFLOWER_JAR, OneShot.CFR_JAR, SERVICE_JAR);
+    command.addAll(Arrays.asList(
+        "-cp", classPath, "dravik.service.DecompileService", "--port-file", portFile.toString()));
     command.addAll(Arrays.asList(settings));
     Process process = new ProcessBuilder(command)
                           .redirectOutput(ProcessBuilder.Redirect.INHERIT)
@@ -93,8 +94,14 @@ final class RunningService implements AutoCloseable {
     return new String(Files.readAllBytes(file), StandardCharsets.US_ASCII);
   }
 
-  ServiceClient.Answer decompile(List<String> options, byte[] classBytes) throws IOException {
-    return ServiceClient.decompile(port, secret, options, classBytes);
+  ServiceClient.Answer decompile(String engine, List<String> options, ShownClass shown)
+      throws IOException {
+    return ServiceClient.exchange(port, ServiceClient.request(secret, engine, options, shown));
+  }
+
+  /** With the bridge's usual options for the engine. */
+  ServiceClient.Answer decompile(String engine, ShownClass shown) throws IOException {
+    return decompile(engine, BridgeOptions.of(engine), shown);
   }
 
   /** The exit code, waiting as long as a slow machine might need. */

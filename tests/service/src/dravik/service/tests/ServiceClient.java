@@ -10,8 +10,9 @@ import java.net.Socket;
 import java.net.SocketException;
 import java.nio.charset.StandardCharsets;
 import java.util.List;
+import java.util.Map;
 
-/** The caller's side of the service's protocol, as the bridge speaks it. */
+/** The caller's side of the service's protocol, version 2, as the bridge speaks it. */
 final class ServiceClient {
   static final int SOURCE = 0;
   static final int FAILED = 1;
@@ -20,17 +21,7 @@ final class ServiceClient {
   static final int CLOSED = -1;
 
   /** One answer: a status and either a path with source bytes or a text. */
-  static final class Answer {
-    final int status;
-    final String path;
-    final byte[] bytes;
-
-    Answer(int status, String path, byte[] bytes) {
-      this.status = status;
-      this.path = path;
-      this.bytes = bytes;
-    }
-
+  record Answer(int status, String path, byte[] bytes) {
     String text() {
       return new String(bytes, StandardCharsets.UTF_8);
     }
@@ -38,23 +29,33 @@ final class ServiceClient {
 
   private ServiceClient() {}
 
-  static byte[] request(String secret, List<String> options, byte[] classBytes) throws IOException {
+  static byte[] request(String secret, String engine, List<String> options, ShownClass shown)
+      throws IOException {
     ByteArrayOutputStream buffer = new ByteArrayOutputStream();
     DataOutputStream out = new DataOutputStream(buffer);
     out.writeInt(0x4452564B);
-    out.writeShort(1);
-    byte[] secretBytes = secret.getBytes(StandardCharsets.US_ASCII);
-    out.writeShort(secretBytes.length);
-    out.write(secretBytes);
+    out.writeShort(2);
+    writeText(out, secret);
+    writeText(out, engine);
     out.writeShort(options.size());
     for (String option : options) {
-      byte[] bytes = option.getBytes(StandardCharsets.UTF_8);
-      out.writeShort(bytes.length);
-      out.write(bytes);
+      writeText(out, option);
     }
-    out.writeInt(classBytes.length);
-    out.write(classBytes);
+    out.writeInt(shown.bytes().length);
+    out.write(shown.bytes());
+    out.writeShort(shown.members().size());
+    for (Map.Entry<String, byte[]> member : shown.members().entrySet()) {
+      writeText(out, member.getKey());
+      out.writeInt(member.getValue().length);
+      out.write(member.getValue());
+    }
     return buffer.toByteArray();
+  }
+
+  static void writeText(DataOutputStream out, String text) throws IOException {
+    byte[] bytes = text.getBytes(StandardCharsets.UTF_8);
+    out.writeShort(bytes.length);
+    out.write(bytes);
   }
 
   static Socket connect(int port) throws IOException {
@@ -63,10 +64,9 @@ final class ServiceClient {
     return socket;
   }
 
-  static Answer decompile(int port, String secret, List<String> options, byte[] classBytes)
-      throws IOException {
+  static Answer exchange(int port, byte[] request) throws IOException {
     try (Socket socket = connect(port)) {
-      socket.getOutputStream().write(request(secret, options, classBytes));
+      socket.getOutputStream().write(request);
       return readAnswer(socket);
     }
   }

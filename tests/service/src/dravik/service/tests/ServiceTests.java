@@ -1,17 +1,17 @@
 package dravik.service.tests;
 
+import static dravik.service.tests.BridgeOptions.CFR;
+import static dravik.service.tests.BridgeOptions.VINEFLOWER;
+
+import java.io.BufferedOutputStream;
 import java.io.ByteArrayOutputStream;
-import java.io.File;
+import java.io.DataOutputStream;
 import java.io.IOException;
-import java.io.InputStream;
 import java.io.OutputStream;
 import java.net.Socket;
-import java.net.URI;
-import java.nio.ByteBuffer;
-import java.nio.file.FileSystems;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
-import java.nio.file.Paths;
 import java.nio.file.attribute.PosixFilePermissions;
 import java.util.ArrayList;
 import java.util.Arrays;
@@ -20,15 +20,17 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.Random;
-import java.util.zip.ZipFile;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.concurrent.Future;
 
 /**
- * The decompile service against the command line it stands in for, and in its faults. Run one
- * group by name: ServiceTests GROUP (with -Ddravik.java, -Ddravik.procyon, -Ddravik.service.jar,
- * -Ddravik.data: the test classes compiled by the build).
+ * The decompile service against the command lines it stands in for, and in its faults. Run one
+ * group by name: ServiceTests GROUP (with -Ddravik.java, -Ddravik.vineflower, -Ddravik.cfr,
+ * -Ddravik.service.jar, -Ddravik.data: the test classes compiled by the build).
  */
 public final class ServiceTests {
-  private static final List<String> LINE_NUMBERS = Collections.singletonList("-ln");
+  private static final int MIB = 1024 * 1024;
 
   private ServiceTests() {}
 
@@ -42,29 +44,17 @@ public final class ServiceTests {
     Path folder = Files.createTempDirectory("dravik-service-test");
     try {
       switch (args[0]) {
-        case "same_as_one_shot":
-          sameAsOneShot(folder);
-          break;
-        case "failures":
-          failures(folder);
-          break;
-        case "refusals":
-          refusals(folder);
-          break;
-        case "two_at_once":
-          twoAtOnce(folder);
-          break;
-        case "idle_end":
-          idleEnd(folder);
-          break;
-        case "port_file":
-          portFile(folder);
-          break;
-        case "request_limit":
-          requestLimit(folder);
-          break;
-        default:
-          throw new IllegalArgumentException("no test group " + args[0]);
+        case "same_as_one_shot_vineflower" -> SameAsOneShot.run(folder, VINEFLOWER);
+        case "same_as_one_shot_cfr" -> SameAsOneShot.run(folder, CFR);
+        case "recompiles_vineflower" -> Recompiles.run(folder, VINEFLOWER);
+        case "recompiles_cfr" -> Recompiles.run(folder, CFR);
+        case "failures" -> failures(folder);
+        case "refusals" -> refusals(folder);
+        case "two_at_once" -> twoAtOnce(folder);
+        case "idle_end" -> idleEnd(folder);
+        case "port_file" -> portFile(folder);
+        case "request_limit" -> requestLimit(folder);
+        default -> throw new IllegalArgumentException("no test group " + args[0]);
       }
     } finally {
       deleteTree(folder);
@@ -72,227 +62,324 @@ public final class ServiceTests {
     System.out.println(args[0] + ": passed");
   }
 
-  // Each class twice through one service (the second time warm), against one command-line run
-  // per class on the class alone in a folder: byte for byte, and the same file name. Options are
-  // the bridge's (with and without -ln) and some that take other paths through the rewrite.
-  private static void sameAsOneShot(Path folder) throws Exception {
-    String procyonCore = procyonJar("procyon-core");
-    Path javaBase = FileSystems.getFileSystem(URI.create("jrt:/")).getPath("/modules/java.base");
-    Map<String, byte[]> classes = new LinkedHashMap<>();
-    classes.put("Showcase", data("demo/Showcase.class"));
-    classes.put("Showcase$Planet", data("demo/Showcase$Planet.class"));
-    classes.put("Greeting", data("service/Greeting.class"));
-    classes.put("StringUtilities", fromJar(procyonCore, "com/strobel/core/StringUtilities.class"));
-    classes.put("VerifyArgument", fromJar(procyonCore, "com/strobel/core/VerifyArgument.class"));
-    classes.put(
-        "ImmutableList", fromJar(procyonCore, "com/strobel/collections/ImmutableList.class"));
-    // A class of the Java library itself, which the service reads afresh with its neighbours.
-    classes.put("Optional", Files.readAllBytes(javaBase.resolve("java/util/Optional.class")));
-    List<String> bridgeLines = Arrays.asList("-ln", "--unicode");
-    try (RunningService service = RunningService.start(folder)) {
-      for (Map.Entry<String, byte[]> c : classes.entrySet()) {
-        compare(service, "UTF-8", c.getKey(), c.getValue(), bridgeLines);
-      }
-      compare(service, "UTF-8", "Showcase", classes.get("Showcase"), Arrays.asList("--unicode"));
-      // Stretched lines: the enum's first statements sit above where they are written out.
-      compare(service, "UTF-8", "Showcase$Planet", classes.get("Showcase$Planet"),
-          Arrays.asList("-ln", "-sl"));
-      compare(service, "UTF-8", "Greeting", classes.get("Greeting"), LINE_NUMBERS);
-    }
-    // The line-number pass reads the written file back in the default charset: with Windows'
-    // western code page ("ō" is C5 8D in UTF-8, and 8D is no character there) the command line's
-    // bytes change, and the service's must change with them.
-    List<String> cp1252 = new ArrayList<>(RunningService.JVM_OPTIONS);
-    cp1252.replaceAll(o -> o.startsWith("-Dfile.encoding=") ? "-Dfile.encoding=windows-1252" : o);
-    Path cp1252Folder = Files.createDirectories(folder.resolve("cp1252"));
-    try (RunningService service = RunningService.startWith(cp1252, cp1252Folder)) {
-      compare(service, "windows-1252", "Greeting", classes.get("Greeting"), bridgeLines);
-    }
-  }
-
-  private static void compare(RunningService service, String encoding, String name,
-      byte[] classBytes, List<String> options) throws Exception {
-    Path runFolder = Files.createTempDirectory(service.portFile.getParent(), "one-shot");
-    OneShot expected = OneShot.run(encoding, runFolder, name, classBytes, options);
-    for (int round = 0; round < 2; round++) {
-      ServiceClient.Answer answer = service.decompile(options, classBytes);
-      String what = name + " with " + options + " in " + encoding + ", round " + round;
-      check(answer.status == ServiceClient.SOURCE, what + ": " + answer.text());
-      check(
-          answer.path.equals(expected.path), what + ": " + answer.path + ", not " + expected.path);
-      check(Arrays.equals(answer.bytes, expected.bytes), what + ": not the one-shot run's source");
-    }
-  }
-
   // Requests that give no source get a text saying why, and the service answers the next one.
   private static void failures(Path folder) throws Exception {
-    byte[] showcase = showcase();
+    ShownClass showcase = ShownClass.compiled("demo/Showcase");
+    byte[] cut = Arrays.copyOf(showcase.bytes(), showcase.bytes().length * 2 / 3);
     try (RunningService service = RunningService.start(folder)) {
-      byte[] cut = Arrays.copyOf(showcase, showcase.length * 2 / 3);
-      expectFailed(service, "a class cut short", LINE_NUMBERS, cut);
-      expectFailed(service, "not a class file", LINE_NUMBERS, "not a class".getBytes("US-ASCII"));
-      expectFailed(service, "an unknown option", Arrays.asList("--no-such-option"), showcase);
-      expectFailed(service, "an output folder", Arrays.asList("-o", "x"), showcase);
-      expectFailed(service, "raw bytecode", Arrays.asList("-r"), showcase);
-      // Class files with a few bytes changed: Procyon reads some, rejects some and throws on
-      // others; each gets an answer.
-      Random random = new Random(18);
-      for (int i = 0; i < 100; i++) {
-        byte[] mangled = showcase.clone();
-        for (int k = random.nextInt(4); k >= 0; k--) {
-          mangled[random.nextInt(mangled.length)] = (byte) random.nextInt(256);
+      for (String engine : List.of(VINEFLOWER, CFR)) {
+            List<String> options = BridgeOptions.of(engine);
+            expectFailed(service, engine, "a class cut short", options,
+                new ShownClass(showcase.internalName(), cut, Map.of()));
+            expectFailed(service, engine, "not a class file", options,
+                new ShownClass(
+                    "demo/Showcase", "not a class".getBytes(StandardCharsets.US_ASCII), Map.of()));
+            expectFailed(service, engine, "a file name", with(options, "Showcase.class"), showcase);
+            // Mangled class files: each engine reads some, rejects some and throws on others;
+            // each gets an answer.
+            Random random = new Random(24);
+            for (int i = 0; i < 40; i++) {
+              byte[] mangled = showcase.bytes().clone();
+              for (int k = random.nextInt(4); k >= 0; k--) {
+                mangled[random.nextInt(mangled.length)] = (byte) random.nextInt(256);
+              }
+              int status =
+                  service.decompile(engine, new ShownClass("demo/Showcase", mangled, Map.of()))
+                      .status();
+              check(status == ServiceClient.SOURCE || status == ServiceClient.FAILED,
+                  engine + ", mangled class " + i + ": status " + status);
+            }
+          }
+          expectFailed(service, VINEFLOWER, "the class named",
+              with(BridgeOptions.VINEFLOWER_PLAIN, "--only=demo/Showcase"), showcase);
+          expectFailed(
+              service, VINEFLOWER, "other classes", List.of("--add-external=x.jar"), showcase);
+          expectFailed(service, VINEFLOWER, "another kind of output", List.of("--file"), showcase);
+          expectFailed(
+              service, CFR, "an unknown option", List.of("--no-such-option", "1"), showcase);
+          expectFailed(service, CFR, "an output folder", List.of("--outputdir", "x"), showcase);
+          expectFailed(service, CFR, "renamed identifiers", List.of("--rename", "true"), showcase);
+          expectFailed(service, "procyon", "an unknown engine", List.of(), showcase);
+      }
+    }
+
+    private static void expectFailed(RunningService service, String engine, String what,
+        List<String> options, ShownClass shown) throws IOException {
+      ServiceClient.Answer answer = service.decompile(engine, options, shown);
+      check(answer.status() == ServiceClient.FAILED && !answer.text().isEmpty(),
+          engine + ", " + what + ": status " + answer.status());
+      check(service.decompile(CFR, ShownClass.compiled("demo/Showcase")).status()
+              == ServiceClient.SOURCE,
+          "no source after " + what);
+    }
+
+    private static List<String> with(List<String> options, String more) {
+      List<String> all = new ArrayList<>(options);
+      all.add(more);
+      return all;
+    }
+
+    // Only a caller with the secret gets a class decompiled; a request in another version, with a
+    // size over its bound or a family member's name that is no plain file name is refused, as is a
+    // caller that sends nothing.
+    private static void refusals(Path folder) throws Exception {
+      ShownClass showcase = ShownClass.compiled("demo/Showcase");
+      try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "0.5")) {
+        String secret = service.secret;
+        byte[] good = ServiceClient.request(secret, CFR, BridgeOptions.CFR_OPTIONS, showcase);
+        check(refused(service,
+                  ServiceClient.request("0123456789abcdef0123456789abcdef", CFR,
+                      BridgeOptions.CFR_OPTIONS, showcase)),
+            "a wrong secret was not refused");
+        byte[] magic = good.clone();
+        magic[0] ^= 0x20;
+        check(refused(service, magic), "a wrong magic was not refused");
+        byte[] version1 = good.clone();
+        version1[5] = 1;
+        ServiceClient.Answer old = ServiceClient.exchange(service.port, version1);
+        check(old.status() == ServiceClient.REFUSED && old.text().contains("version 2"),
+            "a version 1 request: " + old.status() + " " + old.text());
+
+        Map<String, byte[]> malformed = new LinkedHashMap<>();
+        malformed.put("an engine's name of 33 bytes", bytes(out -> {
+          header(out, secret);
+          out.writeShort(33);
+        }));
+        malformed.put("33 options", bytes(out -> {
+          header(out, secret);
+          ServiceClient.writeText(out, CFR);
+          out.writeShort(33);
+        }));
+        malformed.put("an option of 257 bytes", bytes(out -> {
+          header(out, secret);
+          ServiceClient.writeText(out, CFR);
+          out.writeShort(1);
+          out.writeShort(257);
+        }));
+        // Longer than the bound, refused from its length, before its bytes are sent.
+        malformed.put("a class of 17 MiB", bytes(out -> {
+          start(out, secret, BridgeOptions.CFR_OPTIONS);
+          out.writeInt(17 * MIB);
+        }));
+        malformed.put("4097 members", bytes(out -> {
+          withClass(out, secret, showcase);
+          out.writeShort(4097);
+        }));
+        malformed.put("a member of 17 MiB", bytes(out -> {
+          withClass(out, secret, showcase);
+          out.writeShort(1);
+          ServiceClient.writeText(out, "Showcase$Planet.class");
+          out.writeInt(17 * MIB);
+        }));
+        for (String name : List.of("", "../Showcase$Planet.class", "sub/Showcase$1.class",
+                 "sub\\Showcase$1.class", "C:Showcase$1.class", "Showcase..class")) {
+          malformed.put("a member named \"" + name + "\"", bytes(out -> {
+            withClass(out, secret, showcase);
+            out.writeShort(1);
+            ServiceClient.writeText(out, name);
+            out.writeInt(showcase.bytes().length);
+            out.write(showcase.bytes());
+          }));
         }
-        int status = service.decompile(LINE_NUMBERS, mangled).status;
-        check(status == ServiceClient.SOURCE || status == ServiceClient.FAILED,
-            "mangled class " + i + ": status " + status);
-      }
-      check(service.decompile(LINE_NUMBERS, showcase).status == ServiceClient.SOURCE,
-          "no source after the mangled classes");
-    }
-  }
+        malformed.put("a member sent twice", bytes(out -> {
+          withClass(out, secret, showcase);
+          out.writeShort(2);
+          for (int i = 0; i < 2; i++) {
+            ServiceClient.writeText(out, "Showcase$Planet.class");
+            out.writeInt(showcase.bytes().length);
+            out.write(showcase.bytes());
+          }
+        }));
+        for (Map.Entry<String, byte[]> request : malformed.entrySet()) {
+          check(refused(service, request.getValue()), request.getKey() + " was not refused");
+        }
+        check(familyOverBound(service, showcase), "a family over 64 MiB was not refused");
 
-  private static void expectFailed(RunningService service, String what, List<String> options,
-      byte[] classBytes) throws IOException {
-    ServiceClient.Answer answer = service.decompile(options, classBytes);
-    check(answer.status == ServiceClient.FAILED && !answer.text().isEmpty(),
-        what + ": status " + answer.status);
-    check(service.decompile(LINE_NUMBERS, showcase()).status == ServiceClient.SOURCE,
-        "no source after " + what);
-  }
-
-  // Only a caller with the secret gets a class decompiled; one that sends nothing is dropped.
-  private static void refusals(Path folder) throws Exception {
-    byte[] showcase = showcase();
-    try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "0.5")) {
-      ServiceClient.Answer wrong = ServiceClient.decompile(
-          service.port, "0123456789abcdef0123456789abcdef", LINE_NUMBERS, showcase);
-      check(wrong.status == ServiceClient.REFUSED, "a wrong secret got status " + wrong.status);
-
-      byte[] request = ServiceClient.request(service.secret, LINE_NUMBERS, showcase);
-      request[0] ^= 0x20;
-      check(exchange(service.port, request).status == ServiceClient.REFUSED,
-          "a wrong magic was not refused");
-
-      // A class longer than the limit is refused from its length, before its bytes are sent.
-      byte[] announced = ServiceClient.request(service.secret, LINE_NUMBERS, new byte[0]);
-      ByteBuffer.wrap(announced).putInt(announced.length - 4, 17 * 1024 * 1024);
-      check(exchange(service.port, announced).status == ServiceClient.REFUSED,
-          "an oversized class was not refused");
-
-      try (Socket silent = ServiceClient.connect(service.port)) {
-        check(ServiceClient.closedSilently(silent), "a silent caller got an answer");
-      }
-      check(service.decompile(LINE_NUMBERS, showcase).status == ServiceClient.SOURCE,
-          "no source after the refusals");
-    }
-  }
-
-  // One request waits for its last byte on one worker while the other worker answers a second.
-  private static void twoAtOnce(Path folder) throws Exception {
-    byte[] showcase = showcase();
-    try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "120")) {
-      byte[] request = ServiceClient.request(service.secret, LINE_NUMBERS, showcase);
-      try (Socket first = ServiceClient.connect(service.port)) {
-        OutputStream firstOut = first.getOutputStream();
-        firstOut.write(request, 0, request.length - 1);
-        firstOut.flush();
-        ServiceClient.Answer second = service.decompile(LINE_NUMBERS, showcase);
-        check(second.status == ServiceClient.SOURCE,
-            "the second request was not answered beside the first");
-        firstOut.write(request, request.length - 1, 1);
-        ServiceClient.Answer firstAnswer = ServiceClient.readAnswer(first);
-        check(firstAnswer.status == ServiceClient.SOURCE, "the first request was not answered");
-        check(Arrays.equals(firstAnswer.bytes, second.bytes), "the two answers differ");
+        try (Socket silent = ServiceClient.connect(service.port)) {
+          check(ServiceClient.closedSilently(silent), "a silent caller got an answer");
+        }
+        check(ServiceClient.exchange(service.port, good).status() == ServiceClient.SOURCE,
+            "no source after the refusals");
       }
     }
-  }
 
-  // With a short idle limit the service ends by itself after its last request, and removes its port
-  // file.
-  private static void idleEnd(Path folder) throws Exception {
-    try (RunningService service = RunningService.start(folder, "--idle-seconds", "1")) {
-      check(
-          service.decompile(LINE_NUMBERS, showcase()).status == ServiceClient.SOURCE, "no source");
-      check(service.awaitExit() == 0, "the idle end's exit code is not 0");
-      check(!Files.exists(service.portFile), "the port file is left after the idle end");
+    private interface Body {
+      void write(DataOutputStream out) throws IOException;
     }
-  }
 
-  // The port file is the user's alone; a second service leaves a live one's file alone; a killed
-  // service's file is taken over by the next.
-  private static void portFile(Path folder) throws Exception {
-    try (RunningService first = RunningService.start(folder)) {
-      check(PosixFilePermissions.toString(Files.getPosixFilePermissions(first.portFile))
-                .equals("rw-------"),
-          "the port file is readable by others");
-      String content = first.portFileContent();
-      check(content.matches("[0-9]+ [0-9a-f]{32}\n"), "port file content: " + content);
-      try (RunningService second = RunningService.launch(RunningService.JVM_OPTIONS, folder)) {
-        check(second.awaitExit() == 3, "a second service did not end with 3");
-      }
-      check(first.portFileContent().equals(content), "a second service changed the port file");
+    private static byte[] bytes(Body body) throws IOException {
+      ByteArrayOutputStream buffer = new ByteArrayOutputStream();
+      body.write(new DataOutputStream(buffer));
+      return buffer.toByteArray();
+    }
 
-      first.kill();
-      check(Files.exists(first.portFile), "a killed service should leave its port file");
-      try (RunningService next = RunningService.start(folder)) {
-        check(!next.portFileContent().equals(content),
-            "the next service did not write its own port file");
-        check(next.decompile(LINE_NUMBERS, showcase()).status == ServiceClient.SOURCE,
-            "the next service gives no source");
+    private static void header(DataOutputStream out, String secret) throws IOException {
+      out.writeInt(0x4452564B);
+      out.writeShort(2);
+      ServiceClient.writeText(out, secret);
+    }
+
+    private static void start(DataOutputStream out, String secret, List<String> options)
+        throws IOException {
+      header(out, secret);
+      ServiceClient.writeText(out, CFR);
+      out.writeShort(options.size());
+      for (String option : options) {
+        ServiceClient.writeText(out, option);
       }
     }
-  }
 
-  // A decompile that runs past the request limit ends the service, which removes its port file.
-  private static void requestLimit(Path folder) throws Exception {
-    try (
-        RunningService service = RunningService.start(folder, "--request-limit-seconds", "0.001")) {
-      check(service.decompile(LINE_NUMBERS, showcase()).status == ServiceClient.CLOSED,
-          "a request over its limit got an answer");
-      check(service.awaitExit() == 4, "the exit code over the limit is not 4");
-      check(!Files.exists(service.portFile), "the port file is left after the limit");
+    private static void withClass(DataOutputStream out, String secret, ShownClass shown)
+        throws IOException {
+      start(out, secret, BridgeOptions.CFR_OPTIONS);
+      out.writeInt(shown.bytes().length);
+      out.write(shown.bytes());
     }
-  }
 
-  private static ServiceClient.Answer exchange(int port, byte[] request) throws IOException {
-    try (Socket socket = ServiceClient.connect(port)) {
-      socket.getOutputStream().write(request);
-      return ServiceClient.readAnswer(socket);
+    private static boolean refused(RunningService service, byte[] request) throws IOException {
+      return ServiceClient.exchange(service.port, request).status() == ServiceClient.REFUSED;
     }
-  }
 
-  private static byte[] showcase() throws IOException {
-    return data("demo/Showcase.class");
-  }
-
-  // A class compiled from tests/data/java or tests/service/java by the build.
-  private static byte[] data(String path) throws IOException {
-    return Files.readAllBytes(Paths.get(System.getProperty("dravik.data")).resolve(path));
-  }
-
-  private static String procyonJar(String name) {
-    for (String jar : RunningService.PROCYON_CLASS_PATH.split(File.pathSeparator)) {
-      if (Paths.get(jar).getFileName().toString().startsWith(name)) {
-        return jar;
+    // A class and three members of 16 MiB each make 64 MiB, the bound; one byte more is refused.
+    private static boolean familyOverBound(RunningService service, ShownClass shown)
+        throws IOException {
+      byte[] block = Arrays.copyOf(shown.bytes(), 16 * MIB);
+      try (Socket socket = ServiceClient.connect(service.port)) {
+        DataOutputStream out =
+            new DataOutputStream(new BufferedOutputStream(socket.getOutputStream(), 1 << 16));
+        start(out, service.secret, BridgeOptions.CFR_OPTIONS);
+        out.writeInt(block.length);
+        out.write(block);
+        out.writeShort(4);
+        for (int i = 1; i <= 3; i++) {
+          ServiceClient.writeText(out, "Showcase$" + i + ".class");
+          out.writeInt(block.length);
+          out.write(block);
+        }
+        ServiceClient.writeText(out, "Showcase$4.class");
+        out.writeInt(1);
+        out.flush();
+        return ServiceClient.readAnswer(socket).status() == ServiceClient.REFUSED;
       }
     }
-    throw new AssertionError(name + " is not on Procyon's class path");
-  }
 
-  private static byte[] fromJar(String jar, String entry) throws IOException {
-    try (ZipFile zip = new ZipFile(jar); InputStream in = zip.getInputStream(zip.getEntry(entry))) {
-      ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-      byte[] buffer = new byte[8192];
-      for (int n; (n = in.read(buffer)) > 0;) {
-        bytes.write(buffer, 0, n);
+    // One request waits for its last byte on one worker while the other worker answers a second;
+    // then both workers decompile at once, with both engines, and give what each gives alone.
+    private static void twoAtOnce(Path folder) throws Exception {
+      ShownClass showcase = ShownClass.compiled("demo/Showcase");
+      try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "120")) {
+        byte[] request =
+            ServiceClient.request(service.secret, CFR, BridgeOptions.CFR_OPTIONS, showcase);
+        try (Socket first = ServiceClient.connect(service.port)) {
+          OutputStream firstOut = first.getOutputStream();
+          firstOut.write(request, 0, request.length - 1);
+          firstOut.flush();
+          ServiceClient.Answer second = service.decompile(CFR, showcase);
+          check(second.status() == ServiceClient.SOURCE,
+              "the second request was not answered beside the first");
+          firstOut.write(request, request.length - 1, 1);
+          ServiceClient.Answer firstAnswer = ServiceClient.readAnswer(first);
+          check(firstAnswer.status() == ServiceClient.SOURCE, "the first request was not answered");
+          check(Arrays.equals(firstAnswer.bytes(), second.bytes()), "the two answers differ");
+        }
+
+        List<ShownClass> classes = List.of(ShownClass.compiled("service/Family"),
+            ShownClass.compiled("demo/Features"), ShownClass.compiled("demo/Modern"));
+        Map<String, byte[]> alone = new LinkedHashMap<>();
+        for (String engine : List.of(VINEFLOWER, CFR)) {
+          for (ShownClass shown : classes) {
+            alone.put(
+                engine + " " + shown.internalName(), service.decompile(engine, shown).bytes());
+          }
+        }
+        ExecutorService callers = Executors.newFixedThreadPool(2);
+        try {
+          List<Future<List<String>>> runs = new ArrayList<>();
+          for (int caller = 0; caller < 2; caller++) {
+            List<String> keys = new ArrayList<>(alone.keySet());
+            Collections.shuffle(keys, new Random(caller));
+            runs.add(callers.submit(() -> differing(service, classes, keys, alone)));
+          }
+          for (Future<List<String>> run : runs) {
+            check(run.get().isEmpty(), "answers differ when decompiled at once: " + run.get());
+          }
+        } finally {
+          callers.shutdownNow();
+        }
       }
-      return bytes.toByteArray();
     }
-  }
 
-  private static void deleteTree(Path root) throws IOException {
-    try (java.util.stream.Stream<Path> paths = Files.walk(root)) {
-      paths.sorted(Collections.reverseOrder()).forEach(p -> p.toFile().delete());
+    private static List<String> differing(RunningService service, List<ShownClass> classes,
+        List<String> keys, Map<String, byte[]> alone) throws IOException {
+      List<String> differing = new ArrayList<>();
+      for (int round = 0; round < 2; round++) {
+        for (String key : keys) {
+          String engine = key.substring(0, key.indexOf(' '));
+          ShownClass shown = classes.stream()
+                                 .filter(c -> key.endsWith(" " + c.internalName()))
+                                 .findFirst()
+                                 .orElseThrow();
+          if (!Arrays.equals(service.decompile(engine, shown).bytes(), alone.get(key))) {
+            differing.add(key);
+          }
+        }
+      }
+      return differing;
+    }
+
+    // With a short idle limit the service ends by itself after its last request, and removes its
+    // port file.
+    private static void idleEnd(Path folder) throws Exception {
+      try (RunningService service = RunningService.start(folder, "--idle-seconds", "1")) {
+        check(service.decompile(CFR, ShownClass.compiled("demo/Showcase")).status()
+                == ServiceClient.SOURCE,
+            "no source");
+        check(service.awaitExit() == 0, "the idle end's exit code is not 0");
+        check(!Files.exists(service.portFile), "the port file is left after the idle end");
+      }
+    }
+
+    // The port file is the user's alone; a second service leaves a live one's file alone; a killed
+    // service's file is taken over by the next.
+    private static void portFile(Path folder) throws Exception {
+      try (RunningService first = RunningService.start(folder)) {
+        check(PosixFilePermissions.toString(Files.getPosixFilePermissions(first.portFile))
+                  .equals("rw-------"),
+            "the port file is readable by others");
+        String content = first.portFileContent();
+        check(content.matches("[0-9]+ [0-9a-f]{32}\n"), "port file content: " + content);
+        try (RunningService second = RunningService.launch(RunningService.JVM_OPTIONS, folder)) {
+          check(second.awaitExit() == 3, "a second service did not end with 3");
+        }
+        check(first.portFileContent().equals(content), "a second service changed the port file");
+
+        first.kill();
+        check(Files.exists(first.portFile), "a killed service should leave its port file");
+        try (RunningService next = RunningService.start(folder)) {
+          check(!next.portFileContent().equals(content),
+              "the next service did not write its own port file");
+          check(next.decompile(CFR, ShownClass.compiled("demo/Showcase")).status()
+                  == ServiceClient.SOURCE,
+              "the next service gives no source");
+        }
+      }
+    }
+
+    // A decompile that runs past the request limit ends the service, which removes its port file.
+    private static void requestLimit(Path folder) throws Exception {
+      try (RunningService service =
+               RunningService.start(folder, "--request-limit-seconds", "0.001")) {
+        check(service.decompile(VINEFLOWER, ShownClass.compiled("demo/Showcase")).status()
+                == ServiceClient.CLOSED,
+            "a request over its limit got an answer");
+        check(service.awaitExit() == 4, "the exit code over the limit is not 4");
+        check(!Files.exists(service.portFile), "the port file is left after the limit");
+      }
+    }
+
+    private static void deleteTree(Path root) throws IOException {
+      try (java.util.stream.Stream<Path> paths = Files.walk(root)) {
+        paths.sorted(Collections.reverseOrder()).forEach(p -> p.toFile().delete());
+      }
     }
   }
-}

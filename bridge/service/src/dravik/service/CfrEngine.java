@@ -1,0 +1,48 @@
+package dravik.service;
+
+import java.nio.charset.Charset;
+import java.nio.charset.IllegalCharsetNameException;
+import java.nio.charset.UnsupportedCharsetException;
+import java.util.Collections;
+import java.util.List;
+import org.benf.cfr.reader.api.CfrDriver;
+import org.benf.cfr.reader.util.getopt.Options;
+import org.benf.cfr.reader.util.getopt.OptionsImpl;
+
+/**
+ * CFR in this process, as "java -jar cfr.jar FOLDER/Name.class --outputdir OUT OPTIONS" runs it:
+ * the same driver on the same class files, its file written in the same charset (the default one,
+ * or --outputencoding's).
+ */
+final class CfrEngine implements Engine {
+  @Override
+  public Source decompile(ClassFamily family, List<String> options) throws Failure {
+    Options parsed = CfrOptions.parse(options);
+    Charset charset = charsetOf(parsed);
+    CfrClassFiles classFiles = new CfrClassFiles(family);
+    CfrOutput output = new CfrOutput();
+    CfrDriver driver = new CfrDriver.Builder()
+                           .withClassFileSource(classFiles)
+                           .withOutputSink(output)
+                           .withBuiltOptions(parsed)
+                           .build();
+    driver.analyse(Collections.singletonList(classFiles.shownPath()));
+    WrittenFiles files = output.files(charset);
+    if (files.isEmpty() && output.exception() != null) {
+      throw new Failure("CFR failed on this class: " + output.exception());
+    }
+    return files.sourceFor(family, "CFR");
+  }
+
+  private static Charset charsetOf(Options options) throws Failure {
+    String name = options.getOption(OptionsImpl.OUTPUT_ENCODING);
+    if (name == null) {
+      return Charset.defaultCharset();
+    }
+    try {
+      return Charset.forName(name);
+    } catch (IllegalCharsetNameException | UnsupportedCharsetException e) {
+      throw new Failure("--outputencoding " + name + " is not a charset of this Java runtime.");
+    }
+  }
+}

@@ -1,0 +1,74 @@
+package dravik.service;
+
+import java.nio.charset.Charset;
+import java.util.ArrayList;
+import java.util.Collection;
+import java.util.Collections;
+import java.util.List;
+import org.benf.cfr.reader.api.OutputSinkFactory;
+import org.benf.cfr.reader.api.SinkReturns;
+
+/**
+ * Where CFR's output goes in this process: the Java it would write to a file under --outputdir,
+ * and the exception it would print when it writes none. Progress and summaries are dropped, as
+ * --silent drops them on the command line.
+ */
+final class CfrOutput implements OutputSinkFactory {
+  // The command line shortens a class's file name past this many characters.
+  private static final int LONGEST_CLASS_FILE_NAME = 249;
+  private static final int SHORTENED_PREFIX = 150;
+
+  private final List<SinkReturns.Decompiled> classes = new ArrayList<>();
+  private Exception exception;
+
+  @Override
+  public List<SinkClass> getSupportedSinks(SinkType sinkType, Collection<SinkClass> available) {
+    switch (sinkType) {
+      case JAVA:
+        return Collections.singletonList(SinkClass.DECOMPILED);
+      case EXCEPTION:
+        return Collections.singletonList(SinkClass.EXCEPTION_MESSAGE);
+      case LINENUMBER:
+        return Collections.emptyList();
+      default:
+        return Collections.singletonList(SinkClass.STRING);
+    }
+  }
+
+  @Override
+  @SuppressWarnings("unchecked")
+  public <T> Sink<T> getSink(SinkType sinkType, SinkClass sinkClass) {
+    if (sinkType == SinkType.JAVA && sinkClass == SinkClass.DECOMPILED) {
+      return decompiled -> classes.add((SinkReturns.Decompiled) decompiled);
+    }
+    if (sinkType == SinkType.EXCEPTION && sinkClass == SinkClass.EXCEPTION_MESSAGE) {
+      return message -> {
+        if (exception == null) {
+          exception = ((SinkReturns.ExceptionMessage) message).getThrownException();
+        }
+      };
+    }
+    return ignored -> {};
+  }
+
+  /** The files the command line would have written, under the paths it would write them to. */
+  WrittenFiles files(Charset charset) {
+    WrittenFiles files = new WrittenFiles();
+    int shortened = 0;
+    for (SinkReturns.Decompiled decompiled : classes) {
+      String packageName = decompiled.getPackageName();
+      String className = decompiled.getClassName();
+      if (className.length() > LONGEST_CLASS_FILE_NAME) {
+        className = className.substring(0, SHORTENED_PREFIX) + "_cfr_" + shortened++;
+      }
+      String folder = packageName.isEmpty() ? "" : packageName.replace('.', '/') + "/";
+      files.add(folder + className + ".java", decompiled.getJava().getBytes(charset));
+    }
+    return files;
+  }
+
+  /** What CFR threw instead of writing a class, or null. */
+  Exception exception() {
+    return exception;
+  }
+}

@@ -1,0 +1,49 @@
+package dravik.service;
+
+import java.util.Collections;
+import java.util.LinkedHashMap;
+import java.util.Map;
+
+/**
+ * The class a request shows, with the files of its family (its nested, inner, anonymous and local
+ * classes) by their own file names: what the command line finds in the folder it is given. The
+ * shown class is taken to be in that folder under its own name, "<simple binary name>.class", as
+ * the bridge puts it there.
+ */
+final class ClassFamily {
+  final byte[] classBytes;
+  /** The shown class's internal name, e.g. "demo/Outer" or "demo/Outer$Inner". */
+  final String internalName;
+  /** File name to bytes, in the order the request gave them. */
+  final Map<String, byte[]> members;
+
+  private ClassFamily(byte[] classBytes, String internalName, Map<String, byte[]> members) {
+    this.classBytes = classBytes;
+    this.internalName = internalName;
+    this.members = members;
+  }
+
+  static ClassFamily of(byte[] classBytes, Map<String, byte[]> members) throws Engine.Failure {
+    return new ClassFamily(classBytes, ClassFileName.of(classBytes),
+        Collections.unmodifiableMap(new LinkedHashMap<>(members)));
+  }
+
+  /** "demo/" for demo/Outer, "" for a class in no package. */
+  String packagePrefix() {
+    return internalName.substring(0, internalName.lastIndexOf('/') + 1);
+  }
+
+  /** "Outer$Inner" for demo/Outer$Inner. */
+  String simpleName() {
+    return internalName.substring(internalName.lastIndexOf('/') + 1);
+  }
+
+  String shownFileName() {
+    return simpleName() + ".class";
+  }
+
+  /** The bytes of the file of that name in the folder, or null when there is none. */
+  byte[] file(String fileName) {
+    return fileName.equals(shownFileName()) ? classBytes : members.get(fileName);
+  }
+}

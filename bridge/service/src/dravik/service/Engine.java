@@ -1,0 +1,31 @@
+package dravik.service;
+
+import java.util.List;
+
+/**
+ * A decompiler run in this process: a class with its family and the engine's own command-line
+ * options in, the file its command line would write for that class out, byte for byte.
+ */
+interface Engine {
+  Source decompile(ClassFamily family, List<String> options) throws Failure;
+
+  /** What the command line would write: the path under its output folder, and the file's bytes. */
+  final class Source {
+    final String relativePath;
+    final byte[] bytes;
+
+    Source(String relativePath, byte[] bytes) {
+      this.relativePath = relativePath;
+      this.bytes = bytes;
+    }
+  }
+
+  /** A request the service cannot answer with source; the message says why. */
+  final class Failure extends Exception {
+    private static final long serialVersionUID = 1L;
+
+    Failure(String message) {
+      super(message);
+    }
+  }
+}

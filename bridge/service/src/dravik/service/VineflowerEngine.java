@@ -1,0 +1,76 @@
+package dravik.service;
+
+import java.util.List;
+import java.util.Map;
+import java.util.jar.Manifest;
+import org.jetbrains.java.decompiler.main.Fernflower;
+import org.jetbrains.java.decompiler.main.extern.IFernflowerLogger;
+import org.jetbrains.java.decompiler.main.extern.IFernflowerPreferences;
+import org.jetbrains.java.decompiler.main.extern.IResultSaver;
+
+/**
+ * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME FOLDER OUT" runs
+ * it: the same settings, the folder's classes as the source, the Java runtime's as a library, and
+ * only the shown class (with what nests in it) written. Loaded by Engines on Java 17 and newer
+ * only.
+ */
+final class VineflowerEngine implements Engine {
+  @Override
+  public Source decompile(ClassFamily family, List<String> options) throws Failure {
+    Map<String, Object> settings = VineflowerOptions.parse(options);
+    // The runtime's classes come from the shared library, not from a listing of the whole image
+    // made for this request alone.
+    boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
+    VineflowerSource source = new VineflowerSource(family);
+    Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
+    try {
+      if (runtime) {
+        fernflower.addLibrary(VineflowerRuntime.INSTANCE);
+      }
+      fernflower.addSource(source);
+      fernflower.addWhitelist(family.internalName);
+      fernflower.decompileContext();
+    } finally {
+      fernflower.clearContext();
+    }
+    return source.written().sourceFor(family, "Vineflower");
+  }
+
+  // The source's own output sink takes the classes; nothing is written to disk.
+  private static final class NoFiles implements IResultSaver {
+    @Override
+    public void saveFolder(String path) {}
+
+    @Override
+    public void copyFile(String source, String path, String entryName) {}
+
+    @Override
+    public void saveClassFile(
+        String path, String qualifiedName, String entryName, String content, int[] mapping) {}
+
+    @Override
+    public void createArchive(String path, String archiveName, Manifest manifest) {}
+
+    @Override
+    public void saveDirEntry(String path, String archiveName, String entryName) {}
+
+    @Override
+    public void copyEntry(String source, String path, String archiveName, String entry) {}
+
+    @Override
+    public void saveClassEntry(
+        String path, String archiveName, String qualifiedName, String entryName, String content) {}
+
+    @Override
+    public void closeArchive(String path, String archiveName) {}
+  }
+
+  // The command line prints Vineflower's messages; the service has no one to show them to.
+  private static final class NoLog extends IFernflowerLogger {
+    @Override
+    public void writeMessage(String message, Severity severity) {}
+
+    @Override
+    public void writeMessage(String message, Severity severity, Throwable t) {}
+  }
+}

@@ -1,0 +1,29 @@
+package dravik.service.tests;
+
+import java.util.ArrayList;
+import java.util.List;
+
+/** The engines and the options the bridge gives them, one token each, as on its command lines. */
+final class BridgeOptions {
+  static final String VINEFLOWER = "vineflower";
+  static final String CFR = "cfr";
+  static final List<String> VINEFLOWER_PLAIN = List.of("--log-level=warn", "--kt-enable=false",
+      "--indent-string=    ", "--variable-renaming=jad", "--rename-parameters=true");
+  /** With the original line numbers asked for: "// 13" at line ends. */
+  static final List<String> VINEFLOWER_LINES =
+      with(VINEFLOWER_PLAIN, "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
+  static final List<String> CFR_OPTIONS = List.of("--silent", "true");
+
+  private BridgeOptions() {}
+
+  /** The bridge's usual options for an engine: Vineflower's with line numbers. */
+  static List<String> of(String engine) {
+    return engine.equals(VINEFLOWER) ? VINEFLOWER_LINES : CFR_OPTIONS;
+  }
+
+  private static List<String> with(List<String> options, String... more) {
+    List<String> all = new ArrayList<>(options);
+    all.addAll(List.of(more));
+    return List.copyOf(all);
+  }
+}

@@ -1,0 +1,69 @@
+package dravik.service.tests;
+
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+
+/**
+ * The service against an engine's command line: each class twice through one service (the second
+ * time warm) and once through the command line, with the same family and options, byte for byte
+ * and under the same path. F3 on a top-level class and on one of its members, classes of the
+ * tests' own, of the Java runtime and of a real library, in a package and in none.
+ */
+final class SameAsOneShot {
+  private SameAsOneShot() {}
+
+  static void run(Path folder, String engine) throws Exception {
+    List<ShownClass> classes = new ArrayList<>(
+        List.of(ShownClass.compiled("demo/Showcase"), ShownClass.compiled("demo/Showcase$Planet"),
+            ShownClass.compiled("demo/Modern"), ShownClass.compiled("demo/Modern$Unit"),
+            ShownClass.compiled("service/Greeting"), ShownClass.compiled("service/Family"),
+            ShownClass.compiled("service/Family$Member"), ShownClass.compiled("NoPackage"),
+            ShownClass.inRuntime("java.base", "java/util/AbstractMap"),
+            ShownClass.inJar(OneShot.CFR_JAR, "org/benf/cfr/reader/util/getopt/GetOptParser")));
+    try (RunningService service = RunningService.start(folder)) {
+      for (ShownClass shown : classes) {
+        compare(service, "UTF-8", engine, shown, BridgeOptions.of(engine));
+      }
+      if (engine.equals(BridgeOptions.VINEFLOWER)) {
+        // Without line numbers, and a member without its family.
+        compare(service, "UTF-8", engine, classes.get(5), BridgeOptions.VINEFLOWER_PLAIN);
+        compare(service, "UTF-8", engine, classes.get(6).alone(), BridgeOptions.VINEFLOWER_PLAIN);
+      } else {
+        compare(service, "UTF-8", engine, classes.get(6).alone(), BridgeOptions.CFR_OPTIONS);
+      }
+    }
+    if (engine.equals(BridgeOptions.CFR)) {
+      // CFR writes its file in the default charset: with Windows' western code page the text
+      // beyond it changes, and the service's bytes must change with it. (By default CFR writes
+      // Unicode escapes for all text beyond ASCII, so it is asked for the text itself here.)
+      List<String> cp1252 = new ArrayList<>(RunningService.JVM_OPTIONS);
+      cp1252.replaceAll(o -> o.startsWith("-Dfile.encoding=") ? "-Dfile.encoding=windows-1252" : o);
+      Path cp1252Folder = Files.createDirectories(folder.resolve("cp1252"));
+      try (RunningService service = RunningService.startWith(cp1252, cp1252Folder)) {
+        List<String> unescaped = new ArrayList<>(BridgeOptions.CFR_OPTIONS);
+        unescaped.addAll(List.of("--hideutf", "false"));
+        compare(service, "windows-1252", engine, ShownClass.compiled("service/Greeting"),
+            unescaped);
+      }
+    }
+  }
+
+  private static void compare(RunningService service, String encoding, String engine,
+      ShownClass shown, List<String> options) throws Exception {
+    Path runFolder = Files.createTempDirectory(service.portFile.getParent(), "one-shot");
+    OneShot expected = OneShot.run(encoding, runFolder, engine, shown, options);
+    for (int round = 0; round < 2; round++) {
+      ServiceClient.Answer answer = service.decompile(engine, options, shown);
+      String what = engine + " on " + shown.internalName() + " with " + shown.members().size()
+          + " members, " + options + " in " + encoding + ", round " + round;
+      ServiceTests.check(answer.status() == ServiceClient.SOURCE, what + ": " + answer.text());
+      ServiceTests.check(answer.path().equals(expected.path()),
+          what + ": " + answer.path() + ", not " + expected.path());
+      ServiceTests.check(Arrays.equals(answer.bytes(), expected.bytes()),
+          what + ": not the one-shot run's source");
+    }
+  }
+}
