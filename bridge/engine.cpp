@@ -25,12 +25,15 @@ const char* EngineServiceName(Engine engine) {
 }
 
 std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
-  if (engine == Engine::Cfr) return {"--silent", "true"};
-  // Java source, never Kotlin; four spaces; Jad's names for locals and
-  // parameters where the class file has none.
+  // CFR: sealed classes as Java 17 has them (its default waits for class
+  // files of Java 18), and text beyond ASCII as it is: the bridge escapes
+  // only what the ANSI code page lacks.
+  if (engine == Engine::Cfr) return {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
+  // Java source, never Kotlin; four spaces; Jad's names for locals where the
+  // class file has none (not for parameters: a record's compact constructor
+  // would then read names it no longer has).
   std::vector<std::string> options = {"--log-level=warn", "--kt-enable=false",
-                                      "--indent-string=    ", "--variable-renaming=jad",
-                                      "--rename-parameters=true"};
+                                      "--indent-string=    ", "--variable-renaming=jad"};
   if (lineNumbers) {
     options.push_back("--bytecode-source-mapping=true");
     options.push_back("--__dump_original_lines__=true");

@@ -1,7 +1,7 @@
 // What the run adds to the decompiler itself: DecompileClassFile (copy, probe,
 // start and wait, search, read, two deletions) against starting the same
 // decompiler directly on a class file already in place, both timed over
-// several runs, for the fake Jad and for the Procyon bridge.
+// several runs, for the fake Jad and for the bridge.
 #include <windows.h>
 
 // psapi.h needs windows.h before it.
@@ -108,6 +108,6 @@ int main(int argc, char** argv) {
   int runs = argc > 1 ? atoi(argv[1]) : 10;
   if (runs < 1) runs = 1;
   Measure("fake jad", runs * 3, false);
-  Measure("Procyon bridge", runs, true);
+  Measure("bridge", runs, true);
   return 0;
 }

@@ -1,5 +1,5 @@
 // A whole ListLoadW, as the host makes it, on generated classes of 100, 1,000
-// and 10,000 source lines decompiled by the Procyon bridge: the plugin's own
+// and 10,000 source lines decompiled by the bridge: the plugin's own
 // timing line gives the decompile and highlight times, the rest (control,
 // text, header lines, showing) is the whole call less those two.
 //   plugin_bench.exe [RUNS]      (default 3 loads a class; the median is shown)
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   HWND lister = CreateWindowExA(0, "STATIC", "Lister", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                                 nullptr, nullptr, nullptr);
 
-  printf("Whole ListLoadW through the Procyon bridge, median of %d loads (ms):\n", runs);
+  printf("Whole ListLoadW through the bridge, median of %d loads (ms):\n", runs);
   printf("%-12s %8s %8s %10s %10s %8s %8s %12s\n", "class", "lines", "chars", "total", "decompile",
          "highl.", "rest", "committed");
   for (int size : {100, 1000, 10000}) {

@@ -2,7 +2,7 @@
 # Checks the install package: both plugins, their four companions and the
 # bridge's files (BRIDGE_FILES, as bridge/CMakeLists.txt lists them) inside the
 # zip, the auto-install fields of pluginst.inf with the project's version, both
-# plugins inside it, and the bridge: a console program with Procyon's jars and
+# plugins inside it, and the bridge: a console program with its engines' jars and
 # licences.
 #   check_package.sh ZIP VERSION "BRIDGE_FILES"
 set -eu

@@ -71,7 +71,7 @@ TEST(EngineTest, CommandLinesNameTheFolderForVineflowerAndTheFileForCfr) {
             "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
             "\"C:\\TC\\plugins\\dravik\\decompiler\\vineflower.jar\" --log-level=warn "
             "--kt-enable=false \"--indent-string=    \" --variable-renaming=jad "
-            "--rename-parameters=true --only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
+            "--only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
             "\"C:\\Temp\\x\\out\"");
   run.lineNumbers = true;
   EXPECT_NE(EngineCommandLine(Engine::Vineflower, run)
@@ -81,7 +81,7 @@ TEST(EngineTest, CommandLinesNameTheFolderForVineflowerAndTheFileForCfr) {
             "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
             "\"C:\\TC\\plugins\\dravik\\decompiler\\cfr.jar\" "
             "\"C:\\Temp\\x\\classes\\Outer$Inner.class\" --outputdir \"C:\\Temp\\x\\out\" "
-            "--silent true");
+            "--silent true --sealed true --hideutf false");
   EXPECT_EQ(ServiceClassPath("C:\\d"),
             "C:\\d\\decompiler\\vineflower.jar;C:\\d\\decompiler\\cfr.jar;"
             "C:\\d\\decompiler\\dravik-decompile-service.jar");

@@ -1,6 +1,6 @@
 package service;
 
-/** Java 17 forms and text beyond ASCII, for comparing the service with Procyon's command line. */
+/** Java 17 forms and text beyond ASCII, for comparing the service with the engines' command lines. */
 public record Greeting(String name) {
   static final String HELLO = "Grüße aus Tōkyō, Привет, 世界 😀";
 

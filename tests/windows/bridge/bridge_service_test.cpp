@@ -83,9 +83,15 @@ TEST_F(BridgeServiceTest, TheFirstClassStartsTheServiceAndTheNextGoesThroughItBy
   ASSERT_NE(NewPortFile(""), "");
   EXPECT_EQ(Services().size(), 1u);
 
-  // Without the engine's jar the one-shot run cannot work: what comes now
-  // comes from the service, which has its jars open already.
-  ASSERT_TRUE(DeleteFileW(folder_.Path(L"decompiler\\vineflower.jar").c_str()));
+  // A java.exe that cannot start, on a runtime that says it is Java 17: the
+  // one-shot run cannot work, so what comes now comes from the service.
+  const std::wstring broken = work_ + L"\\broken-jdk";
+  CreateDirectoryW(broken.c_str(), nullptr);
+  CreateDirectoryW((broken + L"\\bin").c_str(), nullptr);
+  WriteFileBytes(broken + L"\\bin\\java.exe", "no program");
+  WriteFileBytes(broken + L"\\release", "JAVA_VERSION=\"17.0.15\"\n");
+  folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.5\r\njava=" + ToUtf8(broken) +
+                           "\\bin\\java.exe\r\n");
   for (int view = 0; view < 2; ++view) {
     EXPECT_EQ(Jad(), oneShot);
     EXPECT_EQ(exitCode_, 0u);

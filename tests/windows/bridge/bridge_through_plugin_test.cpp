@@ -89,7 +89,7 @@ TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineN
   std::string text = Shown();
   EXPECT_EQ(exitCode_, 0u);
   for (const char* expected :
-       {"record Modern(String name, int sides) {", "modern -> modern.name() + \" is a \"",
+       {"record Modern(String name, int sides) {", ".name() + \" is a \" + ",
         // Jad's -lnc: the source's own line numbers as comments at the line ends.
         "        return switch (this.sides) {// 16\r\n", "case 3 -> \"triangle\";// 18\r\n",
         // An emoji, beyond any ANSI code page, as an escaped pair.

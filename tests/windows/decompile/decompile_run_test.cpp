@@ -1,5 +1,5 @@
 // The decompiler run in a temporary plugin folder, with the fake Jad (or the
-// bridge on Procyon) beside the plugin and the clock scripted through the test's
+// bridge with its engines) beside the plugin and the clock scripted through the test's
 // own import of GetTickCount.
 #include "decompile/decompile_run.h"
 

@@ -7,7 +7,7 @@
 # Windows). The pages are kept as PNG files in OUTDIR for a look.
 #   print_to_cups.sh BINDIR REPO OUTDIR FILE PLUGIN
 # A FILE.java is compiled and its class file shown as the Lister shows it (the
-# bridge beside the plugin as jad.exe, on Procyon); any other file is shown as plain
+# bridge beside the plugin as jad.exe, with its engines); any other file is shown as plain
 # text. Exit status 77 (skipped) when no printer can be set up.
 set -eu
 bin=$1 repo=$2 out=$3 file=$4 plugin=$5

@@ -128,7 +128,7 @@ TEST_F(ResourceSoakTest, LoadAndCloseCyclesOnARealClass) {
   ExpectPluginFolderClean();
 }
 
-TEST_F(ResourceSoakTest, LoadAndCloseCyclesThroughTheProcyonBridge) {
+TEST_F(ResourceSoakTest, LoadAndCloseCyclesThroughTheBridge) {
   if (!RunningUnderWine()) GTEST_SKIP() << "the bridge starts a Unix program: Wine only";
   // About a second a load: a handful, enough to see every handle of a real
   // decompiler run come back.
@@ -141,7 +141,7 @@ TEST_F(ResourceSoakTest, LoadAndCloseCyclesThroughTheProcyonBridge) {
     listCloseWindow(window);
     return shown;
   };
-  EXPECT_EQ(Soak("ListLoadW/ListCloseWindow (Procyon)", scale_ > 1 ? 5 : 2, cycle), 0);
+  EXPECT_EQ(Soak("ListLoadW/ListCloseWindow (bridge)", scale_ > 1 ? 5 : 2, cycle), 0);
   ExpectPluginFolderClean();
 }
 

@@ -3,16 +3,20 @@ package dravik.service.tests;
 import java.util.ArrayList;
 import java.util.List;
 
-/** The engines and the options the bridge gives them, one token each, as on its command lines. */
+/**
+ * The engines and the options the bridge gives them (EngineOptions in bridge/engine.cpp), one
+ * token each, as on its command lines.
+ */
 final class BridgeOptions {
   static final String VINEFLOWER = "vineflower";
   static final String CFR = "cfr";
-  static final List<String> VINEFLOWER_PLAIN = List.of("--log-level=warn", "--kt-enable=false",
-      "--indent-string=    ", "--variable-renaming=jad", "--rename-parameters=true");
+  static final List<String> VINEFLOWER_PLAIN = List.of(
+      "--log-level=warn", "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad");
   /** With the original line numbers asked for: "// 13" at line ends. */
   static final List<String> VINEFLOWER_LINES =
       with(VINEFLOWER_PLAIN, "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
-  static final List<String> CFR_OPTIONS = List.of("--silent", "true");
+  static final List<String> CFR_OPTIONS =
+      List.of("--silent", "true", "--sealed", "true", "--hideutf", "false");
 
   private BridgeOptions() {}
 
