@@ -6,6 +6,7 @@
 #include "bridge/runtime_version.h"
 #include "bridge/service_client.h"
 #include "bridge/service_start.h"
+#include "bridge/shared_archive.h"
 #include "bridge/system_text.h"
 
 namespace {
@@ -46,6 +47,7 @@ OneShotCommand TemplateCommand(const std::string& java, const DecompileOptions& 
 
 // An engine that ships with the bridge, on the runtime found.
 OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& java,
+                             const std::vector<std::string>& javaOptions,
                              const DecompileOptions& options, const BridgeContext& context) {
   OneShotCommand command;
   command.who = std::string(EngineDisplayName(engine)) + " on " +
@@ -55,9 +57,11 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
       "Check the Java runtime " + java + " (java= in " + Utf8FromWide(context.settingsFile) + ").";
   const std::string internalName = options.internalName;
   const bool lineNumbers = options.lineNumbers;
-  command.compose = [engine, java, internalName, lineNumbers](const OneShotNames& names) {
+  command.compose = [engine, java, javaOptions, internalName,
+                     lineNumbers](const OneShotNames& names) {
     EngineRun run;
     run.java = java;
+    run.javaOptions = javaOptions;
     run.home = names.home;
     run.classFolder = names.classFolder;
     run.classFile = names.classFile;
@@ -73,7 +77,8 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
 // started and the one-shot run for this class within what is left of the
 // time limit.
 DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& oneShot,
-                                         const std::string& java, const std::string& classBytes,
+                                         const std::string& java, int javaVersion,
+                                         const std::string& classBytes,
                                          const DecompileOptions& options,
                                          const BridgeContext& context) {
   const DWORD limitMs = context.settings.timeoutSeconds * 1000;
@@ -113,7 +118,7 @@ DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& on
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
   // source for longer than the service takes to start.
-  StartDecompileService(java, context, portFile);
+  StartDecompileService(java, javaVersion, context, portFile);
   return oneShotOutcome;
 }
 
@@ -134,9 +139,15 @@ DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileO
   }
   int javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
   Engine engine = EngineForJavaVersion(javaVersion);
-  OneShotCommand oneShot = EngineCommand(engine, javaVersion, java, options, context);
-  if (context.settings.service) {
-    return DecompileThroughService(engine, oneShot, java, classBytes, options, context);
-  }
-  return RunDecompilerOnce(oneShot, classBytes, options, context);
+  const std::string use = std::string("oneshot-") + EngineServiceName(engine);
+  SharedArchive archive =
+      FindSharedArchive(use, java, {EngineJar(engine, Utf8FromWide(context.home))});
+  OneShotCommand oneShot = EngineCommand(
+      engine, javaVersion, java, OneShotJavaOptions(javaVersion, archive), options, context);
+  DecompileOutcome outcome = context.settings.service
+                                 ? DecompileThroughService(engine, oneShot, java, javaVersion,
+                                                           classBytes, options, context)
+                                 : RunDecompilerOnce(oneShot, classBytes, options, context);
+  KeepSharedArchive(use, archive, outcome.kind == DecompileOutcome::Kind::Source);
+  return outcome;
 }

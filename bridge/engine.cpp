@@ -42,19 +42,21 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
 }
 
 std::string EngineCommandLine(Engine engine, const EngineRun& run) {
+  std::string line = QuotedArgument(run.java, true);
+  for (const std::string& option : run.javaOptions) line += " " + QuotedArgument(option);
   // UTF-8 as the service runs with, so that both give the same bytes.
-  std::string line = QuotedArgument(run.java, true) + " -Dfile.encoding=UTF-8 -jar ";
+  line += " -Dfile.encoding=UTF-8 -jar ";
   std::vector<std::string> options = EngineOptions(engine, run.lineNumbers);
   if (engine == Engine::Vineflower) {
     // The folder as the source and the class as the only one written: its
     // members come out in place, and a member file alone as itself.
-    line += QuotedArgument(Jar(run.home, DRAVIK_VINEFLOWER_JAR), true);
+    line += QuotedArgument(EngineJar(engine, run.home), true);
     for (const std::string& option : options) line += " " + QuotedArgument(option);
     line += " " + QuotedArgument("--only=" + run.internalName) + " " +
             QuotedArgument(run.classFolder, true) + " " + QuotedArgument(run.outFolder, true);
   } else {
     // CFR finds the members in the class file's folder itself.
-    line += QuotedArgument(Jar(run.home, DRAVIK_CFR_JAR), true) + " " +
+    line += QuotedArgument(EngineJar(engine, run.home), true) + " " +
             QuotedArgument(run.classFile, true) + " --outputdir " +
             QuotedArgument(run.outFolder, true);
     for (const std::string& option : options) line += " " + QuotedArgument(option);
@@ -62,7 +64,17 @@ std::string EngineCommandLine(Engine engine, const EngineRun& run) {
   return line;
 }
 
+std::string EngineJar(Engine engine, const std::string& home) {
+  return Jar(home, engine == Engine::Vineflower ? DRAVIK_VINEFLOWER_JAR : DRAVIK_CFR_JAR);
+}
+
+std::vector<std::string> ServiceJars(const std::string& home) {
+  return {Jar(home, DRAVIK_VINEFLOWER_JAR), Jar(home, DRAVIK_CFR_JAR),
+          Jar(home, DRAVIK_SERVICE_JAR_NAME)};
+}
+
 std::string ServiceClassPath(const std::string& home) {
-  return Jar(home, DRAVIK_VINEFLOWER_JAR) + ";" + Jar(home, DRAVIK_CFR_JAR) + ";" +
-         Jar(home, DRAVIK_SERVICE_JAR_NAME);
+  std::string path;
+  for (const std::string& jar : ServiceJars(home)) path += (path.empty() ? "" : ";") + jar;
+  return path;
 }

@@ -24,12 +24,13 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers);
 
 // One run of an engine on a class file, names in UTF-8.
 struct EngineRun {
-  std::string java;          // java.exe
-  std::string home;          // the bridge's folder, which holds the decompiler folder
-  std::string classFolder;   // holds the class file and its family, nothing else
-  std::string classFile;     // the class file, in classFolder
-  std::string internalName;  // the class's internal name, "demo/Outer$Inner"
-  std::string outFolder;     // an empty folder for the source
+  std::string java;                      // java.exe
+  std::vector<std::string> javaOptions;  // the runtime's own (java_options.h)
+  std::string home;                      // the bridge's folder, which holds the decompiler folder
+  std::string classFolder;               // holds the class file and its family, nothing else
+  std::string classFile;                 // the class file, in classFolder
+  std::string internalName;              // the class's internal name, "demo/Outer$Inner"
+  std::string outFolder;                 // an empty folder for the source
   bool lineNumbers = false;
 };
 
@@ -37,5 +38,9 @@ struct EngineRun {
 // beside it, and writes its source file into outFolder.
 std::string EngineCommandLine(Engine engine, const EngineRun& run);
 
-// The decompile service's class path (';'-separated): both engines and its own jar.
+// The engine's jar in the bridge's folder home.
+std::string EngineJar(Engine engine, const std::string& home);
+
+// The decompile service's jars: both engines and its own; and as a class path.
+std::vector<std::string> ServiceJars(const std::string& home);
 std::string ServiceClassPath(const std::string& home);

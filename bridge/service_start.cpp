@@ -6,6 +6,7 @@
 #include "bridge/engine.h"
 #include "bridge/file_access.h"
 #include "bridge/service_protocol.h"
+#include "bridge/shared_archive.h"
 #include "bridge/system_text.h"
 #include "bridge/windows_arguments.h"
 
@@ -56,16 +57,21 @@ std::wstring ServicePortFile(const BridgeContext& context) {
   return temp + WideFromUtf8(ServicePortFileName(Utf8FromWide(context.home)));
 }
 
-bool StartDecompileService(const std::string& java, const BridgeContext& context,
+bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
                            const std::wstring& portFile) {
   if (java.empty() || portFile.empty() || !ClaimStart(portFile)) return false;
+  const std::string home = Utf8FromWide(context.home);
+  std::string command = QuotedArgument(java, true);
+  for (const std::string& option :
+       ServiceJavaOptions(javaVersion, FindSharedArchive("service", java, ServiceJars(home)),
+                          context.settings.serviceHeap)) {
+    command += " " + QuotedArgument(option);
+  }
   // The one-shot run's -Dfile.encoding, so that the source is byte for byte its.
-  std::string command = QuotedArgument(java, true) + " -Xmx" + context.settings.serviceHeap +
-                        " -XX:+UseSerialGC -Dfile.encoding=UTF-8 -cp " +
-                        QuotedArgument(ServiceClassPath(Utf8FromWide(context.home)), true) +
-                        " dravik.service.DecompileService --port-file " +
-                        QuotedArgument(Utf8FromWide(portFile), true) + " --idle-seconds " +
-                        MinutesAsSeconds(context.settings.serviceIdleMinutes);
+  command += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(home), true) +
+             " dravik.service.DecompileService --port-file " +
+             QuotedArgument(Utf8FromWide(portFile), true) + " --idle-seconds " +
+             MinutesAsSeconds(context.settings.serviceIdleMinutes);
   std::wstring line = WideFromUtf8(command);
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);

@@ -12,5 +12,5 @@ std::wstring ServicePortFile(const BridgeContext& context);
 
 // Starts the service on java unless another bridge started one moments ago
 // that has not written its port file yet. Returns whether it started one.
-bool StartDecompileService(const std::string& java, const BridgeContext& context,
+bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
                            const std::wstring& portFile);

@@ -64,7 +64,15 @@ std::string ShellQuoted(const std::string& text) {
 // drive C: ".../dosdevices/c:/", and that colon would split a class path
 // entry (a jar given to -jar is one too), so such a name is resolved by the
 // shell (readlink) to its real name.
+// An option that ends in a Windows name (-XX:SharedArchiveFile=C:\...) has
+// that part converted too.
 std::string ShellWord(const std::wstring& argument) {
+  size_t equals = argument.find(L'=');
+  if (!LooksLikeWindowsName(argument) && equals != std::wstring::npos &&
+      LooksLikeWindowsName(argument.substr(equals + 1))) {
+    return ShellQuoted(Utf8(argument.substr(0, equals + 1))) +
+           ShellWord(argument.substr(equals + 1));
+  }
   std::string unix = LooksLikeWindowsName(argument) ? UnixName(argument) : "";
   if (unix.find(':') != std::string::npos) return "\"$(readlink -m " + ShellQuoted(unix) + ")\"";
   return ShellQuoted(unix.empty() ? Utf8(argument) : unix);

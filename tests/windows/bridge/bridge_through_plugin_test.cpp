@@ -141,6 +141,45 @@ TEST_F(BridgeThroughPluginTest, WhenTheEngineFailsTheCommentNamesItAndItsRuntime
   listCloseWindow(window_);
 }
 
+// The one-shot run's class-data archive: made by the first run, mapped by the
+// next (Java logs where each class came from), and a damaged one passed over.
+TEST_F(BridgeThroughPluginTest, TheEngineArchiveIsMadeOnceUsedNextAndADamagedOneIsHarmless) {
+  folder().InstallBridgeJad();
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring pattern = std::wstring(temp) + L"dravik-oneshot-vineflower-*.jsa";
+  ASSERT_NE(Shown().find("record Modern("), std::string::npos);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no archive made";
+  FindClose(search);
+  const std::wstring archive = std::wstring(temp) + found.cFileName;
+  listCloseWindow(window_);
+
+  // Linux's java reads JAVA_TOOL_OPTIONS; the log goes to a Unix name.
+  const std::string log =
+      "/tmp/dravik-class-load-" + std::to_string(GetCurrentProcessId()) + ".log";
+  SetEnvironmentVariableA("JAVA_TOOL_OPTIONS", ("-Xlog:class+load:file=" + log).c_str());
+  std::string text = Shown();
+  SetEnvironmentVariableA("JAVA_TOOL_OPTIONS", nullptr);
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
+  const std::wstring logName = L"Z:" + std::wstring(log.begin(), log.end());
+  std::string loaded = ReadFileBytes(logName);
+  DeleteFileW(logName.c_str());
+  EXPECT_TRUE(std::regex_search(
+      loaded, std::regex("org\\.jetbrains\\.java\\.decompiler\\.\\S+ source: shared objects file")))
+      << loaded.substr(0, 2000);
+  listCloseWindow(window_);
+
+  SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WriteFileBytes(archive, std::string(70000, 'x'));
+  text = Shown();
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
+  listCloseWindow(window_);
+  DeleteFileW(archive.c_str());
+}
+
 TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentColour) {
   folder().InstallBridgeJad("java=C:\\nowhere\\java.exe\r\n");
   std::string text = Shown();

@@ -1,0 +1,56 @@
+#include "bridge/java_options.h"
+
+#include <stdint.h>
+
+namespace {
+
+// -XX options a runtime does not know (another vendor's) are passed over
+// rather than refused.
+const char IgnoreUnknown[] = "-XX:+IgnoreUnrecognizedVMOptions";
+
+// The archive's options; dumpTo is where a missing archive is made.
+void AddArchive(int javaVersion, const SharedArchive& archive, const std::string& dumpTo,
+                std::vector<std::string>* options) {
+  if (javaVersion < 13 || archive.file.empty()) return;
+  // The runtime checks a mapped archive's contents too, so that one damaged
+  // on disk is passed over rather than trusted.
+  if (javaVersion >= 19) {
+    options->push_back("-XX:+AutoCreateSharedArchive");
+    options->push_back("-XX:SharedArchiveFile=" + archive.file);
+    options->push_back("-XX:+VerifySharedSpaces");
+  } else if (archive.exists) {
+    options->push_back("-XX:SharedArchiveFile=" + archive.file);
+    options->push_back("-XX:+VerifySharedSpaces");
+  } else if (!dumpTo.empty()) {
+    options->push_back("-XX:ArchiveClassesAtExit=" + dumpTo);
+  }
+}
+
+}  // namespace
+
+std::string SharedArchiveName(const std::string& use, const std::vector<std::string>& identity) {
+  // FNV-1a, 64 bits, with a separator that no part holds.
+  uint64_t hash = 14695981039346656037ull;
+  for (const std::string& part : identity) {
+    for (char c : part + '\n') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  }
+  const char digits[] = "0123456789abcdef";
+  std::string name = "dravik-" + use + "-";
+  for (int shift = 60; shift >= 0; shift -= 4) name += digits[(hash >> shift) & 0xF];
+  return name + ".jsa";
+}
+
+std::vector<std::string> OneShotJavaOptions(int javaVersion, const SharedArchive& archive) {
+  std::vector<std::string> options = {IgnoreUnknown, "-XX:TieredStopAtLevel=1", "-XX:+UseSerialGC"};
+  AddArchive(javaVersion, archive, archive.dumpTo, &options);
+  return options;
+}
+
+std::vector<std::string> ServiceJavaOptions(int javaVersion, const SharedArchive& archive,
+                                            const std::string& heap) {
+  std::vector<std::string> options = {IgnoreUnknown, "-Xmx" + heap, "-XX:+UseSerialGC"};
+  // One service at a time runs for a bridge's folder, which the archive's
+  // name holds: it writes its archive itself when it ends.
+  AddArchive(javaVersion, archive, archive.file, &options);
+  return options;
+}

@@ -1,0 +1,18 @@
+// Where the engines' class-data archives are kept: in the user's temporary
+// folder, one for each use, named by the runtime and jars it was made from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bridge/java_options.h"
+
+// The archive for use ("oneshot-vineflower", "service") of the runtime of
+// java with jars; a run that is to make it writes it to dumpTo first.
+SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
+                                const std::vector<std::string>& jars);
+
+// After a one-shot run that may have made the archive: moved into place when
+// the run gave source (and the archives this use had for other runtimes or
+// jars removed), else what it wrote removed.
+void KeepSharedArchive(const std::string& use, const SharedArchive& archive, bool runGaveSource);
