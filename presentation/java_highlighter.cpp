@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "host/richedit_operations.h"
-#include "presentation/java_keywords.h"
+#include "presentation/java_contextual_keywords.h"
 
 namespace {
 
@@ -35,6 +35,58 @@ int FetchRange(HWND control, int start, int end, char (&word)[WordBufferSize]) {
 
 bool IsDelimiter(char c) { return c == '/' || c == '"' || c == '\''; }
 
+// White space and the paragraph mark: a word of its own, never significant.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Whether an odd number of backslashes stands directly before position,
+// counting back no further than from.
+bool EscapedAt(HWND control, int from, int position) {
+  char chunk[WordBufferSize];
+  int backslashes = 0;
+  int end = position;
+  while (end > from) {
+    int begin = (end - from > WordCharacters) ? end - WordCharacters : from;
+    int fetched = FetchRange(control, begin, end, chunk);
+    int k = fetched;
+    while (k > 0 && chunk[k - 1] == '\\') --k;
+    backslashes += fetched - k;
+    if (k > 0 || fetched < end - begin) break;
+    end = begin;
+  }
+  return backslashes % 2 == 1;
+}
+
+// A text block runs from its opening """ through the first """ behind it whose
+// first quote is not escaped (in \"""" the escaped quote is text and the three
+// behind it close), or to the end of the text; returns the position behind it.
+int StyleTextBlock(HWND control, int start, const CHARFORMAT2A* style) {
+  FINDTEXTA find;
+  find.chrg.cpMin = start + 3;
+  find.chrg.cpMax = -1;
+  find.lpstrText = "\"\"\"";
+  int p = -1;
+  for (;;) {
+    p = FindControlText(control, FR_DOWN, &find);
+    if (p < 0) {
+      p = GetControlWindowTextLength(control);
+      break;
+    }
+    if (!EscapedAt(control, start + 3, p)) break;
+    find.chrg.cpMin = p + 1;
+  }
+  StyleRange(control, start, p + 3, style);
+  return p + 3;
+}
+
+// Hands token to the window and colours the contextual keyword it completes.
+void TakeToken(HWND control, JavaTokenWindow& window, const JavaToken& token,
+               const CHARFORMAT2A* keyword) {
+  JavaKeywordRange found = NextJavaToken(window, token);
+  if (found.end > found.start) StyleRange(control, found.start, found.end, keyword);
+}
+
 }  // namespace
 
 void StyleRange(HWND control, int start, int end, const CHARFORMAT2A* style) {
@@ -59,6 +111,7 @@ int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2
 
 void HighlightJava(HWND control, const TextPalette& palette) {
   char word[WordBufferSize];
+  JavaTokenWindow window = {};
   int rangeStart = 0;
   int rangeEnd = FindNextWordStart(control, 0);
   for (;;) {
@@ -72,30 +125,42 @@ void HighlightJava(HWND control, const TextPalette& palette) {
 
     int n = 0;
     while (n < len && !IsDelimiter(word[n])) ++n;
+    char next = (n < len) ? word[n + 1] : '\0';  // the NUL when the delimiter ends the word
+    bool comment = n < len && word[n] == '/' && (next == '/' || next == '*');
+    bool literal = n < len && (word[n] == '"' || word[n] == '\'');
 
-    if (n < len) {
+    // What stands before an opener is a word of its own; a slash that opens no
+    // comment (a division, "/=") stays in its word.
+    int tokenLength = (comment || literal) ? n : len;
+    if (tokenLength > 0 && !IsBlank(word[0])) {
+      JavaToken token = MakeJavaToken(word, tokenLength, rangeStart);
+      TakeToken(control, window, token, &palette.keyword);
+      if (token.kind == JavaTokenKind::Keyword) {
+        int wordEnd = (space != nullptr) ? rangeStart + len : rangeEnd;
+        StyleRange(control, rangeStart, wordEnd, &palette.keyword);
+      }
+    }
+
+    if (comment || literal) {
       int o = rangeStart + n;
-      char next = word[n + 1];  // the NUL when the delimiter ends the word
-      int resume = -1;
+      int resume;
       if (word[n] == '/' && next == '/') {
         resume = StyleToCloser(control, o, "\r", &palette.comment);
-      } else if (word[n] == '/' && next == '*') {
+      } else if (word[n] == '/') {
         resume = StyleToCloser(control, o, "*/", &palette.comment);
+      } else if (word[n] == '"' && next == '"' && word[n + 2] == '"') {
+        resume = StyleTextBlock(control, o, &palette.string);
       } else if (word[n] == '"') {
         resume = StyleToCloser(control, o, "\"", &palette.string);
-      } else if (word[n] == '\'') {
+      } else {
         resume = StyleToCloser(control, o, "'", &palette.string);
       }
-      if (resume >= 0) {
-        // Go on directly behind the closer.
-        rangeStart = resume;
-        rangeEnd = FindNextWordStart(control, rangeStart);
-        continue;
-      }
-      // A slash that opens no comment (a division, "/="): nothing to style.
-    } else if (FindJavaKeyword(word) >= 0) {
-      int wordEnd = (space != nullptr) ? rangeStart + len : rangeEnd;
-      StyleRange(control, rangeStart, wordEnd, &palette.keyword);
+      // A comment is no word: the words around it stay neighbours.
+      if (literal) TakeToken(control, window, MakeJavaLiteral(o, resume), &palette.keyword);
+      // Go on directly behind the closer.
+      rangeStart = resume;
+      rangeEnd = FindNextWordStart(control, rangeStart);
+      continue;
     }
 
     rangeStart = FindNextWordStart(control, rangeStart);

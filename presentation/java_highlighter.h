@@ -1,6 +1,8 @@
-// Colours Java keywords, string and character literals and comments in a
-// rich-edit control's text, one word at a time through the control's own word
-// breaking and text search; the text is never copied out whole.
+// Colours Java keywords (the contextual ones, such as record and yield, only
+// where they are keywords), string, character and text-block literals and
+// comments in a rich-edit control's text, one word at a time through the
+// control's own word breaking and text search; the text is never copied out
+// whole.
 #pragma once
 
 #include <richedit.h>

@@ -31,13 +31,22 @@ int NextWord(HWND control, int position) {
   return static_cast<int>(SendMessageA(control, EM_FINDWORDBREAK, WB_MOVEWORDRIGHT, position));
 }
 
+// Whether an odd run of backslashes, none before from, stands directly before at.
+bool Escaped(const std::string& text, size_t at, size_t from) {
+  size_t k = at;
+  while (k > from && text[k - 1] == '\\') --k;
+  return (at - k) % 2 == 1;
+}
+
 // What the pass must style, in order: words come from the control; of each only
 // the first 127 characters, up to the first space, count; the first slash or
 // quote in them opens a comment or literal that runs through its closer (found
 // from behind the opener) or through the reported text length plus the closer's
-// length; otherwise a keyword is styled up to the space or over the range.
+// length; three quotes open a text block, which an escaped first quote of three
+// does not close; otherwise a keyword is styled up to the space or over the
+// range. escapes counts the escaped closers passed over.
 std::vector<StyledRange> Model(HWND control, const std::string& text,
-                               const std::set<std::string>& keywords) {
+                               const std::set<std::string>& keywords, int* escapes) {
   const int length = static_cast<int>(text.size());
   std::vector<StyledRange> expected;
   int start = 0;
@@ -65,6 +74,8 @@ std::vector<StyledRange> Model(HWND control, const std::string& text,
     } else if (pair == "/*") {
       closer = "*/";
       style = &LightPalette.comment;
+    } else if (word.compare(opener, 3, "\"\"\"") == 0) {
+      closer = "\"\"\"";
     } else if (word[opener] != '/') {
       closer = word.substr(opener, 1);
     }
@@ -75,6 +86,10 @@ std::vector<StyledRange> Model(HWND control, const std::string& text,
     }
     int from = start + static_cast<int>(opener);
     size_t found = text.find(closer, from + closer.size());
+    while (closer.size() == 3 && found != std::string::npos && Escaped(text, found, from + 3)) {
+      ++*escapes;
+      found = text.find(closer, found + 1);
+    }
     // No closer: the length the control reports, which counts a line break as
     // CR LF and so may lie beyond the last position; the selection is cut there.
     int through =
@@ -87,11 +102,14 @@ std::vector<StyledRange> Model(HWND control, const std::string& text,
   return expected;
 }
 
-std::string GenerateText(std::mt19937& random) {
+// With textBlocks, """, \""" and \\""" are among the pieces too.
+std::string GenerateText(std::mt19937& random, bool textBlocks) {
   static const char* const pieces[] = {
-      "int",  "if", "class", "public", "while", "throws", "Int", "INT", "null", "true",
-      "x",    "i2", "name",  "\"",     "'",     "/",      "//",  "/*",  "*/",   "*",
-      "\\\"", "\\", ";",     "=",      "(",     ")",      "+",   "0",   "/=",   "{"};
+      "int",  "if", "class", "public", "while",    "throws",    "Int", "INT", "null",
+      "true", "x",  "i2",    "name",   "\"",       "'",         "/",   "//",  "/*",
+      "*/",   "*",  "\\\"",  "\\",     ";",        "=",         "(",   ")",   "+",
+      "0",    "/=", "{",     "\"\"\"", "\\\"\"\"", "\\\\\"\"\""};
+  const size_t piece_count = sizeof pieces / sizeof pieces[0] - (textBlocks ? 0 : 3);
   static const char* const separators[] = {"", "", " ", " ", "  ", "\t", "\r\n", "\r", "\n"};
   std::string text;
   int count = static_cast<int>(random() % 40);
@@ -99,7 +117,7 @@ std::string GenerateText(std::mt19937& random) {
     if (random() % 25 == 0) {
       text += std::string(100 + random() % 120, static_cast<char>('a' + random() % 26));
     } else {
-      text += pieces[random() % (sizeof pieces / sizeof pieces[0])];
+      text += pieces[random() % piece_count];
     }
     text += separators[random() % (sizeof separators / sizeof separators[0])];
   }
@@ -126,11 +144,14 @@ TEST(HighlightPropertyTest, PassStylesWhatTheModelPredictsOnGeneratedTexts) {
   int mismatches = 0;
   int counts[3] = {0, 0, 0};  // keywords, literals, comments
   int cut_fetches = 0;
+  int text_blocks = 0;
+  int escapes = 0;
   const int texts = 3000;
-  for (int run = 0; run < texts && mismatches < 3; ++run) {
-    window.SetText(GenerateText(random));
+  const int text_block_texts = 600;  // behind the others, which stay as they were
+  for (int run = 0; run < texts + text_block_texts && mismatches < 3; ++run) {
+    window.SetText(GenerateText(random, run >= texts));
     const std::string text = window.Text();
-    std::vector<StyledRange> expected = Model(window.control(), text, keywords);
+    std::vector<StyledRange> expected = Model(window.control(), text, keywords, &escapes);
 
     window.StartRecording();
     HighlightJava(window.control(), LightPalette);
@@ -138,6 +159,7 @@ TEST(HighlightPropertyTest, PassStylesWhatTheModelPredictsOnGeneratedTexts) {
 
     for (const StyledRange& r : expected) {
       ++counts[r.style == &LightPalette.keyword ? 0 : r.style == &LightPalette.string ? 1 : 2];
+      if (text.compare(static_cast<size_t>(r.start), 3, "\"\"\"") == 0) ++text_blocks;
     }
     if (window.styled() != expected) {
       ++mismatches;
@@ -155,6 +177,8 @@ TEST(HighlightPropertyTest, PassStylesWhatTheModelPredictsOnGeneratedTexts) {
   EXPECT_GT(counts[1], texts / 2);
   EXPECT_GT(counts[2], texts / 2);
   EXPECT_GT(cut_fetches, texts / 10);
+  EXPECT_GT(text_blocks, text_block_texts / 10);
+  EXPECT_GT(escapes, 10);
 }
 
 }  // namespace

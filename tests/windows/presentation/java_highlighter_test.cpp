@@ -58,6 +58,34 @@ TEST_F(HighlightTest, ExamplesStyleWhatTheRulesSay) {
   }
 }
 
+// Each contextual keyword where Java reads it as one, beside the same word as a
+// name; text blocks, escaped quotes inside them, as one literal.
+TEST_F(HighlightTest, ContextualKeywordsInTheirPlaceAndTextBlocksAsOneLiteral) {
+  const struct {
+    const char* text;
+    const char* letters;
+  } cases[] = {
+      {"record Point(int x, int y)", "KKKKKK.......KKK....KKK..."},
+      {"Record record = r;", ".................."},
+      {"case 1: yield x;", "KKKK....KKKKK..."},
+      {"int yield = 1;", "KKK..........."},
+      {"var list = new A();", "KKK........KKK....."},
+      {"String var = s;", "..............."},
+      {"sealed interface Shape permits Circle, Square",
+       "KKKKKK.KKKKKKKKK.......KKKKKKK..............."},
+      {"boolean sealed;", "KKKKKKK........"},
+      {"public non-sealed class C", "KKKKKK.KKKKKKKKKK.KKKKK.."},
+      {"a = non - sealed;", "................."},
+      // A quote and an escaped """ inside; the closer behind an escaped backslash.
+      {"s = \"\"\"\r  a \"q\" \\\"\"\" b\r  \"\"\"; int", "....SSSSSSSSSSSSSSSSSSSSSSSS..KKK"},
+      {"\"\"\"\r\\\\\"\"\" int", "SSSSSSSSS.KKK"},
+      {"\"\"\"\r int", "SSSSSSSS"},  // unterminated: to the end
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Highlight(c.text), c.letters) << "text: " << c.text;
+  }
+}
+
 TEST_F(HighlightTest, EndsWithTheCaretAtTheStartAndCourierNewThroughout) {
   for (const char* text : {"", "int x; // c\r\"s\" /* b */"}) {
     window.SetText(text);
