@@ -1,12 +1,15 @@
-// What the plugin and the bridge add to the engine: F3 on a class of 1,000
-// source lines (ListLoadW through a copy of the plugin, the bridge beside it as
-// jad.exe with the service off, its default engine on the stand-in java.exe:
-// Vineflower on Java 17) against the same engine command line started
-// directly on a copy of the class, both on the stand-in java.exe,
-// interleaved in one run. Then F3 with the resident decompile service on the
-// classes of 100, 1,000 and 10,000 lines: cold (no service running: the
-// one-shot run, with the service started beside it) and warm (through the
-// service once it has answered a first class).
+// F3 through a copy of the plugin with the bridge as it ships beside it as
+// jad.exe, against the engine's own command line, in one run on the stand-in
+// java.exe (Vineflower, on Linux's Java 17):
+// - cold F3, the service off: the one-shot run (the first compiler tier, the
+//   serial collector, the engine's class-data archive) against the engine's
+//   plain command line (java -jar vineflower.jar with the same engine options,
+//   nothing else) on Showcase (with its nested enum) and on Bench1000,
+//   interleaved, after one run of each that fills the file cache and makes
+//   the archive;
+// - with the resident service: cold F3 (the one-shot run, the service started
+//   after it), warm F3 on 1,000-line classes no view has seen, and repeat F3
+//   of a class seen before.
 //   bridge_bench.exe [RUNS]      (default 5 of each; medians and minimums shown)
 #include <windows.h>
 
@@ -43,21 +46,35 @@ double CommittedMegabytes() {
   return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
 }
 
-// The engine's command line as the bridge's one-shot run starts it, on a copy
-// of the class in a folder of its own; the folder's output is removed outside
-// the timing.
-double EngineDirectly(PluginCopyFixture& plugin, const std::wstring& classFile) {
+// A class of the benchmark's data, with its family.
+struct BenchClass {
+  const wchar_t* file;                 // under plugin_bench_data
+  std::vector<const wchar_t*> family;  // beside it
+  const char* internalName;
+};
+
+// The engine's plain command line on a copy of the class and its family in a
+// folder of their own; the folder's output is removed outside the timing.
+double EngineDirectly(PluginCopyFixture& plugin, const BenchClass& shown) {
+  const std::wstring data = ExeDirectory() + L"plugin_bench_data\\";
   const std::wstring work = plugin.inputs() + L"\\direct";
   CreateDirectoryW(work.c_str(), nullptr);
   CreateDirectoryW((work + L"\\out").c_str(), nullptr);
   CreateDirectoryW((work + L"\\classes").c_str(), nullptr);
-  CopyFileW(classFile.c_str(), (work + L"\\classes\\Bench1000.class").c_str(), FALSE);
+  std::wstring name = shown.file;
+  name = name.substr(name.find_last_of(L'\\') + 1);
+  CopyFileW((data + shown.file).c_str(), (work + L"\\classes\\" + name).c_str(), FALSE);
+  const std::wstring folder =
+      std::wstring(shown.file).substr(0, std::wstring(shown.file).size() - name.size());
+  for (const wchar_t* member : shown.family) {
+    CopyFileW((data + folder + member).c_str(), (work + L"\\classes\\" + member).c_str(), FALSE);
+  }
   EngineRun run;
   run.java = ToUtf8(ExeDirectory() + L"java.exe");
   run.home = ToUtf8(plugin.folder().directory());
   run.classFolder = ToUtf8(work + L"\\classes");
-  run.classFile = ToUtf8(work + L"\\classes\\Bench1000.class");
-  run.internalName = "Bench1000";
+  run.classFile = ToUtf8(work + L"\\classes\\" + name);
+  run.internalName = shown.internalName;
   run.outFolder = ToUtf8(work + L"\\out");
   run.lineNumbers = true;
   std::string command = EngineCommandLine(Engine::Vineflower, run);
@@ -90,29 +107,65 @@ double F3(PluginCopyFixture& plugin, const std::wstring& classFile, int* lines) 
   return elapsed;
 }
 
-// Cold and warm F3 through the resident service on each generated class.
+// Cold F3 without the service against the engine's plain command line.
+void ColdFigures(PluginCopyFixture& plugin, int runs) {
+  plugin.folder().InstallBridgeJad();
+  const BenchClass classes[] = {
+      {L"demo\\Showcase.class", {L"Showcase$Planet.class"}, "demo/Showcase"},
+      {L"bench\\Bench1000.class", {}, "bench/Bench1000"},
+  };
+  printf(
+      "Cold F3 (no service) against the engine's plain command line, %d interleaved runs (ms):\n",
+      runs);
+  printf("  %-16s %8s %10s %10s %10s %10s %8s\n", "class", "lines", "F3 med", "F3 min", "plain med",
+         "plain min", "ratio");
+  for (const BenchClass& shown : classes) {
+    const std::wstring file = ExeDirectory() + L"plugin_bench_data\\" + shown.file;
+    int lines = 0;
+    // Not counted: the file cache, and the archive the first run makes.
+    EngineDirectly(plugin, shown);
+    F3(plugin, file, &lines);
+    std::vector<double> plain, f3;
+    for (int i = 0; i < runs; ++i) {
+      plain.push_back(EngineDirectly(plugin, shown));
+      f3.push_back(F3(plugin, file, &lines));
+    }
+    printf("  %-16ls %8d %10.0f %10.0f %10.0f %10.0f %8.3f\n",
+           std::wstring(shown.file).substr(std::wstring(shown.file).find(L'\\') + 1).c_str(), lines,
+           Median(f3), Minimum(f3), Median(plain), Minimum(plain), Median(f3) / Median(plain));
+  }
+}
+
+// F3 through the resident service: the first view (no service), warm views of
+// classes not seen before, repeat views of one seen before.
 void ServiceFigures(PluginCopyFixture& plugin, int runs) {
   plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
   const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
-  printf("F3 with the resident service, %d warm runs each (ms):\n", runs);
-  printf("  %-16s %8s %8s %12s %10s %10s\n", "class", "lines", "cold", "first warm", "warm med",
-         "warm/cold");
-  for (const wchar_t* name : {L"Bench100", L"Bench1000", L"Bench10000"}) {
-    const std::wstring classFile =
-        ExeDirectory() + L"plugin_bench_data\\bench\\" + name + L".class";
-    EndServices(portFile);
-    int lines = 0;
-    double cold = F3(plugin, classFile, &lines);
-    if (NewPortFileText(portFile, "", 60000).empty()) {
-      fprintf(stderr, "bridge_bench: no service started\n");
-      break;
-    }
-    double firstWarm = F3(plugin, classFile, &lines);
-    std::vector<double> warm;
-    for (int i = 0; i < runs; ++i) warm.push_back(F3(plugin, classFile, &lines));
-    printf("  %-16ls %8d %8.0f %12.0f %10.0f %10.3f\n", name, lines, cold, firstWarm, Median(warm),
-           Median(warm) / cold);
+  const std::wstring data = ExeDirectory() + L"plugin_bench_data\\bench\\";
+  EndServices(portFile);
+  int lines = 0;
+  double cold = F3(plugin, data + L"Bench1000.class", &lines);
+  if (NewPortFileText(portFile, "", 60000).empty()) {
+    fprintf(stderr, "bridge_bench: no service started\n");
+    return;
   }
+  // The service's first answers, while its compiler warms up, are not counted.
+  double firstWarm = F3(plugin, data + L"Bench100.class", &lines);
+  F3(plugin, data + L"Bench10000.class", &lines);
+  std::vector<double> unseen, repeat;
+  for (int i = 1; i <= 8; ++i) {
+    unseen.push_back(F3(plugin, data + L"Unseen" + std::to_wstring(i) + L".class", &lines));
+  }
+  for (int i = 0; i < runs; ++i) repeat.push_back(F3(plugin, data + L"Bench1000.class", &lines));
+  printf("F3 with the resident service (ms):\n");
+  printf("  cold, Bench1000 (the one-shot run, the service started after it): %8.0f\n", cold);
+  printf("  the new service's first answer, Bench100:                       %8.0f\n", firstWarm);
+  printf(
+      "  warm, 1,000-line classes not seen before (%d lines shown), median / min of 8: %6.0f / "
+      "%6.0f\n",
+      lines, Median(unseen), Minimum(unseen));
+  printf("  repeat, Bench1000 seen before, median / min of %d:             %6.0f / %6.0f\n", runs,
+         Median(repeat), Minimum(repeat));
   EndServices(portFile);
 }
 
@@ -126,33 +179,10 @@ int main(int argc, char** argv) {
     fprintf(stderr, "bridge_bench: the plugin copy did not load\n");
     return 1;
   }
-  plugin.folder().InstallBridgeJad();
-  const std::wstring classFile = ExeDirectory() + L"plugin_bench_data\\bench\\Bench1000.class";
-
-  int lines = 0;
-  // One of each first, not counted: it fills the file cache.
-  EngineDirectly(plugin, classFile);
-  F3(plugin, classFile, &lines);
-  if (lines == 0) {
-    fprintf(stderr, "bridge_bench: Bench1000.class was not shown\n");
-    return 1;
-  }
   double committedBefore = CommittedMegabytes();
-  std::vector<double> direct, f3;
-  // Interleaved, so drift in the machine's load hits both alike.
-  for (int i = 0; i < runs; ++i) {
-    direct.push_back(EngineDirectly(plugin, classFile));
-    f3.push_back(F3(plugin, classFile, &lines));
-  }
-  printf("Bench1000.class (1,000 source lines, %d lines shown), %d runs of each (ms):\n", lines,
-         runs);
-  printf("  Vineflower directly:           median %8.0f  min %8.0f\n", Median(direct),
-         Minimum(direct));
-  printf("  F3: plugin+bridge+Vineflower:  median %8.0f  min %8.0f\n", Median(f3), Minimum(f3));
-  printf("  ratio F3 / direct:             median %8.3f  min %8.3f\n", Median(f3) / Median(direct),
-         Minimum(f3) / Minimum(direct));
-  printf("  committed memory of the host: %.1f MB before the runs, %.1f MB after\n",
-         committedBefore, CommittedMegabytes());
+  ColdFigures(plugin, runs);
   ServiceFigures(plugin, runs);
+  printf("committed memory of the host: %.1f MB before the runs, %.1f MB after\n", committedBefore,
+         CommittedMegabytes());
   return 0;
 }
