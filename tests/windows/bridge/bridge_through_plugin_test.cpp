@@ -100,6 +100,27 @@ TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineN
   listCloseWindow(window_);
 }
 
+// javac writes each nested class to a file of its own; F3 on the outer file
+// and on a member file both show them whole, through the engine's own names.
+TEST_F(BridgeThroughPluginTest, AClassShowsWithEveryKindOfNestedClassInPlace) {
+  folder().InstallBridgeJad();
+  std::string text = Shown(ExeDirectory() + L"bridge_data\\demo\\Family.class");
+  EXPECT_EQ(exitCode_, 0u);
+  for (const char* declared :
+       {"class Member {", "class Deeper {", "static class Nested {", "enum Mode {", "LOUD {",
+        "new Runnable() {", "class Counter {", "() -> "}) {
+    EXPECT_NE(text.find(declared), std::string::npos) << declared << "\n" << text;
+  }
+  EXPECT_EQ(text.find('$'), std::string::npos) << text;
+  listCloseWindow(window_);
+
+  text = Shown(ExeDirectory() + L"bridge_data\\demo\\Family$Member.class");
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(text.find("class Deeper {"), std::string::npos) << text;
+  EXPECT_NE(text.find("int total() {"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
 // A runtime says its version in the release file beside its bin folder: CFR
 // below Java 17, Vineflower from 17 on. Each stand-in runs this machine's Java.
 TEST_F(BridgeThroughPluginTest, EachJavaRuntimeGetsTheEngineItsVersionRuns) {

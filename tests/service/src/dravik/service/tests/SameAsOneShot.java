@@ -19,8 +19,8 @@ final class SameAsOneShot {
     List<ShownClass> classes = new ArrayList<>(
         List.of(ShownClass.compiled("demo/Showcase"), ShownClass.compiled("demo/Showcase$Planet"),
             ShownClass.compiled("demo/Modern"), ShownClass.compiled("demo/Modern$Unit"),
-            ShownClass.compiled("service/Greeting"), ShownClass.compiled("service/Family"),
-            ShownClass.compiled("service/Family$Member"), ShownClass.compiled("NoPackage"),
+            ShownClass.compiled("service/Greeting"), ShownClass.compiled("demo/Family"),
+            ShownClass.compiled("demo/Family$Member"), ShownClass.compiled("NoPackage"),
             ShownClass.inRuntime("java.base", "java/util/AbstractMap"),
             ShownClass.inJar(OneShot.CFR_JAR, "org/benf/cfr/reader/util/getopt/GetOptParser")));
     try (RunningService service = RunningService.start(folder)) {

@@ -283,7 +283,7 @@ public final class ServiceTests {
           check(Arrays.equals(firstAnswer.bytes(), second.bytes()), "the two answers differ");
         }
 
-        List<ShownClass> classes = List.of(ShownClass.compiled("service/Family"),
+        List<ShownClass> classes = List.of(ShownClass.compiled("demo/Family"),
             ShownClass.compiled("demo/Features"), ShownClass.compiled("demo/Modern"));
         Map<String, byte[]> alone = new LinkedHashMap<>();
         for (String engine : List.of(VINEFLOWER, CFR)) {

@@ -1,4 +1,4 @@
-package service;
+package demo;
 
 import java.util.function.IntSupplier;
 
