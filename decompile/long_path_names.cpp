@@ -42,6 +42,19 @@ wchar_t* BoundedWideAppend(wchar_t* destination, const wchar_t* source, int size
   return destination;
 }
 
+int WholeWideAppend(wchar_t* destination, const wchar_t* source, int size) {
+  if (size <= 0) {
+    return 0;
+  }
+  int length = BoundedLength(destination, size);
+  int room = size - 1 - length;
+  if (room < 0 || BoundedLength(source, room + 1) > room) {
+    return 0;
+  }
+  BoundedWideCopy(destination + length, source, room + 1);
+  return 1;
+}
+
 int MakeLongPathSized(wchar_t* destination, const wchar_t* path, int size) {
   if (path == nullptr) {
     BoundedWideCopy(destination, L"", size);

@@ -21,6 +21,12 @@ wchar_t* BoundedWideCopy(wchar_t* destination, const wchar_t* source, int size);
 // writes nothing. Returns destination.
 wchar_t* BoundedWideAppend(wchar_t* destination, const wchar_t* source, int size);
 
+// Appends source behind the text in destination only when the whole result
+// fits within size characters (terminator included): returns 1 then, else 0
+// with destination unchanged. For names, which must never be cut: a cut name
+// could name another file.
+int WholeWideAppend(wchar_t* destination, const wchar_t* source, int size);
+
 // Writes path into destination (size characters, terminator included): unchanged
 // when shorter than 260 characters, else behind "\\?\" or, when it starts with
 // two backslashes, as "\\?\UNC" and the path from its second character on.

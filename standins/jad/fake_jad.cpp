@@ -15,11 +15,18 @@
 //   quick    exits at once without reading anything
 //   source   the output file, with the bytes of fakejad.source beside it
 //   hang     the output file, then waits for ever (until it is ended)
+//   listing  the output file, with the class line and then one line
+//            "// <name> <size>" for each file in its current directory, in
+//            name order (what the decompiler found beside its input)
+//   meet     as listing, once a second fake started from the same folder has
+//            come to this point too (at most 30 seconds), so two runs overlap;
+//            then "// met" is the last line
 // Every start appends two lines to fakejad.log beside the executable: the
 // command line and the current directory, in UTF-8.
 #include <stdio.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -162,6 +169,39 @@ void WriteFile(const std::wstring& name, const std::string& content) {
   WriteBytes(name, L"wb", content);
 }
 
+// The files of the current directory as "// <name> <size>" lines, sorted.
+std::string CurrentDirectoryListing() {
+  std::vector<std::string> lines;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(L"*", &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      lines.push_back("// " + Utf8(found.cFileName) + " " + std::to_string(found.nFileSizeLow) +
+                      "\r\n");
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string listing;
+  for (const std::string& line : lines) listing += line;
+  return listing;
+}
+
+// Two fakes of one folder meet on an event named after that folder: the first
+// creates it and waits, the second sets it.
+bool MeetTheOther(const std::wstring& directory) {
+  unsigned long hash = 5381;
+  for (wchar_t c : directory) hash = hash * 33 + static_cast<unsigned long>(c);
+  std::wstring name = L"dravik-fakejad-meet-" + std::to_wstring(hash);
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+  if (event == nullptr) return false;
+  bool met = GetLastError() == ERROR_ALREADY_EXISTS ? SetEvent(event) != 0
+                                                    : WaitForSingleObject(event, 30000) == 0;
+  CloseHandle(event);
+  return met;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -193,6 +233,10 @@ int wmain(int argc, wchar_t** argv) {
               "class " + simple + " {}\r\n");
   } else if (mode == "source") {
     WriteFile(output, ReadBytes(own + L"fakejad.source"));
+  } else if (mode == "listing" || mode == "meet") {
+    bool met = mode == "meet" && MeetTheOther(own);
+    WriteFile(output, "class " + simple + " {}\r\n" + CurrentDirectoryListing() +
+                          (met ? "// met\r\n" : ""));
   } else if (mode == "two") {
     WriteFile(output, "class " + simple + " {}\r\n");
     WriteFile(wideSimple + L"Twin." + extension, "class " + simple + "Twin {}\r\n");

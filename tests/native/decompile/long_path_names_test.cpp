@@ -90,6 +90,27 @@ TEST(BoundedWideAppendTest, AnUnterminatedDestinationIsReadOnlyWithinItsSize) {
   EXPECT_TRUE(d.guardsIntact());
 }
 
+TEST(WholeWideAppendTest, AppendsOnlyWhatFitsWholeAndLeavesTheRestUntouched) {
+  const struct {
+    const wchar_t* initial;
+    const wchar_t* source;
+    int size;
+    int whole;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"ab", L"cd", 5, 1, L"abcd"}, {L"ab", L"cde", 5, 0, L"ab"}, {L"ab", L"", 3, 1, L"ab"},
+      {L"", L"abc", 3, 0, L""},      {L"abc", L"", 3, 0, L"abc"},  // already too long
+  };
+  for (const auto& c : cases) {
+    Destination d(c.size, c.initial);
+    EXPECT_EQ(WholeWideAppend(d.data(), c.source, c.size), c.whole) << c.initial << "+" << c.source;
+    EXPECT_EQ(std::wstring(d.data(), wcsnlen(d.data(), c.size)), c.expected)
+        << c.initial << "+" << c.source;
+    EXPECT_TRUE(d.guardsIntact()) << c.initial << "+" << c.source;
+  }
+  EXPECT_EQ(WholeWideAppend(nullptr, L"a", 0), 0);
+}
+
 std::wstring Local(size_t length) { return L"C:\\" + std::wstring(length - 3, L'x'); }
 std::wstring Network(size_t length) {
   return L"\\\\srv\\share\\" + std::wstring(length - 12, L'y');

@@ -5,12 +5,12 @@
 
 namespace {
 
-std::wstring UniqueTempFolder(const std::wstring& extraName) {
+std::wstring UniqueTempFolder() {
   static int counter = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   return std::wstring(temp) + L"dravik-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-         std::to_wstring(++counter) + extraName;
+         std::to_wstring(++counter);
 }
 
 std::wstring LongForm(const std::wstring& path) {
@@ -20,7 +20,21 @@ std::wstring LongForm(const std::wstring& path) {
 }  // namespace
 
 PluginFolder::PluginFolder(const std::wstring& extraName)
-    : directory_(UniqueTempFolder(extraName)), previousInstance_(PluginInstance) {
+    : directory_(UniqueTempFolder() + extraName), previousInstance_(PluginInstance) {
+  Open();
+}
+
+PluginFolder::PluginFolder(size_t directoryLength)
+    : directory_(UniqueTempFolder()), previousInstance_(PluginInstance) {
+  if (directory_.size() < directoryLength) {
+    directory_.append(directoryLength - directory_.size(), L'x');
+  }
+  Open();
+}
+
+void PluginFolder::Open() {
+  // A folder of an earlier test process with the same id may have stayed.
+  RemoveTree(directory_);
   CreateDirectoryW(LongForm(directory_).c_str(), nullptr);
   std::wstring plugin = Path(kPluginFile);
   CopyFileW((ExeDirectory() + kPluginFile).c_str(), LongForm(plugin).c_str(), FALSE);
