@@ -53,6 +53,7 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
   command.who = std::string(EngineDisplayName(engine)) + " on " +
                 (javaVersion > 0 ? "Java " + std::to_string(javaVersion)
                                  : "a Java runtime of unknown version");
+  command.splitFamily = engine == Engine::Vineflower;
   command.fix =
       "Check the Java runtime " + java + " (java= in " + Utf8FromWide(context.settingsFile) + ").";
   const std::string internalName = options.internalName;
@@ -64,6 +65,7 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
     run.javaOptions = javaOptions;
     run.home = names.home;
     run.classFolder = names.classFolder;
+    run.contextFolder = names.contextFolder;
     run.classFile = names.classFile;
     run.internalName = internalName;
     run.outFolder = names.outFolder;

@@ -52,8 +52,9 @@ std::string EngineCommandLine(Engine engine, const EngineRun& run) {
     // members come out in place, and a member file alone as itself.
     line += QuotedArgument(EngineJar(engine, run.home), true);
     for (const std::string& option : options) line += " " + QuotedArgument(option);
-    line += " " + QuotedArgument("--only=" + run.internalName) + " " +
-            QuotedArgument(run.classFolder, true) + " " + QuotedArgument(run.outFolder, true);
+    line += " " + QuotedArgument("--only=" + run.internalName);
+    if (!run.contextFolder.empty()) line += " " + QuotedArgument("-e=" + run.contextFolder);
+    line += " " + QuotedArgument(run.classFolder, true) + " " + QuotedArgument(run.outFolder, true);
   } else {
     // CFR finds the members in the class file's folder itself.
     line += QuotedArgument(EngineJar(engine, run.home), true) + " " +

@@ -27,15 +27,20 @@ struct EngineRun {
   std::string java;                      // java.exe
   std::vector<std::string> javaOptions;  // the runtime's own (java_options.h)
   std::string home;                      // the bridge's folder, which holds the decompiler folder
-  std::string classFolder;               // holds the class file and its family, nothing else
+  std::string classFolder;               // the class file and the classes nested in it
+  std::string contextFolder;             // the rest of its family, "" when there is none
   std::string classFile;                 // the class file, in classFolder
   std::string internalName;              // the class's internal name, "demo/Outer$Inner"
   std::string outFolder;                 // an empty folder for the source
   bool lineNumbers = false;
 };
 
-// The one-shot command line: the engine decompiles the class, its family
-// beside it, and writes its source file into outFolder.
+// The one-shot command line: the engine decompiles the class with its family
+// and writes its source file into outFolder. Vineflower writes the classes of
+// its source folder that are nested in the class in place, and reads the rest
+// of the family as a library: given them as sources, it would leave a
+// member's own members out. CFR finds the family in the class file's folder,
+// so there it is all in classFolder.
 std::string EngineCommandLine(Engine engine, const EngineRun& run);
 
 // The engine's jar in the bridge's folder home.

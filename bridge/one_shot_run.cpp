@@ -66,9 +66,19 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
                  CreateDirectoryW(classFolder.c_str(), nullptr) &&
                  WriteBytes(classFile, classBytes);
   // Members under their own names, which is how the engines find them.
+  const std::string shownName = SafeFileStem(options.className) + ".class";
+  std::wstring contextFolder;
   for (size_t i = 0; written && i < options.family.size(); ++i) {
-    written = WriteBytes(classFolder + L"\\" + WideFromUtf8(options.family[i].name),
-                         options.family[i].bytes);
+    const ClassFile& member = options.family[i];
+    std::wstring folder = classFolder;
+    if (command.splitFamily && !NestedIn(shownName, member.name)) {
+      if (contextFolder.empty()) {
+        contextFolder = temp.Path(L"context");
+        written = CreateDirectoryW(contextFolder.c_str(), nullptr) != 0;
+      }
+      folder = contextFolder;
+    }
+    written = written && WriteBytes(folder + L"\\" + WideFromUtf8(member.name), member.bytes);
   }
   if (!written) {
     return Failure(DecompileOutcome::Kind::Failed,
@@ -79,6 +89,7 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
 
   std::string commandText =
       command.compose({ForCommandLine(context.home), ForCommandLine(classFolder),
+                       contextFolder.empty() ? "" : ForCommandLine(contextFolder),
                        ForCommandLine(classFile), ForCommandLine(outFolder)});
   ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
                           temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);

@@ -74,8 +74,10 @@ TEST(EngineTest, CommandLinesNameTheFolderForVineflowerAndTheFileForCfr) {
             "--only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
             "\"C:\\Temp\\x\\out\"");
   run.lineNumbers = true;
+  run.contextFolder = "C:\\Temp\\x\\context";
   EXPECT_NE(EngineCommandLine(Engine::Vineflower, run)
-                .find(" --bytecode-source-mapping=true --__dump_original_lines__=true --only="),
+                .find(" --bytecode-source-mapping=true --__dump_original_lines__=true "
+                      "--only=demo/Outer$Inner -e=C:\\Temp\\x\\context \"C:\\Temp\\x\\classes\""),
             std::string::npos);
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
             "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
@@ -110,6 +112,12 @@ TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {
     EXPECT_EQ(InFamily(pair.shown, pair.file), pair.member) << pair.shown << " " << pair.file;
   }
   EXPECT_EQ(FamilyName("Outer$Inner$Deep.class"), "Outer");
+  // What Vineflower is given as its source beside the class: what nests in it.
+  EXPECT_TRUE(NestedIn("Outer.class", "Outer$1.class"));
+  EXPECT_TRUE(NestedIn("Outer$Inner.class", "Outer$Inner$Deep.class"));
+  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer.class"));
+  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer$InnerX.class"));
+  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer$Inner$.java"));
 }
 
 }  // namespace

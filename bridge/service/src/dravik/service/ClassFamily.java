@@ -42,6 +42,16 @@ final class ClassFamily {
     return simpleName() + ".class";
   }
 
+  /**
+   * Whether the file of that name holds a class nested in the shown one ("Outer$Inner$Deep.class"
+   * in "Outer$Inner.class"; every member in the top-level class).
+   */
+  boolean nestedInShown(String fileName) {
+    String prefix = simpleName() + "$";
+    return fileName.startsWith(prefix) && fileName.endsWith(".class")
+        && fileName.length() > prefix.length() + ".class".length();
+  }
+
   /** The bytes of the file of that name in the folder, or null when there is none. */
   byte[] file(String fileName) {
     return fileName.equals(shownFileName()) ? classBytes : members.get(fileName);

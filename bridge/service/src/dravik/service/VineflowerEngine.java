@@ -9,10 +9,10 @@ import org.jetbrains.java.decompiler.main.extern.IFernflowerPreferences;
 import org.jetbrains.java.decompiler.main.extern.IResultSaver;
 
 /**
- * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME FOLDER OUT" runs
- * it: the same settings, the folder's classes as the source, the Java runtime's as a library, and
- * only the shown class (with what nests in it) written. Loaded by Engines on Java 17 and newer
- * only.
+ * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME [-e=CONTEXT] FOLDER
+ * OUT" runs it: the same settings, the shown class and the classes nested in it as the source, the
+ * rest of its family and the Java runtime's classes as libraries, and only the shown class (with
+ * what nests in it) written. Loaded by Engines on Java 17 and newer only.
  */
 final class VineflowerEngine implements Engine {
   @Override
@@ -21,9 +21,13 @@ final class VineflowerEngine implements Engine {
     // The runtime's classes come from the shared library, not from a listing of the whole image
     // made for this request alone.
     boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
-    VineflowerSource source = new VineflowerSource(family);
+    VineflowerSource source = VineflowerSource.shown(family);
+    VineflowerSource context = VineflowerSource.context(family);
     Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
     try {
+      if (context != null) {
+        fernflower.addLibrary(context);
+      }
       if (runtime) {
         fernflower.addLibrary(VineflowerRuntime.INSTANCE);
       }

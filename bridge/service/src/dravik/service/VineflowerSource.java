@@ -10,18 +10,37 @@ import org.jetbrains.java.decompiler.main.extern.IContextSource;
 import org.jetbrains.java.decompiler.main.extern.IResultSaver;
 
 /**
- * The folder Vineflower's command line is given, in memory: the request's class and its family by
- * their file names. What Vineflower writes for it goes to WrittenFiles, in UTF-8 as the command
- * line's folder output writes it, under the entry's name as the command line names the file.
+ * A folder Vineflower's command line is given, in memory: the source folder holds the request's
+ * class and the classes nested in it, the context folder (given with -e) the rest of its family,
+ * each by their file names. What Vineflower writes for the source goes to WrittenFiles, in UTF-8
+ * as the command line's folder output writes it, under the entry's name as the command line names
+ * the file.
  */
 final class VineflowerSource implements IContextSource {
   private static final String CLASS_SUFFIX = ".class";
 
   private final ClassFamily family;
+  private final boolean context;
   private final WrittenFiles written = new WrittenFiles();
 
-  VineflowerSource(ClassFamily family) {
+  private VineflowerSource(ClassFamily family, boolean context) {
     this.family = family;
+    this.context = context;
+  }
+
+  /** The class and the classes nested in it. */
+  static VineflowerSource shown(ClassFamily family) {
+    return new VineflowerSource(family, false);
+  }
+
+  /** The rest of the family; null when there is none, as the command line then has no -e. */
+  static VineflowerSource context(ClassFamily family) {
+    for (String file : family.members.keySet()) {
+      if (!family.nestedInShown(file) && !file.equals(family.shownFileName())) {
+        return new VineflowerSource(family, true);
+      }
+    }
+    return null;
   }
 
   WrittenFiles written() {
@@ -30,15 +49,18 @@ final class VineflowerSource implements IContextSource {
 
   @Override
   public String getName() {
-    return "the request's " + family.internalName + " and its family";
+    return (context ? "the rest of the family of " : "the request's ") + family.internalName;
   }
 
   @Override
   public Entries getEntries() {
     List<Entry> classes = new ArrayList<>();
-    classes.add(Entry.atBase(family.simpleName()));
+    if (!context) {
+      classes.add(Entry.atBase(family.simpleName()));
+    }
     for (String file : family.members.keySet()) {
-      if (file.endsWith(CLASS_SUFFIX) && !file.equals(family.shownFileName())) {
+      if (file.endsWith(CLASS_SUFFIX) && !file.equals(family.shownFileName())
+          && family.nestedInShown(file) != context) {
         classes.add(Entry.atBase(file.substring(0, file.length() - CLASS_SUFFIX.length())));
       }
     }

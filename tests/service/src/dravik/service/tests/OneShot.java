@@ -11,8 +11,9 @@ import java.util.stream.Stream;
 
 /**
  * An engine's command line run once, as the bridge runs it: FOLDER holds the shown class file and
- * its family under their own names, OUT is empty, and the bridge takes "<simple binary name>.java"
- * from anywhere under OUT.
+ * its family under their own names (for Vineflower, the family's classes not nested in the shown
+ * one in a folder of their own, given with -e), OUT is empty, and the bridge takes "<simple binary
+ * name>.java" from anywhere under OUT.
  */
 record OneShot(String path, byte[] bytes) {
   static final String VINEFLOWER_JAR = System.getProperty("dravik.vineflower");
@@ -28,17 +29,25 @@ record OneShot(String path, byte[] bytes) {
       List<String> options) throws Exception {
     Path input = Files.createDirectories(folder.resolve("in"));
     Path output = Files.createDirectories(folder.resolve("out"));
+    Path context = folder.resolve("context");
+    boolean split = engine.equals(BridgeOptions.VINEFLOWER);
     Files.write(input.resolve(shown.fileName()), shown.bytes());
+    String nested = shown.simpleName() + "$";
     for (Map.Entry<String, byte[]> member : shown.members().entrySet()) {
-      Files.write(input.resolve(member.getKey()), member.getValue());
+      boolean apart = split && !member.getKey().startsWith(nested);
+      Path into = apart ? Files.createDirectories(context) : input;
+      Files.write(into.resolve(member.getKey()), member.getValue());
     }
     List<String> command =
         new ArrayList<>(List.of(RunningService.JAVA, "-Dfile.encoding=" + encoding));
     if (engine.equals(BridgeOptions.VINEFLOWER)) {
       command.addAll(List.of("-jar", VINEFLOWER_JAR));
       command.addAll(options);
-      command.addAll(
-          List.of("--only=" + shown.internalName(), input.toString(), output.toString()));
+      command.add("--only=" + shown.internalName());
+      if (Files.isDirectory(context)) {
+        command.add("-e=" + context);
+      }
+      command.addAll(List.of(input.toString(), output.toString()));
     } else {
       command.addAll(List.of("-jar", CFR_JAR, input.resolve(shown.fileName()).toString(),
           "--outputdir", output.toString()));
