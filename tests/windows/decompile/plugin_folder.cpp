@@ -21,6 +21,8 @@ std::wstring LongForm(const std::wstring& path) {
 
 PluginFolder::PluginFolder(const std::wstring& extraName)
     : directory_(UniqueTempFolder(extraName)), previousInstance_(PluginInstance) {
+  // A folder of an earlier test process with the same id may have stayed.
+  RemoveTree(directory_);
   CreateDirectoryW(LongForm(directory_).c_str(), nullptr);
   std::wstring plugin = Path(kPluginFile);
   CopyFileW((ExeDirectory() + kPluginFile).c_str(), LongForm(plugin).c_str(), FALSE);
