@@ -4,8 +4,10 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "decompile/class_family.h"
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"
+#include "decompile/run_folder.h"
 #include "host/module_state.h"
 
 WCHAR DecompileStamp[DecompileStampChars];
@@ -13,24 +15,13 @@ DWORD DecompileWaitLimitMs = 60 * 1000;
 
 namespace {
 
-// A name the run composes: the plugin directory, the temporary copy, the
-// decompiler probe and the output file.
+// A name the run composes: the plugin directory, the decompiler probe, the
+// input's name and stem.
 enum { NameChars = MAX_PATH };
 // The output pattern and the command line.
 enum { CommandChars = 1024 };
 // How long an ended decompiler may take to be gone.
 const DWORD EndedProcessWaitMs = 5000;
-
-// Appends source when it fits whole; a cut name could name another file, so a
-// name that does not fit is never used.
-bool AppendWhole(WCHAR* destination, const WCHAR* source, int size) {
-  size_t length = wcsnlen(destination, size);
-  if (length + wcslen(source) > static_cast<size_t>(size - 1)) {
-    return false;
-  }
-  BoundedWideAppend(destination, source, size);
-  return true;
-}
 
 // The directory of the plugin's own module file, without a trailing backslash;
 // false when the module path cannot be had whole or holds no backslash.
@@ -48,45 +39,86 @@ bool GetPluginDirectory(WCHAR* directory) {
   return true;
 }
 
-// The names of one run, composed before anything is touched.
+// The names of one run. On the heap: the copy and the output are
+// extended-length names.
 struct RunNames {
   WCHAR directory[NameChars];
-  WCHAR copy[NameChars];
   WCHAR probe[NameChars];
-  WCHAR pattern[CommandChars];
+  // The shown file's name in the run folder, and that name without ".class"
+  // as the command line gives it.
+  WCHAR input[NameChars];
+  WCHAR stem[NameChars];
+  bool withFamily;
   WCHAR commandLine[CommandChars];
+  WCHAR folder[RunFolderChars];
+  WCHAR pattern[CommandChars];
+  WCHAR copy[LongPathBufferChars];
+  WCHAR output[LongPathBufferChars];
 };
 
-bool ComposeCopyProbeAndPattern(RunNames* names) {
-  names->copy[0] = L'\0';
-  names->probe[0] = L'\0';
-  names->pattern[0] = L'\0';
-  return AppendWhole(names->copy, names->directory, NameChars) &&
-         AppendWhole(names->copy, L"\\", NameChars) &&
-         AppendWhole(names->copy, DecompileStamp, NameChars) &&
-         AppendWhole(names->copy, L".class", NameChars) &&
-         AppendWhole(names->probe, names->directory, NameChars) &&
-         AppendWhole(names->probe, L"\\jad.exe", NameChars) &&
-         AppendWhole(names->pattern, names->directory, CommandChars) &&
-         AppendWhole(names->pattern, L"\\*.", CommandChars) &&
-         AppendWhole(names->pattern, DecompileStamp, CommandChars) &&
-         AppendWhole(names->pattern, L".java", CommandChars);
+// The shown file goes to the decompiler under its own name, beside its family:
+// the names by which the class refers to its members are their file names.
+// A name that Jad's command line cannot give that way (not "<stem>.class", or
+// a stem with a dot, which Jad would take for an extension) goes alone, as
+// "<stamp>.class".
+bool ChooseInput(const WCHAR* classFilePath, RunNames* names) {
+  const WCHAR* name = FileNameOf(classFilePath);
+  int stem = ClassStemLength(name);
+  names->input[0] = L'\0';
+  names->stem[0] = L'\0';
+  names->withFamily = stem > 0 && wmemchr(name, L'.', static_cast<size_t>(stem)) == nullptr &&
+                      WholeWideAppend(names->input, name, NameChars);
+  if (names->withFamily) {
+    BoundedWideCopy(names->stem, name, stem + 1);
+    return true;
+  }
+  names->input[0] = L'\0';
+  return WholeWideAppend(names->stem, DecompileStamp, NameChars) &&
+         WholeWideAppend(names->input, DecompileStamp, NameChars) &&
+         WholeWideAppend(names->input, L".class", NameChars);
 }
 
-// "[<directory>\]jad" -lnc -o -s "<stamp>.java" "<stamp>": the program without
+// "[<directory>\]jad" -lnc -o -s "<stamp>.java" "<stem>": the program without
 // ".exe", named by its full path only when it is in the plugin directory.
 bool ComposeCommandLine(RunNames* names, bool besidePlugin) {
   WCHAR* line = names->commandLine;
   line[0] = L'\0';
-  bool fits = AppendWhole(line, L"\"", CommandChars);
+  bool fits = WholeWideAppend(line, L"\"", CommandChars);
   if (besidePlugin) {
-    fits = fits && AppendWhole(line, names->directory, CommandChars) &&
-           AppendWhole(line, L"\\", CommandChars);
+    fits = fits && WholeWideAppend(line, names->directory, CommandChars) &&
+           WholeWideAppend(line, L"\\", CommandChars);
   }
-  return fits && AppendWhole(line, L"jad\" -lnc -o -s \"", CommandChars) &&
-         AppendWhole(line, DecompileStamp, CommandChars) &&
-         AppendWhole(line, L".java", CommandChars) && AppendWhole(line, L"\" \"", CommandChars) &&
-         AppendWhole(line, DecompileStamp, CommandChars) && AppendWhole(line, L"\"", CommandChars);
+  return fits && WholeWideAppend(line, L"jad\" -lnc -o -s \"", CommandChars) &&
+         WholeWideAppend(line, DecompileStamp, CommandChars) &&
+         WholeWideAppend(line, L".java\" \"", CommandChars) &&
+         WholeWideAppend(line, names->stem, CommandChars) &&
+         WholeWideAppend(line, L"\"", CommandChars);
+}
+
+// Every name that does not depend on the run folder; checked before the first
+// file is touched.
+bool ComposeRunNames(const WCHAR* classFilePath, RunNames* names) {
+  if (!GetPluginDirectory(names->directory)) {
+    return false;
+  }
+  _itow(static_cast<int>(GetTickCount()), DecompileStamp, 10);
+  names->probe[0] = L'\0';
+  return WholeWideAppend(names->probe, names->directory, NameChars) &&
+         WholeWideAppend(names->probe, L"\\jad.exe", NameChars) &&
+         ChooseInput(classFilePath, names) && ComposeCommandLine(names, true);
+}
+
+// The input's copy and the output pattern inside the claimed run folder.
+bool ComposeCopyAndPattern(RunNames* names) {
+  names->copy[0] = L'\0';
+  names->pattern[0] = L'\0';
+  return WholeWideAppend(names->copy, names->folder, LongPathBufferChars) &&
+         WholeWideAppend(names->copy, L"\\", LongPathBufferChars) &&
+         WholeWideAppend(names->copy, names->input, LongPathBufferChars) &&
+         WholeWideAppend(names->pattern, names->folder, CommandChars) &&
+         WholeWideAppend(names->pattern, L"\\*.", CommandChars) &&
+         WholeWideAppend(names->pattern, DecompileStamp, CommandChars) &&
+         WholeWideAppend(names->pattern, L".java", CommandChars);
 }
 
 bool ProbeDecompiler(const WCHAR* probe) {
@@ -99,10 +131,10 @@ bool ProbeDecompiler(const WCHAR* probe) {
   return true;
 }
 
-// Starts the decompiler in the plugin directory and waits for it to end, at
-// most DecompileWaitLimitMs; one still running then is ended, and waited for
-// until it is gone, so that it writes nothing more. A program that does not
-// start is passed over silently. False when the decompiler had to be ended.
+// Starts the decompiler in the run folder and waits for it to end, at most
+// DecompileWaitLimitMs; one still running then is ended, and waited for until
+// it is gone, so that it writes nothing more. A program that does not start is
+// passed over silently. False when the decompiler had to be ended.
 bool RunDecompiler(RunNames* names) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
@@ -110,7 +142,7 @@ bool RunDecompiler(RunNames* names) {
   PROCESS_INFORMATION process;
   memset(&process, 0, sizeof process);
   BOOL started = CreateProcessW(nullptr, names->commandLine, nullptr, nullptr, FALSE,
-                                CREATE_NO_WINDOW, nullptr, names->directory, &startup, &process);
+                                CREATE_NO_WINDOW, nullptr, names->folder, &startup, &process);
   if (started != 1) {
     return true;
   }
@@ -125,78 +157,56 @@ bool RunDecompiler(RunNames* names) {
   return ended;
 }
 
-// The full name of a file that the output search found; false when it would
-// not fit.
-bool ComposeOutputName(const RunNames& names, WIN32_FIND_DATAW* found, WCHAR* output) {
-  found->cFileName[MAX_PATH - 1] = L'\0';
-  output[0] = L'\0';
-  return AppendWhole(output, names.directory, NameChars) && AppendWhole(output, L"\\", NameChars) &&
-         AppendWhole(output, found->cFileName, NameChars);
-}
-
-// Deletes every file that matches the output pattern: what an ended
-// decompiler left half written is no one's.
-void DeleteAllOutputs(const RunNames& names) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = LongPathFindFirstFile(names.pattern, &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    return;
-  }
-  do {
-    WCHAR output[NameChars];
-    if (ComposeOutputName(names, &found, output)) {
-      LongPathDeleteFile(output);
-    }
-  } while (LongPathFindNextFile(search, &found));
-  FindClose(search);
-}
-
 // The first file the search for the output pattern returns, as a full name in
-// output; false when there is none or its full name would not fit.
-bool FindOutput(const RunNames& names, WCHAR* output) {
+// names->output; false when there is none or its full name would not fit.
+bool FindOutput(RunNames* names) {
   WIN32_FIND_DATAW found;
-  HANDLE search = LongPathFindFirstFile(names.pattern, &found);
+  HANDLE search = LongPathFindFirstFile(names->pattern, &found);
   if (search == INVALID_HANDLE_VALUE) {
     return false;
   }
-  bool fits = ComposeOutputName(names, &found, output);
   FindClose(search);
-  return fits;
+  found.cFileName[MAX_PATH - 1] = L'\0';
+  names->output[0] = L'\0';
+  return WholeWideAppend(names->output, names->folder, LongPathBufferChars) &&
+         WholeWideAppend(names->output, L"\\", LongPathBufferChars) &&
+         WholeWideAppend(names->output, found.cFileName, LongPathBufferChars);
+}
+
+// The decompiler's output for the class file, copied with its family into the
+// claimed run folder; null when there is none. Whatever it leaves in the
+// folder goes with the folder.
+char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names) {
+  // Without its input there is nothing to start the decompiler on.
+  if (!ComposeCopyAndPattern(names) || !LongPathCopyFile(classFilePath, names->copy, FALSE)) {
+    return nullptr;
+  }
+  if (names->withFamily) {
+    CopyClassFamily(classFilePath, names->folder);
+  }
+  if (!ProbeDecompiler(names->probe)) {
+    ComposeCommandLine(names, false);
+  }
+  if (!RunDecompiler(names) || !FindOutput(names)) {
+    return nullptr;
+  }
+  return ReadWholeFile(names->output);
 }
 
 }  // namespace
 
 char* DecompileClassFile(const WCHAR* classFilePath) {
-  // Composed in one record: about 5 KB, not worth the heap.
-  RunNames names;
-  if (!GetPluginDirectory(names.directory)) {
+  // The 8-bit export passes on a null name as null.
+  if (classFilePath == nullptr) {
     return nullptr;
   }
-  _itow(static_cast<int>(GetTickCount()), DecompileStamp, 10);
-  // Every name is checked before the first file is touched.
-  if (!ComposeCopyProbeAndPattern(&names) || !ComposeCommandLine(&names, true)) {
-    return nullptr;
-  }
-
-  LongPathCopyFile(classFilePath, names.copy, FALSE);
-  if (!ProbeDecompiler(names.probe)) {
-    ComposeCommandLine(&names, false);
-  }
-  if (!RunDecompiler(&names)) {
-    LongPathDeleteFile(names.copy);
-    DeleteAllOutputs(names);
-    return nullptr;
-  }
-
-  WCHAR output[NameChars];
+  RunNames* names = static_cast<RunNames*>(malloc(sizeof(RunNames)));
   char* text = nullptr;
-  bool found = FindOutput(names, output);
-  if (found) {
-    text = ReadWholeFile(output);
+  if (names != nullptr && ComposeRunNames(classFilePath, names) &&
+      ClaimRunFolder(names->directory, DecompileStamp, names->folder)) {
+    text = DecompileInRunFolder(classFilePath, names);
+    RemoveRunFolder(names->folder);
   }
-  LongPathDeleteFile(names.copy);
-  if (found) {
-    LongPathDeleteFile(output);
-  }
+  free(names);
   return text;
 }

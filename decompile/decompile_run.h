@@ -1,11 +1,12 @@
-// The decompiler run: Jad on a temporary copy of a class file in the plugin's
-// own directory, and its output read back as text.
+// The decompiler run: Jad on a copy of a class file and its family in a run
+// folder of its own inside the plugin's directory, and its output read back as
+// text.
 #pragma once
 
 #include <windows.h>
 
-// The decimal tick count that names the current run's files; at most 11
-// characters and the terminator.
+// The decimal tick count that names the current run's output and run folder;
+// at most 11 characters and the terminator.
 enum { DecompileStampChars = 16 };
 extern WCHAR DecompileStamp[DecompileStampChars];
 
@@ -14,6 +15,9 @@ extern WCHAR DecompileStamp[DecompileStampChars];
 extern DWORD DecompileWaitLimitMs;
 
 // Jad's output for the class file at classFilePath (any length), as a text from
-// malloc that the caller frees; null when there is none. Blocks until Jad has
-// ended or has been ended at the wait limit. Runs must not overlap.
+// malloc that the caller frees; null when there is none (a null path
+// included). Blocks until Jad has
+// ended or has been ended at the wait limit; the run folder is gone on return
+// (unless a file in it could not be deleted). Runs in one process must not
+// overlap (the stamp is module state); runs of other processes may.
 char* DecompileClassFile(const WCHAR* classFilePath);

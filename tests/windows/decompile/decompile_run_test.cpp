@@ -1,20 +1,25 @@
 // The decompiler run in a temporary plugin folder, with the fake Jad (or the
 // bridge on Procyon) beside the plugin and the clock scripted through the test's
-// own import of GetTickCount.
+// own import of GetTickCount: the run folder, the command line, the output, and
+// the class's family copied beside the input.
 #include "decompile/decompile_run.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "decompile/class_family.h"
 #include "decompile/long_path.h"
 #include "host/module_state.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
+#include "tests/windows/lister/lister_run.h"
 #include "tests/windows/test_support.h"
 
 namespace {
@@ -69,14 +74,26 @@ class DecompileRunTest : public ::testing::Test {
     g_tick = 86400123;
     g_starts.clear();
     DecompileWaitLimitMs = 60 * 1000;
+    FamilyFileLimit = 4096;
+    FamilyByteLimit = 64 << 20;
   }
   void TearDown() override {
-    // Whatever happened, the temporary copy is gone.
-    EXPECT_FALSE(FileExists(folder_.Path(std::wstring(DecompileStamp) + L".class")));
+    // Whatever happened, the run folder is gone.
+    EXPECT_FALSE(FileExists(RunFolder()));
   }
 
   Text Run(const std::wstring& classFile = DataFile(L"sample\\Greeter.class")) {
     return Text(DecompileClassFile(classFile.c_str()));
+  }
+  // A folder for input files inside the plugin folder, where it is the one
+  // extra file that stays.
+  std::wstring Sources() {
+    std::wstring sources = folder_.Path(L"sources");
+    EXPECT_TRUE(CreateDirectoryW(sources.c_str(), nullptr));
+    return sources;
+  }
+  std::wstring RunFolder(const std::wstring& suffix = L"") const {
+    return folder_.Path(L"dravik-run-" + std::wstring(DecompileStamp) + suffix);
   }
 
   PluginFolder folder_;
@@ -86,7 +103,55 @@ class DecompileRunTest : public ::testing::Test {
                               reinterpret_cast<void*>(&RecordCreateProcess)};
 };
 
-TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathWithTheStampedNames) {
+// The class files javac makes of data/family/Outer.java.
+const wchar_t* const kOuterFamily[] = {
+    L"Outer.class",
+    L"Outer$1.class",
+    L"Outer$1Local.class",
+    L"Outer$Kind.class",
+    L"Outer$Kind$1.class",
+    L"Outer$Member.class",
+    L"Outer$Member$Deeper.class",
+    L"Outer$Nested.class",
+};
+
+using FileList = std::vector<std::pair<std::wstring, size_t>>;
+
+// The names given, with their sizes in folder.
+FileList FilesIn(const std::wstring& folder, const std::vector<std::wstring>& names) {
+  FileList files;
+  for (const std::wstring& name : names) {
+    files.push_back({name, ReadFileBytes(folder + L"\\" + name).size()});
+  }
+  return files;
+}
+
+// What the fake in its listing mode writes for the class simpleName with these
+// files beside it.
+std::string Listing(const std::string& simpleName, const FileList& files) {
+  std::vector<std::string> lines;
+  for (const auto& file : files) {
+    lines.push_back("// " + ToUtf8(file.first) + " " + std::to_string(file.second) + "\r\n");
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string listing = "class " + simpleName + " {}\r\n";
+  for (const std::string& line : lines) listing += line;
+  return listing;
+}
+
+// Copies Outer's family into folder; returns the names.
+std::vector<std::wstring> PutOuterFamily(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const wchar_t* name : kOuterFamily) {
+    EXPECT_TRUE(LongPathCopyFile(DataFile(std::wstring(L"family\\") + name).c_str(),
+                                 (folder + L"\\" + name).c_str(), FALSE))
+        << ToUtf8(name);
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathInARunFolderOfItsOwn) {
   folder_.InstallFakeJad("write");
   const std::string dir = ToUtf8(folder_.directory());
   const struct {
@@ -94,6 +159,7 @@ TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathWithTheStampedName
     const char* stamp;
   } cases[] = {{86400123, "86400123"}, {0x80000000u, "-2147483648"}, {0xFFFFFFFFu, "-1"}};
   std::string expectedLog;
+  std::vector<std::wstring> runFolders;
   for (const auto& c : cases) {
     g_tick = c.tick;
     Text text = Run();
@@ -101,22 +167,24 @@ TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathWithTheStampedName
     ASSERT_NE(text, nullptr) << c.stamp;
     EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
     EXPECT_TRUE(folder_.ExtraFiles().empty()) << c.stamp;
-    expectedLog += "\"" + dir + "\\jad\" -lnc -o -s \"" + c.stamp + ".java\" \"" + c.stamp +
-                   "\"\n" + dir + "\n";
+    runFolders.push_back(RunFolder());
+    expectedLog += "\"" + dir + "\\jad\" -lnc -o -s \"" + c.stamp + ".java\" \"Greeter\"\n" + dir +
+                   "\\dravik-run-" + c.stamp + "\n";
   }
   // The command line as the decompiler itself received it, and where it ran.
   EXPECT_EQ(folder_.FakeJadLog(), expectedLog);
   ASSERT_EQ(g_starts.size(), 3u);
-  for (const StartRecord& start : g_starts) {
+  for (size_t i = 0; i < g_starts.size(); ++i) {
+    const StartRecord& start = g_starts[i];
     EXPECT_TRUE(start.applicationNameNull);
     EXPECT_FALSE(start.inheritHandles);
     EXPECT_EQ(start.flags, static_cast<DWORD>(CREATE_NO_WINDOW));
     EXPECT_TRUE(start.environmentNull);
-    EXPECT_EQ(start.currentDirectory, folder_.directory());
+    EXPECT_EQ(start.currentDirectory, runFolders[i]);
     EXPECT_TRUE(start.startupZeroButSize);
   }
   EXPECT_EQ(g_starts[0].commandLine,
-            L"\"" + folder_.directory() + L"\\jad\" -lnc -o -s \"86400123.java\" \"86400123\"");
+            L"\"" + folder_.directory() + L"\\jad\" -lnc -o -s \"86400123.java\" \"Greeter\"");
 }
 
 TEST_F(DecompileRunTest, WithoutJadBesideThePluginTheBareNameIsLeftToTheProgramSearch) {
@@ -124,9 +192,8 @@ TEST_F(DecompileRunTest, WithoutJadBesideThePluginTheBareNameIsLeftToTheProgramS
   Text text = Run();
   EXPECT_EQ(text, nullptr);
   ASSERT_EQ(g_starts.size(), 1u);
-  EXPECT_EQ(g_starts[0].commandLine, L"\"jad\" -lnc -o -s \"86400123.java\" \"86400123\"");
-  EXPECT_EQ(g_starts[0].commandLine.size(), 43u);
-  EXPECT_EQ(g_starts[0].currentDirectory, folder_.directory());
+  EXPECT_EQ(g_starts[0].commandLine, L"\"jad\" -lnc -o -s \"86400123.java\" \"Greeter\"");
+  EXPECT_EQ(g_starts[0].currentDirectory, RunFolder());
   EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
@@ -153,81 +220,96 @@ TEST_F(DecompileRunTest, OutputBecomesTextOnlyWhenWrittenAndFreeOfZeroBytes) {
       ASSERT_NE(text, nullptr) << c.mode;
       EXPECT_STREQ(text.get(), c.expected) << c.mode;
     }
-    // Output read or not, it is deleted with the copy.
+    // Output read or not, it goes with the run folder.
     EXPECT_TRUE(folder_.ExtraFiles().empty()) << c.mode;
   }
 }
 
-TEST_F(DecompileRunTest, OfTwoOutputsOnlyTheFirstFoundIsReadAndDeleted) {
+TEST_F(DecompileRunTest, OfTwoOutputsTheFirstFoundIsReadAndBothGoWithTheRunFolder) {
   folder_.InstallFakeJad("two");
   Text text = Run();
   ASSERT_NE(text, nullptr);
-  std::set<std::wstring> left = folder_.ExtraFiles();
-  ASSERT_EQ(left.size(), 1u);
   // Which one the search returns first is the file system's choice.
-  if (*left.begin() == L"Greeter.86400123.java") {
-    EXPECT_STREQ(text.get(), "class GreeterTwin {}\r\n");
-  } else {
-    EXPECT_EQ(*left.begin(), L"GreeterTwin.86400123.java");
-    EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
-  }
+  EXPECT_TRUE(strcmp(text.get(), "class Greeter {}\r\n") == 0 ||
+              strcmp(text.get(), "class GreeterTwin {}\r\n") == 0)
+      << text.get();
+  EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
-TEST_F(DecompileRunTest, AFileWithTheCopysNameIsOverwrittenAndThenDeleted) {
-  folder_.InstallFakeJad("write");
-  WriteFileBytes(folder_.Path(L"86400123.class"), "not a class file");
+TEST_F(DecompileRunTest, AnOutputNamedPastTheClassicLimitIsReadAndDeleted) {
+  // The run folder's name and an output name 230 characters longer than usual.
+  folder_.InstallFakeJad("long");
   Text text = Run();
   ASSERT_NE(text, nullptr);
   EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
   EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
-TEST_F(DecompileRunTest, AClassFileBeyondTheClassicPathLimitIsCopied) {
+TEST_F(DecompileRunTest, ARunFolderNameThatIsTakenIsLeftToItsOwner) {
+  // Another run at the same tick, and a file under the next name.
   folder_.InstallFakeJad("write");
-  std::wstring deep = folder_.directory();
-  for (int i = 0; i < 3; ++i) {
-    deep += L"\\" + std::wstring(100, static_cast<wchar_t>(L'a' + i));
-    ASSERT_TRUE(LongPathCreateDirectory(deep.c_str(), nullptr));
-  }
-  std::wstring classFile = deep + L"\\Greeter.class";
-  ASSERT_GT(classFile.size(), 300u);
-  ASSERT_TRUE(
-      LongPathCopyFile(DataFile(L"sample\\Greeter.class").c_str(), classFile.c_str(), FALSE));
-  Text text = Run(classFile);
+  const std::wstring theirs = folder_.Path(L"dravik-run-86400123");
+  ASSERT_TRUE(CreateDirectoryW(theirs.c_str(), nullptr));
+  WriteFileBytes(theirs + L"\\Greeter.class", "theirs");
+  WriteFileBytes(folder_.Path(L"dravik-run-86400123-2"), "a file");
+  Text text = Run();
   ASSERT_NE(text, nullptr);
   EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
-  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{std::wstring(100, L'a')});
+  ASSERT_EQ(g_starts.size(), 1u);
+  EXPECT_EQ(g_starts[0].currentDirectory, folder_.Path(L"dravik-run-86400123-3"));
+  EXPECT_EQ(ReadFileBytes(theirs + L"\\Greeter.class"), "theirs");
+  EXPECT_EQ(folder_.ExtraFiles(),
+            (std::set<std::wstring>{L"dravik-run-86400123", L"dravik-run-86400123-2"}));
+  RemoveTree(theirs);
 }
 
-TEST_F(DecompileRunTest, ACopyThatCannotBeMadeLeavesJadWithoutInput) {
-  // The copy's name taken by a folder: nothing can be written under it, as in
-  // a plugin folder without write access.
+decltype(&DeleteFileW) g_delete = nullptr;
+BOOL WINAPI KeepOutputs(LPCWSTR path) {
+  std::wstring name = path;
+  if (name.size() > 5 && name.compare(name.size() - 5, 5, L".java") == 0) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  }
+  return g_delete(path);
+}
+
+TEST_F(DecompileRunTest, AFileThatStaysInTheRunFolderKeepsTheFolderButNotTheView) {
+  // An output that cannot be deleted, as when another program holds it open.
   folder_.InstallFakeJad("write");
-  ASSERT_TRUE(CreateDirectoryW(folder_.Path(L"86400123.class").c_str(), nullptr));
-  EXPECT_EQ(Run(), nullptr);
-  EXPECT_EQ(g_starts.size(), 1u);
-  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"86400123.class"});
-  RemoveDirectoryW(folder_.Path(L"86400123.class").c_str());
+  {
+    ScopedImportHook keep(GetModuleHandleW(nullptr), "kernel32.dll", "DeleteFileW",
+                          reinterpret_cast<void*>(&KeepOutputs));
+    ASSERT_TRUE(keep.installed());
+    g_delete = keep.original<decltype(&DeleteFileW)>();
+    Text text = Run();
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
+  }
+  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"dravik-run-86400123"});
+  EXPECT_FALSE(FileExists(RunFolder() + L"\\Greeter.class"));
+  // The next run at the same tick takes another name.
+  Text text = Run();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(g_starts.back().currentDirectory, RunFolder(L"-2"));
+  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"dravik-run-86400123"});
+  RemoveTree(RunFolder());
 }
 
-TEST_F(DecompileRunTest, AMissingClassFileGivesNoText) {
+TEST_F(DecompileRunTest, AShownFileThatCannotBeCopiedStartsNothing) {
   folder_.InstallFakeJad("write");
-  EXPECT_EQ(Run(folder_.Path(L"Missing.class")), nullptr);
-  EXPECT_EQ(g_starts.size(), 1u);
-  EXPECT_TRUE(folder_.ExtraFiles().empty());
-}
-
-TEST_F(DecompileRunTest, AnOutputWhoseFullNameWouldNotFitIsNeitherReadNorDeleted) {
-  // A cut name could open or delete another file, so the run leaves it alone.
-  folder_.InstallFakeJad("long");
-  EXPECT_EQ(Run(), nullptr);
-  std::set<std::wstring> left = folder_.ExtraFiles();
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_GT(folder_.Path(*left.begin()).size(), 259u);
+  ASSERT_TRUE(CreateDirectoryW(folder_.Path(L"Folder.class").c_str(), nullptr));
+  for (const wchar_t* name : {L"Missing.class", L"Folder.class"}) {
+    EXPECT_EQ(Run(folder_.Path(name)), nullptr) << ToUtf8(name);
+    EXPECT_TRUE(g_starts.empty()) << ToUtf8(name);
+    EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"Folder.class"}) << ToUtf8(name);
+  }
+  EXPECT_EQ(Text(DecompileClassFile(nullptr)), nullptr);
+  EXPECT_TRUE(g_starts.empty());
+  RemoveDirectoryW(folder_.Path(L"Folder.class").c_str());
 }
 
 TEST_F(DecompileRunTest, AJadThatNeverEndsIsEndedAtTheWaitLimitWithEverythingItWrote) {
-  // The fake writes its output and then waits for ever.
+  // The fake writes its output and then waits for ever, in the run folder.
   folder_.InstallFakeJad("hang");
   DecompileWaitLimitMs = 1500;
   EXPECT_EQ(Run(), nullptr);
@@ -236,6 +318,205 @@ TEST_F(DecompileRunTest, AJadThatNeverEndsIsEndedAtTheWaitLimitWithEverythingItW
   EXPECT_TRUE(process == nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
   if (process != nullptr) CloseHandle(process);
   EXPECT_TRUE(folder_.ExtraFiles().empty());
+}
+
+TEST_F(DecompileRunTest, TheWholeFamilyGoesBesideTheInputFromAnyFolder) {
+  // A folder with a blank and letters outside the code page, past the classic
+  // limit, holding Outer's family, members javac would not name so, near misses
+  // of the name rule, and a read-only member (whose copy is read-only too).
+  folder_.InstallFakeJad("listing");
+  const std::wstring sources = Sources();
+  std::wstring deep = sources + L"\\with blank \x00e9\x0424";
+  ASSERT_TRUE(LongPathCreateDirectory(deep.c_str(), nullptr));
+  for (int i = 0; i < 2; ++i) {
+    deep += L"\\" + std::wstring(120, static_cast<wchar_t>(L'a' + i));
+    ASSERT_TRUE(LongPathCreateDirectory(deep.c_str(), nullptr));
+  }
+  ASSERT_GT(deep.size(), 260u);
+  std::vector<std::wstring> members = PutOuterFamily(deep);
+  for (const wchar_t* name : {L"Outer$\x0424.class", L"Outer$.class"}) {
+    WriteFileBytes(deep + L"\\" + name, "member");
+    members.push_back(name);
+  }
+  for (const wchar_t* name : {L"OuterX.class", L"Outerwear$1.class", L"X$Outer.class", L"Outer.txt",
+                              L"Outer$1.class.txt", L"Other.class"}) {
+    WriteFileBytes(deep + L"\\" + name, "unrelated");
+  }
+  ASSERT_TRUE(LongPathCreateDirectory((deep + L"\\Outer$Folder.class").c_str(), nullptr));
+  ASSERT_TRUE(
+      LongPathSetFileAttributes((deep + L"\\Outer$Nested.class").c_str(), FILE_ATTRIBUTE_READONLY));
+
+  const FileList family = FilesIn(deep, members);
+  // The shown file goes under its own name, the command line names it.
+  for (const char* shown : {"Outer", "Outer$Member"}) {
+    std::wstring wide(shown, shown + strlen(shown));
+    Text text = Run(deep + L"\\" + wide + L".class");
+    ASSERT_NE(text, nullptr) << shown;
+    EXPECT_EQ(text.get(), Listing(shown, family)) << shown;
+    ASSERT_FALSE(g_starts.empty());
+    EXPECT_EQ(
+        g_starts.back().commandLine,
+        L"\"" + folder_.directory() + L"\\jad\" -lnc -o -s \"86400123.java\" \"" + wide + L"\"");
+    EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"sources"}) << shown;
+  }
+}
+
+TEST_F(DecompileRunTest, AFileNotNamedAsAClassGoesAloneUnderTheStamp) {
+  // Jad appends ".class" to a name without an extension, and would take what
+  // follows a dot for one.
+  folder_.InstallFakeJad("listing");
+  const std::wstring sources = Sources();
+  std::string bytes = ReadFileBytes(DataFile(L"sample\\Greeter.class"));
+  for (const wchar_t* name : {L"Greeter.bin", L"Greeter.v2.class", L"Greeter.v2$1.class"}) {
+    WriteFileBytes(sources + L"\\" + name, bytes);
+  }
+  for (const wchar_t* name : {L"Greeter.bin", L"Greeter.v2.class"}) {
+    Text text = Run(sources + L"\\" + name);
+    ASSERT_NE(text, nullptr) << ToUtf8(name);
+    EXPECT_EQ(text.get(), Listing("Greeter", {{L"86400123.class", bytes.size()}})) << ToUtf8(name);
+    ASSERT_FALSE(g_starts.empty());
+    EXPECT_EQ(g_starts.back().commandLine,
+              L"\"" + folder_.directory() + L"\\jad\" -lnc -o -s \"86400123.java\" \"86400123\"");
+  }
+  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"sources"});
+}
+
+TEST_F(DecompileRunTest, AFamilyPastEitherBoundLeavesTheShownFileAlone) {
+  folder_.InstallFakeJad("listing");
+  const std::wstring sources = Sources();
+  const FileList family = FilesIn(sources, PutOuterFamily(sources));
+  DWORD bytes = 0;
+  for (const auto& file : family) bytes += static_cast<DWORD>(file.second);
+  const DWORD files = static_cast<DWORD>(family.size());
+  const struct {
+    DWORD files;
+    DWORD bytes;
+    bool whole;
+  } cases[] = {{files, bytes, true}, {files - 1, bytes, false}, {files, bytes - 1, false}};
+  for (const char* shown : {"Outer", "Outer$Kind$1"}) {
+    std::wstring name = std::wstring(shown, shown + strlen(shown)) + L".class";
+    for (const auto& c : cases) {
+      FamilyFileLimit = c.files;
+      FamilyByteLimit = c.bytes;
+      Text text = Run(sources + L"\\" + name);
+      ASSERT_NE(text, nullptr) << shown << " " << c.files << " " << c.bytes;
+      EXPECT_EQ(text.get(),
+                c.whole ? Listing(shown, family) : Listing(shown, FilesIn(sources, {name})))
+          << shown << " " << c.files << " " << c.bytes;
+    }
+  }
+  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"sources"});
+}
+
+// The scans of the source folder and the copies, through the test's own
+// imports (the run is linked into it).
+struct ScanCount {
+  std::wstring folder;  // the source folder; other scans are not counted
+  std::vector<std::wstring> patterns;
+  HANDLE search = INVALID_HANDLE_VALUE;
+  int namesReturned = 0;
+  int copies = 0;
+};
+ScanCount g_scan;
+decltype(&FindFirstFileW) g_findFirst = nullptr;
+decltype(&FindNextFileW) g_findNext = nullptr;
+decltype(&CopyFileW) g_copy = nullptr;
+
+HANDLE WINAPI CountFindFirst(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+  HANDLE search = g_findFirst(pattern, found);
+  // A later search may get the same handle value.
+  g_scan.search = INVALID_HANDLE_VALUE;
+  if (std::wstring(pattern).rfind(g_scan.folder + L"\\", 0) == 0) {
+    g_scan.patterns.push_back(pattern);
+    g_scan.search = search;
+    g_scan.namesReturned += search != INVALID_HANDLE_VALUE ? 1 : 0;
+  }
+  return search;
+}
+BOOL WINAPI CountFindNext(HANDLE search, LPWIN32_FIND_DATAW found) {
+  BOOL more = g_findNext(search, found);
+  g_scan.namesReturned += search == g_scan.search && more ? 1 : 0;
+  return more;
+}
+BOOL WINAPI CountCopies(LPCWSTR from, LPCWSTR to, BOOL failIfExists) {
+  ++g_scan.copies;
+  return g_copy(from, to, failIfExists);
+}
+
+TEST_F(DecompileRunTest, AFolderOfManyUnrelatedClassesCostsOneFilteredScanAndNoCopy) {
+  folder_.InstallFakeJad("listing");
+  const std::wstring sources = Sources();
+  const FileList family = FilesIn(sources, PutOuterFamily(sources));
+  // Names the file system's filter lets through, for the name rule to refuse,
+  // and many it keeps back.
+  for (int i = 0; i < 20; ++i) {
+    WriteFileBytes(sources + L"\\Outer" + std::to_wstring(i) + L"$1.class", "near miss");
+  }
+  for (int i = 0; i < 2000; ++i) {
+    WriteFileBytes(sources + L"\\Unrelated" + std::to_wstring(i) + L".class", "unrelated");
+  }
+
+  HMODULE self = GetModuleHandleW(nullptr);
+  ScopedImportHook first(self, "kernel32.dll", "FindFirstFileW",
+                         reinterpret_cast<void*>(&CountFindFirst));
+  ScopedImportHook next(self, "kernel32.dll", "FindNextFileW",
+                        reinterpret_cast<void*>(&CountFindNext));
+  ScopedImportHook copy(self, "kernel32.dll", "CopyFileW", reinterpret_cast<void*>(&CountCopies));
+  ASSERT_TRUE(first.installed() && next.installed() && copy.installed());
+  g_findFirst = first.original<decltype(&FindFirstFileW)>();
+  g_findNext = next.original<decltype(&FindNextFileW)>();
+  g_copy = copy.original<decltype(&CopyFileW)>();
+  g_scan = ScanCount();
+  g_scan.folder = sources;
+
+  Text text = Run(sources + L"\\Outer$Member.class");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text.get(), Listing("Outer$Member", family));
+  EXPECT_EQ(g_scan.patterns, std::vector<std::wstring>{sources + L"\\Outer*.class"});
+  EXPECT_EQ(g_scan.namesReturned, static_cast<int>(family.size()) + 20);
+  EXPECT_EQ(g_scan.copies, static_cast<int>(family.size()));
+}
+
+TEST_F(DecompileRunTest, TwoProcessesAtOnceOnTwoClassesOfOneFolderEachShowTheirOwn) {
+  // Two Listers, each its own process, on the same plugin copy; the fakes wait
+  // for each other, so both run folders are there at once.
+  folder_.InstallFakeJad("meet");
+  const std::wstring sources = Sources();
+  const FileList outer = FilesIn(sources, PutOuterFamily(sources));
+  ASSERT_TRUE(CopyFileW(DataFile(L"sample\\Greeter.class").c_str(),
+                        (sources + L"\\Greeter.class").c_str(), FALSE));
+  const FileList greeter = FilesIn(sources, {L"Greeter.class"});
+
+  const struct {
+    const wchar_t* scratch;
+    const wchar_t* file;
+    std::string expected;
+  } runs[] = {{L"decompile_two_runs_outer", L"Outer.class", Listing("Outer", outer)},
+              {L"decompile_two_runs_greeter", L"Greeter.class", Listing("Greeter", greeter)}};
+  std::wstring scratch[2];
+  ListerRun result[2];
+  std::thread threads[2];
+  for (int i = 0; i < 2; ++i) {
+    scratch[i] = ScratchFolder(runs[i].scratch);
+    threads[i] = std::thread([&, i] {
+      result[i] = RunLister({folder_.Path(kPluginFile), sources + L"\\" + runs[i].file,
+                             L"--dump-text", scratch[i] + L"text.txt"},
+                            scratch[i]);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(result[i].exit_code, 0) << i;
+    // The text behind the viewer's header lines; line ends as the control
+    // gives them.
+    std::string expected = runs[i].expected + "// met\r\n";
+    std::string shown = ReadBytes(scratch[i] + L"text.txt");
+    for (std::string* text : {&expected, &shown}) {
+      text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
+    }
+    EXPECT_NE(shown.find(expected), std::string::npos) << shown;
+  }
+  EXPECT_EQ(folder_.ExtraFiles(), std::set<std::wstring>{L"sources"});
 }
 
 TEST_F(DecompileRunTest, TheBridgeDecompilesARealClass) {
@@ -251,8 +532,8 @@ TEST_F(DecompileRunTest, TheBridgeDecompilesARealClass) {
   EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
-// The run when the plugin's own path is no use: nothing is copied, started,
-// searched or deleted.
+// The run when the plugin's own path is no use: nothing is created, copied,
+// started, searched or deleted.
 struct ModulePathScript {
   const wchar_t* path;  // what the call writes (cut to the buffer's size)
   DWORD result;
@@ -263,6 +544,10 @@ int g_fileCalls = 0;
 DWORD WINAPI ScriptedModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
   if (g_modulePath.path != nullptr) lstrcpynW(buffer, g_modulePath.path, size);
   return g_modulePath.result;
+}
+BOOL WINAPI CountCreateDirectory(LPCWSTR, LPSECURITY_ATTRIBUTES) {
+  SetLastError(ERROR_PATH_NOT_FOUND);
+  return ++g_fileCalls, FALSE;
 }
 BOOL WINAPI CountCopy(LPCWSTR, LPCWSTR, BOOL) { return ++g_fileCalls, FALSE; }
 BOOL WINAPI CountDelete(LPCWSTR) { return ++g_fileCalls, FALSE; }
@@ -275,37 +560,40 @@ TEST_F(DecompileRunTest, APluginPathThatCannotBeHadWholeOrComposedStopsTheRunAtO
   HMODULE self = GetModuleHandleW(nullptr);
   ScopedImportHook moduleName(self, "kernel32.dll", "GetModuleFileNameW",
                               reinterpret_cast<void*>(&ScriptedModuleFileName));
+  ScopedImportHook directory(self, "kernel32.dll", "CreateDirectoryW",
+                             reinterpret_cast<void*>(&CountCreateDirectory));
   ScopedImportHook copy(self, "kernel32.dll", "CopyFileW", reinterpret_cast<void*>(&CountCopy));
   ScopedImportHook del(self, "kernel32.dll", "DeleteFileW", reinterpret_cast<void*>(&CountDelete));
   ScopedImportHook find(self, "kernel32.dll", "FindFirstFileW",
                         reinterpret_cast<void*>(&CountFind));
   ScopedImportHook create(self, "kernel32.dll", "CreateFileW",
                           reinterpret_cast<void*>(&CountCreate));
-  ASSERT_TRUE(moduleName.installed() && copy.installed() && del.installed() && find.installed() &&
-              create.installed());
+  ASSERT_TRUE(moduleName.installed() && directory.installed() && copy.installed() &&
+              del.installed() && find.installed() && create.installed());
 
-  // With the stamp 86400123 the copy's name is the directory and 15 more.
-  const std::wstring fits = L"C:\\" + std::wstring(241, L'p') + L"\\d.wlx64";
-  const std::wstring oneTooLong = L"C:\\" + std::wstring(242, L'p') + L"\\d.wlx64";
+  // With the stamp 86400123 the run folder's name is the directory and 20
+  // more, and a current directory takes at most 258 characters.
+  const std::wstring fits = L"C:\\" + std::wstring(235, L'p') + L"\\d.wlx64";
+  const std::wstring oneTooLong = L"C:\\" + std::wstring(236, L'p') + L"\\d.wlx64";
   const std::wstring over = L"C:\\" + std::wstring(300, L'p') + L"\\dravik.wlx64";
   const struct {
     const char* what;
     ModulePathScript script;
-    bool runs;
+    bool tried;  // the run folder is asked for (and here refused)
   } cases[] = {
       {"call fails", {nullptr, 0}, false},
       {"path fills the buffer", {over.c_str(), 260}, false},
       {"no backslash", {L"dravik.wlx64", 12}, false},
-      {"copy name one too long", {oneTooLong.c_str(), 253}, false},
-      {"copy name just fits", {fits.c_str(), 252}, true},
+      {"run folder one too long", {oneTooLong.c_str(), 248}, false},
+      {"run folder just fits", {fits.c_str(), 247}, true},
   };
   for (const auto& c : cases) {
     g_modulePath = c.script;
     g_fileCalls = 0;
     g_starts.clear();
     EXPECT_EQ(Text(DecompileClassFile(L"C:\\x\\Foo.class")), nullptr) << c.what;
-    EXPECT_EQ(g_fileCalls > 0, c.runs) << c.what;
-    EXPECT_EQ(g_starts.size(), c.runs ? 1u : 0u) << c.what;
+    EXPECT_EQ(g_fileCalls, c.tried ? 1 : 0) << c.what;
+    EXPECT_TRUE(g_starts.empty()) << c.what;
   }
 }
 
