@@ -5,12 +5,12 @@
 
 namespace {
 
-std::wstring UniqueTempFolder() {
+std::wstring UniqueTempFolder(const std::wstring& extraName) {
   static int counter = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   return std::wstring(temp) + L"dravik-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-         std::to_wstring(++counter);
+         std::to_wstring(++counter) + extraName;
 }
 
 std::wstring LongForm(const std::wstring& path) {
@@ -20,19 +20,7 @@ std::wstring LongForm(const std::wstring& path) {
 }  // namespace
 
 PluginFolder::PluginFolder(const std::wstring& extraName)
-    : directory_(UniqueTempFolder() + extraName), previousInstance_(PluginInstance) {
-  Open();
-}
-
-PluginFolder::PluginFolder(size_t directoryLength)
-    : directory_(UniqueTempFolder()), previousInstance_(PluginInstance) {
-  if (directory_.size() < directoryLength) {
-    directory_.append(directoryLength - directory_.size(), L'x');
-  }
-  Open();
-}
-
-void PluginFolder::Open() {
+    : directory_(UniqueTempFolder(extraName)), previousInstance_(PluginInstance) {
   // A folder of an earlier test process with the same id may have stayed.
   RemoveTree(directory_);
   CreateDirectoryW(LongForm(directory_).c_str(), nullptr);

@@ -13,9 +13,6 @@ class PluginFolder {
   // extraName, when given, is appended to the folder's name (to reach a
   // chosen path length).
   explicit PluginFolder(const std::wstring& extraName = L"");
-  // A folder whose full name has exactly directoryLength characters (padded
-  // with 'x'), or its plain name when that is longer already.
-  explicit PluginFolder(size_t directoryLength);
   ~PluginFolder();
   PluginFolder(const PluginFolder&) = delete;
   PluginFolder& operator=(const PluginFolder&) = delete;
@@ -42,8 +39,6 @@ class PluginFolder {
   std::set<std::wstring> ExtraFiles() const;
 
  private:
-  void Open();
-
   std::wstring directory_;
   HMODULE module_ = nullptr;
   HINSTANCE previousInstance_;
