@@ -65,6 +65,7 @@ class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture
     if (g_decompiler != nullptr) CloseHandle(g_decompiler);
     g_decompiler = nullptr;
     EXPECT_TRUE(folder().ExtraFiles().empty());
+    EXPECT_EQ(CountBridgeTempFolders(), 0);
   }
 
   // What the Lister shows for the class, with the bridge's exit code.

@@ -515,6 +515,23 @@ TEST_F(DecompileRunTest, TheBridgeDecompilesARealClass) {
   EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
+// A bridge ended at the plugin's wait limit cannot remove its temporary
+// folder; the next bridge removes what one that is gone left behind.
+TEST_F(DecompileRunTest, WhatABridgeEndedAtTheWaitLimitLeftInTempTheNextOneRemoves) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "the bridge starts a Unix program: Wine only";
+  folder_.InstallBridgeJad("timeout=600\r\ndecompiler=\"{java}\" -cp \"" + ToUtf8(ExeDirectory()) +
+                           "bridge_data\" Sleeper wait-limit\r\n");
+  DecompileWaitLimitMs = 1500;
+  EXPECT_EQ(Run(), nullptr);
+  EXPECT_GE(CountBridgeTempFolders(), 1);
+
+  folder_.InstallBridgeJad();
+  DecompileWaitLimitMs = 60 * 1000;
+  EXPECT_NE(Run(), nullptr);
+  EXPECT_EQ(CountBridgeTempFolders(), 0);
+  EXPECT_TRUE(folder_.ExtraFiles().empty());
+}
+
 // The run when the plugin's own path is no use: nothing is created, copied,
 // started, searched or deleted.
 struct ModulePathScript {

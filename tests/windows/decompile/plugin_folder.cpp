@@ -134,3 +134,18 @@ std::string ToUtf8(const std::wstring& text) {
   if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
   return out;
 }
+
+// The bridges' temporary folders in the user's temporary folder.
+int CountBridgeTempFolders() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"dravik-jad-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}

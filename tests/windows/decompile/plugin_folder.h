@@ -55,3 +55,6 @@ bool FileExists(const std::wstring& path);
 void RemoveTree(const std::wstring& directory);
 
 std::string ToUtf8(const std::wstring& text);
+
+// The bridges' temporary folders (dravik-jad-*) in the user's temporary folder.
+int CountBridgeTempFolders();
