@@ -38,7 +38,8 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
   }
   // The service, alone for its folder, writes its archive in place when it ends.
   EXPECT_EQ(Joined(ServiceJavaOptions(17, missing, "256m")),
-            "-XX:+IgnoreUnrecognizedVMOptions -Xmx256m -XX:+UseSerialGC "
+            "-XX:+IgnoreUnrecognizedVMOptions -Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 "
+            "-XX:MinHeapFreeRatio=20 -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 "
             "-XX:ArchiveClassesAtExit=C:\\T\\a.jsa");
 }
 
