@@ -48,7 +48,13 @@ final class RunningService implements AutoCloseable {
 
   static RunningService startWith(List<String> jvmOptions, Path folder, String... settings)
       throws Exception {
-    RunningService service = launch(jvmOptions, folder, settings);
+    return startWith(jvmOptions, List.of(), folder, settings);
+  }
+
+  /** With these folders or jars first on the service's class path, where they hide its own. */
+  static RunningService startWith(List<String> jvmOptions, List<String> classPathFirst, Path folder,
+      String... settings) throws Exception {
+    RunningService service = launch(jvmOptions, classPathFirst, folder, settings);
     service.awaitPortFile();
     return service;
   }
@@ -56,15 +62,20 @@ final class RunningService implements AutoCloseable {
   /** Starts a service and leaves it to the caller to see what it does. */
   static RunningService launch(List<String> jvmOptions, Path folder, String... settings)
       throws IOException {
+    return launch(jvmOptions, List.of(), folder, settings);
+  }
+
+  private static RunningService launch(List<String> jvmOptions, List<String> classPathFirst,
+      Path folder, String... settings) throws IOException {
     Path portFile = folder.resolve("service.port");
     String before = Files.exists(portFile) ? read(portFile) : "";
     List<String> command = new ArrayList<>();
     command.add(JAVA);
     command.addAll(jvmOptions);
-    String classPath =
-        String.join(File.pathSeparator, OneShot.VINEFLOWER_JAR, OneShot.CFR_JAR, SERVICE_JAR);
-    command.addAll(Arrays.asList(
-        "-cp", classPath, "dravik.service.DecompileService", "--port-file", portFile.toString()));
+    List<String> classPath = new ArrayList<>(classPathFirst);
+    classPath.addAll(List.of(OneShot.VINEFLOWER_JAR, OneShot.CFR_JAR, SERVICE_JAR));
+    command.addAll(Arrays.asList("-cp", String.join(File.pathSeparator, classPath),
+        "dravik.service.DecompileService", "--port-file", portFile.toString()));
     command.addAll(Arrays.asList(settings));
     Process process = new ProcessBuilder(command)
                           .redirectOutput(ProcessBuilder.Redirect.INHERIT)
