@@ -38,7 +38,8 @@ import java.util.concurrent.atomic.AtomicLong;
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
  * The sources of recent requests are kept in memory (RecentSources), so a class viewed again is
- * answered without its engine.
+ * answered without its engine. Two seconds after the last request, full collections give the heap
+ * that the engines grew back to the system.
  * A decompile that runs past the request limit ends the whole service, since a thread stuck in
  * a decompiler cannot be stopped: the bridge falls back to its one-shot run and starts a new
  * service. After the idle limit without a request it ends. However it ends, short of being killed,
@@ -51,6 +52,12 @@ public final class DecompileService {
   private static final long REFUSED_DRAIN_BYTES = 1 << 20;
   // The decompilers recurse deeply on long methods: the workers get more stack than a main one.
   private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
+  // A decompile grows the heap, and the collector gives it back only after a full collection: they
+  // are made once no request has come for this long, while the caller reads what it got. The
+  // serial collector gives back none of the free heap on the first of a row of full collections,
+  // a tenth on the second, 40 % on the third and all it may on the fourth.
+  private static final long QUIET_MILLIS = 2000;
+  private static final int QUIET_COLLECTIONS = 4;
 
   private final ServerSocket server;
   private final byte[] secret;
@@ -138,20 +145,31 @@ public final class DecompileService {
     return thread;
   }
 
-  // Accepts until the idle limit has passed with no connection waiting or being answered.
+  // Accepts until the idle limit has passed with no connection waiting or being answered, and
+  // gives the heap back after each busy spell.
   private void serve() throws IOException {
-    server.setSoTimeout((int) Math.max(10, Math.min(1000, settings.idleMillis / 2)));
+    server.setSoTimeout((int) Math.max(10, Math.min(500, settings.idleMillis / 2)));
     long idleNanos = TimeUnit.MILLISECONDS.toNanos(settings.idleMillis);
+    long quietNanos = TimeUnit.MILLISECONDS.toNanos(QUIET_MILLIS);
+    boolean collected = true;
     while (true) {
       Socket connection;
       try {
         connection = server.accept();
       } catch (SocketTimeoutException e) {
-        if (pending.get() == 0 && System.nanoTime() - lastActivity.get() >= idleNanos) {
+        long quiet = System.nanoTime() - lastActivity.get();
+        if (pending.get() == 0 && quiet >= idleNanos) {
           break;
+        }
+        if (pending.get() == 0 && quiet >= quietNanos && !collected) {
+          for (int i = 0; i < QUIET_COLLECTIONS; i++) {
+            System.gc();
+          }
+          collected = true;
         }
         continue;
       }
+      collected = false;
       requestCame = true;
       pending.incrementAndGet();
       lastActivity.set(System.nanoTime());
