@@ -12,7 +12,7 @@ import java.util.zip.Inflater;
  * The sources of recent requests, in memory only, so that a class viewed again is answered without
  * its engine. The least recently used go first once their source bytes (and paths) pass the bound;
  * a source larger than the bound alone is not kept. Sources are kept deflated: Java source shrinks
- * to a fifth or less, and the heap need not have room for the whole bound.
+ * to a third or less, so the heap need not have room for the whole bound.
  */
 final class RecentSources {
   private final long limitBytes;
