@@ -30,13 +30,16 @@ import java.util.concurrent.atomic.AtomicLong;
  * <pre>
  * java -Xmx&lt;heap&gt; -cp &lt;vineflower.jar, cfr.jar and this jar&gt;
  *      dravik.service.DecompileService --port-file PATH [--idle-seconds 600]
- *      [--read-timeout-seconds 10] [--request-limit-seconds 120]
+ *      [--read-timeout-seconds 10] [--request-limit-seconds 120] [--cache-megabytes 64]
  * </pre>
  *
  * It listens on 127.0.0.1 at a port the system picks, writes the port and a random secret to the
  * port file (PortFile), and answers each connection with one decompiled class (Protocol has the
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
+ * The sources of recent requests are kept in memory (RecentSources), so a class viewed again is
+ * answered without its engine. Two seconds after the last request, full collections give the heap
+ * that the engines grew back to the system.
  * A decompile that runs past the request limit ends the whole service, since a thread stuck in
  * a decompiler cannot be stopped: the bridge falls back to its one-shot run and starts a new
  * service. After the idle limit without a request it ends. However it ends, short of being killed,
@@ -49,12 +52,19 @@ public final class DecompileService {
   private static final long REFUSED_DRAIN_BYTES = 1 << 20;
   // The decompilers recurse deeply on long methods: the workers get more stack than a main one.
   private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
+  // A decompile grows the heap, and the collector gives it back only after a full collection: they
+  // are made once no request has come for this long, while the caller reads what it got. The
+  // serial collector gives back none of the free heap on the first of a row of full collections,
+  // a tenth on the second, 40 % on the third and all it may on the fourth.
+  private static final long QUIET_MILLIS = 2000;
+  private static final int QUIET_COLLECTIONS = 4;
 
   private final ServerSocket server;
   private final byte[] secret;
   private final ServiceSettings settings;
   private final ThreadPoolExecutor workers;
   private final ScheduledThreadPoolExecutor limits;
+  private final RecentSources recent;
   private final AtomicInteger pending = new AtomicInteger();
   private volatile boolean requestCame;
   private final AtomicLong lastActivity = new AtomicLong(System.nanoTime());
@@ -67,6 +77,7 @@ public final class DecompileService {
         new ArrayBlockingQueue<Runnable>(WAITING_CONNECTIONS), DecompileService::newWorker);
     this.limits = new ScheduledThreadPoolExecutor(1, task -> daemon(new Thread(task, "limits")));
     this.limits.setRemoveOnCancelPolicy(true);
+    this.recent = new RecentSources(settings.cacheBytes);
   }
 
   public static void main(String[] args) {
@@ -134,20 +145,31 @@ public final class DecompileService {
     return thread;
   }
 
-  // Accepts until the idle limit has passed with no connection waiting or being answered.
+  // Accepts until the idle limit has passed with no connection waiting or being answered, and
+  // gives the heap back after each busy spell.
   private void serve() throws IOException {
-    server.setSoTimeout((int) Math.max(10, Math.min(1000, settings.idleMillis / 2)));
+    server.setSoTimeout((int) Math.max(10, Math.min(500, settings.idleMillis / 2)));
     long idleNanos = TimeUnit.MILLISECONDS.toNanos(settings.idleMillis);
+    long quietNanos = TimeUnit.MILLISECONDS.toNanos(QUIET_MILLIS);
+    boolean collected = true;
     while (true) {
       Socket connection;
       try {
         connection = server.accept();
       } catch (SocketTimeoutException e) {
-        if (pending.get() == 0 && System.nanoTime() - lastActivity.get() >= idleNanos) {
+        long quiet = System.nanoTime() - lastActivity.get();
+        if (pending.get() == 0 && quiet >= idleNanos) {
           break;
+        }
+        if (pending.get() == 0 && quiet >= quietNanos && !collected) {
+          for (int i = 0; i < QUIET_COLLECTIONS; i++) {
+            System.gc();
+          }
+          collected = true;
         }
         continue;
       }
+      collected = false;
       requestCame = true;
       pending.incrementAndGet();
       lastActivity.set(System.nanoTime());
@@ -230,10 +252,18 @@ public final class DecompileService {
     }
   }
 
-  // The request's engine on its class and family: the one step between a request and its source.
-  static Engine.Source decompile(Protocol.Request request) throws Engine.Failure {
-    ClassFamily family = ClassFamily.of(request.classBytes, request.members);
-    return Engines.named(request.engine).decompile(family, request.options);
+  // The request's engine on its class and family, unless the same request was answered lately.
+  // Two of the same at once both decompile; an engine gives the same source for the same request,
+  // so whichever is kept last is right.
+  private Engine.Source decompile(Protocol.Request request) throws Engine.Failure {
+    RequestKey key = RequestKey.of(request);
+    Engine.Source source = recent.get(key);
+    if (source == null) {
+      ClassFamily family = ClassFamily.of(request.classBytes, request.members);
+      source = Engines.named(request.engine).decompile(family, request.options);
+      recent.put(key, source);
+    }
+    return source;
   }
 
   private void overLimit(boolean decompiling, Socket connection) {

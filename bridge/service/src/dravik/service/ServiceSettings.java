@@ -4,26 +4,28 @@ import java.nio.file.Path;
 import java.nio.file.Paths;
 
 /**
- * The service's command line: where the port file goes, and its time limits in seconds (fractions
- * allowed, so that tests can make them short).
+ * The service's command line: where the port file goes, its time limits in seconds and the bound of
+ * its recent sources in MiB (fractions allowed, so that tests can make them small).
  */
 final class ServiceSettings {
   final Path portFile;
   final long idleMillis;
   final long readTimeoutMillis;
   final long requestLimitMillis;
+  final long cacheBytes;
 
-  private ServiceSettings(
-      Path portFile, long idleMillis, long readTimeoutMillis, long requestLimitMillis) {
+  private ServiceSettings(Path portFile, long idleMillis, long readTimeoutMillis,
+      long requestLimitMillis, long cacheBytes) {
     this.portFile = portFile;
     this.idleMillis = idleMillis;
     this.readTimeoutMillis = readTimeoutMillis;
     this.requestLimitMillis = requestLimitMillis;
+    this.cacheBytes = cacheBytes;
   }
 
   static final String USAGE =
       "--port-file PATH [--idle-seconds N (600)] [--read-timeout-seconds N (10)]"
-      + " [--request-limit-seconds N (120)]";
+      + " [--request-limit-seconds N (120)] [--cache-megabytes N (64)]";
 
   /** Throws IllegalArgumentException with the reason when the arguments are not usable. */
   static ServiceSettings parse(String[] args) {
@@ -31,6 +33,7 @@ final class ServiceSettings {
     long idle = 600_000;
     long readTimeout = 10_000;
     long requestLimit = 120_000;
+    long cacheBytes = 64L << 20;
     for (int i = 0; i < args.length; i += 2) {
       if (i + 1 >= args.length) {
         throw new IllegalArgumentException(args[i] + " needs a value");
@@ -49,6 +52,9 @@ final class ServiceSettings {
         case "--request-limit-seconds":
           requestLimit = millis(args[i], value);
           break;
+        case "--cache-megabytes":
+          cacheBytes = Math.round(number(args[i], value, 0, 4096) * (1 << 20));
+          break;
         default:
           throw new IllegalArgumentException("unknown argument " + args[i]);
       }
@@ -56,20 +62,24 @@ final class ServiceSettings {
     if (portFile == null) {
       throw new IllegalArgumentException("--port-file is required");
     }
-    return new ServiceSettings(portFile, idle, readTimeout, requestLimit);
+    return new ServiceSettings(portFile, idle, readTimeout, requestLimit, cacheBytes);
   }
 
   // Seconds, from a thousandth to a day, as milliseconds.
   private static long millis(String name, String value) {
-    double seconds;
+    return Math.round(number(name, value, 0.001, 86400) * 1000);
+  }
+
+  private static double number(String name, String value, double least, double most) {
+    double number;
     try {
-      seconds = Double.parseDouble(value);
+      number = Double.parseDouble(value);
     } catch (NumberFormatException e) {
-      throw new IllegalArgumentException(name + " takes a number of seconds, not " + value);
+      throw new IllegalArgumentException(name + " takes a number, not " + value);
     }
-    if (!(seconds >= 0.001 && seconds <= 86400)) {
-      throw new IllegalArgumentException(name + " must be between 0.001 and 86400");
+    if (!(number >= least && number <= most)) {
+      throw new IllegalArgumentException(name + " must be between " + least + " and " + most);
     }
-    return Math.round(seconds * 1000);
+    return number;
   }
 }

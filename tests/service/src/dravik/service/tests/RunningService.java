@@ -17,12 +17,16 @@ import java.util.concurrent.TimeUnit;
 final class RunningService implements AutoCloseable {
   static final String JAVA = System.getProperty("dravik.java", "java");
   /**
-   * How the bridge is to start the service (bridge/service/README.md): a bounded heap, the serial
-   * collector, and UTF-8 as the default charset, as for its one-shot run.
-   * The benchmark compares others through -Ddravik.service.jvm="OPTIONS".
+   * How the bridge is to start the service (bridge/service/README.md): a heap that starts small,
+   * grows to a bound and is given back, the serial collector, two compiler threads, and UTF-8 as
+   * the default charset, as for its one-shot run.
+   * The benchmark compares others through -Ddravik.service.jvm="OPTIONS | OPTIONS".
    */
   static final List<String> JVM_OPTIONS = Arrays.asList(
-      System.getProperty("dravik.service.jvm", "-Xmx256m -XX:+UseSerialGC -Dfile.encoding=UTF-8")
+      System
+          .getProperty("dravik.service.jvm",
+              "-Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 -XX:MinHeapFreeRatio=20"
+                  + " -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 -Dfile.encoding=UTF-8")
           .trim()
           .split("\\s+"));
   static final String SERVICE_JAR = System.getProperty("dravik.service.jar");
@@ -48,7 +52,13 @@ final class RunningService implements AutoCloseable {
 
   static RunningService startWith(List<String> jvmOptions, Path folder, String... settings)
       throws Exception {
-    RunningService service = launch(jvmOptions, folder, settings);
+    return startWith(jvmOptions, List.of(), folder, settings);
+  }
+
+  /** With these folders or jars first on the service's class path, where they hide its own. */
+  static RunningService startWith(List<String> jvmOptions, List<String> classPathFirst, Path folder,
+      String... settings) throws Exception {
+    RunningService service = launch(jvmOptions, classPathFirst, folder, settings);
     service.awaitPortFile();
     return service;
   }
@@ -56,15 +66,20 @@ final class RunningService implements AutoCloseable {
   /** Starts a service and leaves it to the caller to see what it does. */
   static RunningService launch(List<String> jvmOptions, Path folder, String... settings)
       throws IOException {
+    return launch(jvmOptions, List.of(), folder, settings);
+  }
+
+  private static RunningService launch(List<String> jvmOptions, List<String> classPathFirst,
+      Path folder, String... settings) throws IOException {
     Path portFile = folder.resolve("service.port");
     String before = Files.exists(portFile) ? read(portFile) : "";
     List<String> command = new ArrayList<>();
     command.add(JAVA);
     command.addAll(jvmOptions);
-    String classPath =
-        String.join(File.pathSeparator, OneShot.VINEFLOWER_JAR, OneShot.CFR_JAR, SERVICE_JAR);
-    command.addAll(Arrays.asList(
-        "-cp", classPath, "dravik.service.DecompileService", "--port-file", portFile.toString()));
+    List<String> classPath = new ArrayList<>(classPathFirst);
+    classPath.addAll(List.of(OneShot.VINEFLOWER_JAR, OneShot.CFR_JAR, SERVICE_JAR));
+    command.addAll(Arrays.asList("-cp", String.join(File.pathSeparator, classPath),
+        "dravik.service.DecompileService", "--port-file", portFile.toString()));
     command.addAll(Arrays.asList(settings));
     Process process = new ProcessBuilder(command)
                           .redirectOutput(ProcessBuilder.Redirect.INHERIT)

@@ -8,8 +8,8 @@ import java.util.List;
 
 /**
  * The service against an engine's command line: each class twice through one service (the second
- * time warm) and once through the command line, with the same family and options, byte for byte
- * and under the same path. F3 on a top-level class and on one of its members, classes of the
+ * time from its recent sources) and once through the command line, with the same family and
+ * options, byte for byte and under the same path. F3 on a top-level class and on one of its members, classes of the
  * tests' own, of the Java runtime and of a real library, in a package and in none.
  */
 final class SameAsOneShot {
