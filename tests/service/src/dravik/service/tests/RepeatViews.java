@@ -34,7 +34,7 @@ final class RepeatViews {
   }
 
   private void keyedByEverything() throws Exception {
-    ShownClass shown = ShownClass.compiled("service/Family");
+    ShownClass shown = ShownClass.compiled("demo/Family");
     String first = decompiled(List.of(), shown);
     kept(first, List.of(), shown);
 
