@@ -31,9 +31,13 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
   if (engine == Engine::Cfr) return {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
   // Java source, never Kotlin; four spaces; Jad's names for locals where the
   // class file has none (not for parameters: a record's compact constructor
-  // would then read names it no longer has).
+  // would then read names it no longer has). Not the Java runtime's classes:
+  // listing them was half of a small class's start, and with them Vineflower
+  // drops casts that javac needs (an overload chosen by a cast, a generic
+  // field); without, it keeps them and leaves @Override and <> out.
   std::vector<std::string> options = {"--log-level=warn", "--kt-enable=false",
-                                      "--indent-string=    ", "--variable-renaming=jad"};
+                                      "--indent-string=    ", "--variable-renaming=jad",
+                                      "--include-runtime=0"};
   if (lineNumbers) {
     options.push_back("--bytecode-source-mapping=true");
     options.push_back("--__dump_original_lines__=true");

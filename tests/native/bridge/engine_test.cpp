@@ -71,7 +71,7 @@ TEST(EngineTest, CommandLinesNameTheFolderForVineflowerAndTheFileForCfr) {
             "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
             "\"C:\\TC\\plugins\\dravik\\decompiler\\vineflower.jar\" --log-level=warn "
             "--kt-enable=false \"--indent-string=    \" --variable-renaming=jad "
-            "--only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
+            "--include-runtime=0 --only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
             "\"C:\\Temp\\x\\out\"");
   run.lineNumbers = true;
   run.contextFolder = "C:\\Temp\\x\\context";

@@ -25,12 +25,13 @@ final class WarmUp {
       "ClassFileName",
       "ServiceSettings",
   };
-  // What the bridge sends, line numbers included.
-  private static final List<String> VINEFLOWER_OPTIONS =
-      Arrays.asList("--log-level=warn", "--kt-enable=false",
-          "--indent-string=    ", "--variable-renaming=jad", "--rename-parameters=true",
-          "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
-  private static final List<String> CFR_OPTIONS = Arrays.asList("--silent", "true");
+  // What the bridge sends (EngineOptions in bridge/engine.cpp), line numbers included, so that
+  // the paths the requests take are the ones compiled.
+  private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
+      "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad",
+      "--include-runtime=0", "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
+  private static final List<String> CFR_OPTIONS =
+      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false");
 
   private WarmUp() {}
 

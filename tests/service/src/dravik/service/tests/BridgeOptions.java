@@ -11,7 +11,8 @@ final class BridgeOptions {
   static final String VINEFLOWER = "vineflower";
   static final String CFR = "cfr";
   static final List<String> VINEFLOWER_PLAIN = List.of(
-      "--log-level=warn", "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad");
+      "--log-level=warn", "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad",
+      "--include-runtime=0");
   /** With the original line numbers asked for: "// 13" at line ends. */
   static final List<String> VINEFLOWER_LINES =
       with(VINEFLOWER_PLAIN, "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
