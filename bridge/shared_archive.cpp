@@ -22,6 +22,26 @@ std::string FileIdentity(const std::string& name) {
          std::to_string(data.ftLastWriteTime.dwLowDateTime);
 }
 
+// Java makes its archives read-only; one mapped by a running Java stays.
+void RemoveArchive(const std::wstring& file) {
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(file.c_str());
+}
+
+// Whether the file begins as the archives Java makes of an application's
+// classes do. Java passes over one that does not, and would never make it
+// again: such a file is removed, and the next run makes a new one.
+bool LooksLikeArchive(const std::wstring& file) {
+  HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return false;
+  unsigned char magic[4] = {};
+  DWORD n = 0;
+  bool read = ReadFile(opened, magic, sizeof magic, &n, nullptr) && n == sizeof magic;
+  CloseHandle(opened);
+  return read && magic[0] == 0xA8 && magic[1] == 0xAB && magic[2] == 0x0B && magic[3] == 0xF0;
+}
+
 }  // namespace
 
 SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
@@ -41,15 +61,24 @@ SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
   }
   for (const std::string& jar : jars) identity.push_back(FileIdentity(jar));
   archive.file = Utf8FromWide(temp) + SharedArchiveName(use, identity);
-  archive.exists = IsFile(WideFromUtf8(archive.file));
+  const std::wstring file = WideFromUtf8(archive.file);
+  archive.exists = IsFile(file);
+  if (archive.exists && !LooksLikeArchive(file)) {
+    RemoveArchive(file);
+    archive.exists = IsFile(file);
+  }
   archive.dumpTo = archive.file + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
   return archive;
 }
 
 void KeepSharedArchive(const std::string& use, const SharedArchive& archive, bool runGaveSource) {
-  if (archive.file.empty() || archive.exists) return;
+  if (archive.file.empty()) return;
   const std::wstring made = WideFromUtf8(archive.dumpTo);
   const std::wstring file = WideFromUtf8(archive.file);
+  if (archive.exists) {
+    if (!runGaveSource) RemoveArchive(file);
+    return;
+  }
   // Another bridge may have put one in place meanwhile: the first stays.
   if (!runGaveSource || !IsFile(made) || !MoveFileExW(made.c_str(), file.c_str(), 0)) {
     DeleteFileW(made.c_str());
@@ -62,12 +91,7 @@ void KeepSharedArchive(const std::string& use, const SharedArchive& archive, boo
       FindFirstFileW((temp + L"dravik-" + WideFromUtf8(use) + L"-*.jsa").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (_wcsicmp(found.cFileName, file.c_str() + name) != 0) {
-      // Java makes its archives read-only; one mapped by a running Java stays.
-      const std::wstring other = temp + found.cFileName;
-      SetFileAttributesW(other.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(other.c_str());
-    }
+    if (_wcsicmp(found.cFileName, file.c_str() + name) != 0) RemoveArchive(temp + found.cFileName);
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }

@@ -12,7 +12,8 @@
 SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
                                 const std::vector<std::string>& jars);
 
-// After a one-shot run that may have made the archive: moved into place when
-// the run gave source (and the archives this use had for other runtimes or
-// jars removed), else what it wrote removed.
+// After a one-shot run with the archive: one it made moved into place when the
+// run gave source (and the archives this use had for other runtimes or jars
+// removed), else what it wrote removed; one it mapped removed when the run
+// failed, in case the archive was the cause (the next run makes it again).
 void KeepSharedArchive(const std::string& use, const SharedArchive& archive, bool runGaveSource);

@@ -28,15 +28,18 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
       {0, present, quick},
       {17, nowhere, quick},
       {13, missing, quick + " -XX:ArchiveClassesAtExit=C:\\T\\a.jsa.7.tmp"},
-      {17, present, quick + " -XX:SharedArchiveFile=C:\\T\\a.jsa -XX:+VerifySharedSpaces"},
-      {19, missing,
-       quick + " -XX:+AutoCreateSharedArchive -XX:SharedArchiveFile=C:\\T\\a.jsa "
-               "-XX:+VerifySharedSpaces"},
+      {17, present, quick + " -XX:SharedArchiveFile=C:\\T\\a.jsa"},
+      {19, missing, quick + " -XX:+AutoCreateSharedArchive -XX:SharedArchiveFile=C:\\T\\a.jsa"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Joined(OneShotJavaOptions(c.version, c.archive)), c.options) << c.version;
   }
-  // The service, alone for its folder, writes its archive in place when it ends.
+  // The service, alone for its folder, writes its archive in place when it
+  // ends, and checks it when it maps it.
+  EXPECT_NE(Joined(ServiceJavaOptions(21, present, "256m"))
+                .find(" -XX:+AutoCreateSharedArchive -XX:SharedArchiveFile=C:\\T\\a.jsa "
+                      "-XX:+VerifySharedSpaces"),
+            std::string::npos);
   EXPECT_EQ(Joined(ServiceJavaOptions(17, missing, "256m")),
             "-XX:+IgnoreUnrecognizedVMOptions -Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 "
             "-XX:MinHeapFreeRatio=20 -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 "
