@@ -41,7 +41,9 @@ std::string SharedArchiveName(const std::string& use, const std::vector<std::str
 }
 
 std::vector<std::string> OneShotJavaOptions(int javaVersion, const SharedArchive& archive) {
-  std::vector<std::string> options = {IgnoreUnknown, "-XX:TieredStopAtLevel=1", "-XX:+UseSerialGC"};
+  // One compiler thread leaves the decompile a processor of its own on two.
+  std::vector<std::string> options = {IgnoreUnknown, "-XX:TieredStopAtLevel=1",
+                                      "-XX:CICompilerCount=1", "-XX:+UseSerialGC"};
   // Not verified: a run that fails with it drops the archive (KeepSharedArchive).
   AddArchive(javaVersion, archive, archive.dumpTo, false, &options);
   return options;

@@ -20,8 +20,9 @@ struct SharedArchive {
 // their sizes and times), so that a runtime or jar that changes gets a new one.
 std::string SharedArchiveName(const std::string& use, const std::vector<std::string>& identity);
 
-// Only the quick first compiler tier and the serial collector: a run for one
-// class is over before the optimising compiler would pay. With Java 13 and
+// Only the quick first compiler tier, in one thread, and the serial
+// collector: a run for one class is over before the optimising compiler would
+// pay. With Java 13 and
 // newer the archive too: mapped when it exists, else made at the run's end
 // (from Java 19 the runtime does both, and makes it again when it is stale);
 // its contents are not checked at every start, so a run that fails with it

@@ -17,7 +17,8 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
   const SharedArchive present = {"C:\\T\\a.jsa", true, "C:\\T\\a.jsa.7.tmp"};
   const SharedArchive nowhere = {"", false, ""};
   const std::string quick =
-      "-XX:+IgnoreUnrecognizedVMOptions -XX:TieredStopAtLevel=1 -XX:+UseSerialGC";
+      "-XX:+IgnoreUnrecognizedVMOptions -XX:TieredStopAtLevel=1 -XX:CICompilerCount=1 "
+      "-XX:+UseSerialGC";
   const struct {
     int version;
     const SharedArchive& archive;
