@@ -47,6 +47,29 @@ DecompileOutcome Failure(DecompileOutcome::Kind kind, std::vector<std::string> e
   return outcome;
 }
 
+// The folders of the class's package ("\\demo\\sub" for demo/sub/Outer), each
+// made safe as a file name; "" for no package, or when they would make the
+// names too long (Vineflower then names the class's own package in full).
+std::wstring PackageFolders(const std::string& internalName, size_t room) {
+  std::wstring folders;
+  size_t start = 0;
+  for (size_t slash = internalName.find('/'); slash != std::string::npos;
+       start = slash + 1, slash = internalName.find('/', start)) {
+    folders += L"\\" + WideFromUtf8(SafeFileStem(internalName.substr(start, slash - start)));
+  }
+  return folders.size() <= room ? folders : L"";
+}
+
+// Creates base and each folder of below ("\\demo\\sub") in it.
+bool CreateFolders(const std::wstring& base, const std::wstring& below) {
+  if (!CreateDirectoryW(base.c_str(), nullptr)) return false;
+  for (size_t at = below.empty() ? std::wstring::npos : 0; at != std::wstring::npos;) {
+    at = below.find(L'\\', at + 1);
+    if (!CreateDirectoryW((base + below.substr(0, at)).c_str(), nullptr)) return false;
+  }
+  return true;
+}
+
 std::string Cut(const std::string& text, size_t maxBytes) {
   return text.size() <= maxBytes ? text : text.substr(0, maxBytes) + "...";
 }
@@ -59,12 +82,17 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
   const std::string settingsFile = Utf8FromWide(context.settingsFile);
   TempFolder temp;
   std::wstring stem = WideFromUtf8(SafeFileStem(options.className));
+  // The class in the folders of its package, as a compiler leaves it: laid
+  // out flat, Vineflower names every class of that package in full.
+  const size_t used = temp.path().size() + 12 + stem.size() + 6;
+  const std::wstring package =
+      PackageFolders(options.internalName, used < MAX_PATH - 64 ? MAX_PATH - 64 - used : 0);
   std::wstring classFolder = temp.Path(L"classes");
-  std::wstring classFile = classFolder + L"\\" + stem + L".class";
+  std::wstring classFile = classFolder + package + L"\\" + stem + L".class";
   std::wstring outFolder = temp.Path(L"out");
-  bool written = temp.created() && CreateDirectoryW(outFolder.c_str(), nullptr) &&
-                 CreateDirectoryW(classFolder.c_str(), nullptr) &&
-                 WriteBytes(classFile, classBytes);
+  // Vineflower writes into the package's folder under out, but does not make it.
+  bool written = temp.created() && CreateFolders(outFolder, package) &&
+                 CreateFolders(classFolder, package) && WriteBytes(classFile, classBytes);
   // Members under their own names, which is how the engines find them.
   const std::string shownName = SafeFileStem(options.className) + ".class";
   std::wstring contextFolder;
@@ -74,11 +102,12 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
     if (command.splitFamily && !NestedIn(shownName, member.name)) {
       if (contextFolder.empty()) {
         contextFolder = temp.Path(L"context");
-        written = CreateDirectoryW(contextFolder.c_str(), nullptr) != 0;
+        written = CreateFolders(contextFolder, package);
       }
       folder = contextFolder;
     }
-    written = written && WriteBytes(folder + L"\\" + WideFromUtf8(member.name), member.bytes);
+    written =
+        written && WriteBytes(folder + package + L"\\" + WideFromUtf8(member.name), member.bytes);
   }
   if (!written) {
     return Failure(DecompileOutcome::Kind::Failed,

@@ -12,7 +12,8 @@ import org.jetbrains.java.decompiler.main.extern.IResultSaver;
 /**
  * A folder Vineflower's command line is given, in memory: the source folder holds the request's
  * class and the classes nested in it, the context folder (given with -e) the rest of its family,
- * each by their file names. What Vineflower writes for the source goes to WrittenFiles, in UTF-8
+ * each by their file names in the folders of their package (demo/Outer.class), as a compiler
+ * leaves them. What Vineflower writes for the source goes to WrittenFiles, in UTF-8
  * as the command line's folder output writes it, under the entry's name as the command line names
  * the file.
  */
@@ -55,13 +56,15 @@ final class VineflowerSource implements IContextSource {
   @Override
   public Entries getEntries() {
     List<Entry> classes = new ArrayList<>();
+    String folders = family.packagePrefix();
     if (!context) {
-      classes.add(Entry.atBase(family.simpleName()));
+      classes.add(Entry.atBase(folders + family.simpleName()));
     }
     for (String file : family.members.keySet()) {
       if (file.endsWith(CLASS_SUFFIX) && !file.equals(family.shownFileName())
           && family.nestedInShown(file) != context) {
-        classes.add(Entry.atBase(file.substring(0, file.length() - CLASS_SUFFIX.length())));
+        classes.add(
+            Entry.atBase(folders + file.substring(0, file.length() - CLASS_SUFFIX.length())));
       }
     }
     return new Entries(classes, Collections.<String>emptyList(), Collections.<Entry>emptyList());
@@ -69,13 +72,21 @@ final class VineflowerSource implements IContextSource {
 
   @Override
   public byte[] getClassBytes(String className) {
-    return family.file(className + CLASS_SUFFIX);
+    return family.file(inFolder(className + CLASS_SUFFIX));
   }
 
   @Override
   public InputStream getInputStream(String resource) {
-    byte[] bytes = family.file(resource);
+    byte[] bytes = family.file(inFolder(resource));
     return bytes == null ? null : new ByteArrayInputStream(bytes);
+  }
+
+  // A name under the package's folders as the family's file name; null for any other.
+  private String inFolder(String path) {
+    String folders = family.packagePrefix();
+    return path.startsWith(folders) && path.indexOf('/', folders.length()) < 0
+        ? path.substring(folders.length())
+        : null;
   }
 
   @Override

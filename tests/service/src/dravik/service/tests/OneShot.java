@@ -11,9 +11,10 @@ import java.util.stream.Stream;
 
 /**
  * An engine's command line run once, as the bridge runs it: FOLDER holds the shown class file and
- * its family under their own names (for Vineflower, the family's classes not nested in the shown
- * one in a folder of their own, given with -e), OUT is empty, and the bridge takes "<simple binary
- * name>.java" from anywhere under OUT.
+ * its family under their own names in the folders of their package (for Vineflower, the family's
+ * classes not nested in the shown one in a folder of their own, given with -e), OUT holds the
+ * package's folders (Vineflower writes into them without making them), and the bridge takes
+ * "<simple binary name>.java" from anywhere under OUT.
  */
 record OneShot(String path, byte[] bytes) {
   static final String VINEFLOWER_JAR = System.getProperty("dravik.vineflower");
@@ -27,9 +28,14 @@ record OneShot(String path, byte[] bytes) {
 
   static OneShot run(String encoding, Path folder, String engine, ShownClass shown,
       List<String> options) throws Exception {
-    Path input = Files.createDirectories(folder.resolve("in"));
-    Path output = Files.createDirectories(folder.resolve("out"));
-    Path context = folder.resolve("context");
+    String packageFolders = shown.internalName().substring(
+        0, shown.internalName().length() - shown.simpleName().length());
+    Path root = folder.resolve("in");
+    Path input = Files.createDirectories(root.resolve(packageFolders));
+    Path output = folder.resolve("out");
+    Files.createDirectories(output.resolve(packageFolders));
+    Path contextRoot = folder.resolve("context");
+    Path context = contextRoot.resolve(packageFolders);
     boolean split = engine.equals(BridgeOptions.VINEFLOWER);
     Files.write(input.resolve(shown.fileName()), shown.bytes());
     String nested = shown.simpleName() + "$";
@@ -45,9 +51,9 @@ record OneShot(String path, byte[] bytes) {
       command.addAll(options);
       command.add("--only=" + shown.internalName());
       if (Files.isDirectory(context)) {
-        command.add("-e=" + context);
+        command.add("-e=" + contextRoot);
       }
-      command.addAll(List.of(input.toString(), output.toString()));
+      command.addAll(List.of(root.toString(), output.toString()));
     } else {
       command.addAll(List.of("-jar", CFR_JAR, input.resolve(shown.fileName()).toString(),
           "--outputdir", output.toString()));
