@@ -75,20 +75,37 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
   return command;
 }
 
+// An engine on the runtime found, with the one-shot run's command and the
+// class-data archive that run maps or makes.
+struct EngineChoice {
+  Engine engine;
+  int javaVersion;
+  std::string java;
+  std::string archiveUse;
+  SharedArchive archive;
+  OneShotCommand oneShot;
+};
+
+// The one-shot run; the archive it made kept, or one it failed with dropped.
+DecompileOutcome RunEngineOnce(const EngineChoice& run, const std::string& classBytes,
+                               const DecompileOptions& options, const BridgeContext& context) {
+  DecompileOutcome outcome = RunDecompilerOnce(run.oneShot, classBytes, options, context);
+  KeepSharedArchive(run.archiveUse, run.archive, outcome.kind == DecompileOutcome::Kind::Source);
+  return outcome;
+}
+
 // The resident service's answer, or, when no service answers, a new service
 // started and the one-shot run for this class within what is left of the
 // time limit.
-DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& oneShot,
-                                         const std::string& java, int javaVersion,
-                                         const std::string& classBytes,
+DecompileOutcome DecompileThroughService(const EngineChoice& run, const std::string& classBytes,
                                          const DecompileOptions& options,
                                          const BridgeContext& context) {
   const DWORD limitMs = context.settings.timeoutSeconds * 1000;
   const ULONGLONG start = GetTickCount64();
   const std::wstring portFile = ServicePortFile(context);
-  ServiceReply reply =
-      AskService(portFile, EngineServiceName(engine), EngineOptions(engine, options.lineNumbers),
-                 classBytes, options.family, limitMs);
+  ServiceReply reply = AskService(portFile, EngineServiceName(run.engine),
+                                  EngineOptions(run.engine, options.lineNumbers), classBytes,
+                                  options.family, limitMs);
   DecompileOutcome outcome;
   switch (reply.kind) {
     case ServiceReply::Kind::Source:
@@ -97,12 +114,13 @@ DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& on
       return outcome;
     case ServiceReply::Kind::Failed:
       outcome.kind = DecompileOutcome::Kind::Failed;
-      outcome.explanation = {oneShot.who + " failed (in the decompile service):",
+      outcome.explanation = {run.oneShot.who + " failed (in the decompile service):",
                              "  " + Utf8FromUtf8OrAnsi(reply.text)};
       return outcome;
     case ServiceReply::Kind::TimedOut:
       outcome.kind = DecompileOutcome::Kind::TimedOut;
-      outcome.explanation = {"The decompile service (" + oneShot.who + ") had not answered after " +
+      outcome.explanation = {"The decompile service (" + run.oneShot.who +
+                                 ") had not answered after " +
                                  std::to_string(context.settings.timeoutSeconds) + " seconds.",
                              "",
                              "A very large class may need more time: raise timeout= in " +
@@ -116,11 +134,11 @@ DecompileOutcome DecompileThroughService(Engine engine, const OneShotCommand& on
   rest.settings.timeoutSeconds = spentSeconds + 1 < context.settings.timeoutSeconds
                                      ? context.settings.timeoutSeconds - spentSeconds
                                      : 1;
-  DecompileOutcome oneShotOutcome = RunDecompilerOnce(oneShot, classBytes, options, rest);
+  DecompileOutcome oneShotOutcome = RunEngineOnce(run, classBytes, options, rest);
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
   // source for longer than the service takes to start.
-  StartDecompileService(java, javaVersion, context, portFile);
+  StartDecompileService(run.java, run.javaVersion, context, portFile);
   return oneShotOutcome;
 }
 
@@ -139,17 +157,15 @@ DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileO
   if (ownCommand) {
     return RunDecompilerOnce(TemplateCommand(java, options, context), classBytes, options, context);
   }
-  int javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
-  Engine engine = EngineForJavaVersion(javaVersion);
-  const std::string use = std::string("oneshot-") + EngineServiceName(engine);
-  SharedArchive archive =
-      FindSharedArchive(use, java, {EngineJar(engine, Utf8FromWide(context.home))});
-  OneShotCommand oneShot = EngineCommand(
-      engine, javaVersion, java, OneShotJavaOptions(javaVersion, archive), options, context);
-  DecompileOutcome outcome = context.settings.service
-                                 ? DecompileThroughService(engine, oneShot, java, javaVersion,
-                                                           classBytes, options, context)
-                                 : RunDecompilerOnce(oneShot, classBytes, options, context);
-  KeepSharedArchive(use, archive, outcome.kind == DecompileOutcome::Kind::Source);
-  return outcome;
+  EngineChoice run;
+  run.java = java;
+  run.javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
+  run.engine = EngineForJavaVersion(run.javaVersion);
+  run.archiveUse = std::string("oneshot-") + EngineServiceName(run.engine);
+  run.archive =
+      FindSharedArchive(run.archiveUse, java, {EngineJar(run.engine, Utf8FromWide(context.home))});
+  run.oneShot = EngineCommand(run.engine, run.javaVersion, java,
+                              OneShotJavaOptions(run.javaVersion, run.archive), options, context);
+  return context.settings.service ? DecompileThroughService(run, classBytes, options, context)
+                                  : RunEngineOnce(run, classBytes, options, context);
 }
