@@ -70,8 +70,10 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
   std::wstring FileOfLength(size_t length, const std::wstring& leaf, const std::string& bytes) {
     std::wstring path = inputs();
     while (path.size() + leaf.size() < length) {
-      size_t room = length - path.size() - leaf.size() - 1;  // one for the backslash
-      if (room > 200) room = 200;
+      size_t gap = length - path.size() - leaf.size();
+      size_t room = gap - 1;  // one for the backslash
+      // A gap of one left after this folder could not be filled by another.
+      if (room > 200) room = gap - 201 == 1 ? 199 : 200;
       if (room == 0) room = 1;
       path += L"\\" + std::wstring(room, L'd');
       EXPECT_TRUE(LongPathCreateDirectory(path.c_str(), nullptr) ||
