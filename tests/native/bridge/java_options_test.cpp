@@ -18,7 +18,7 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
   const SharedArchive nowhere = {"", false, ""};
   const std::string quick =
       "-XX:+IgnoreUnrecognizedVMOptions -XX:TieredStopAtLevel=1 -XX:CICompilerCount=1 "
-      "-XX:+UseSerialGC -XX:-UsePerfData";
+      "-XX:CompileThresholdScaling=0.3 -XX:+UseSerialGC -XX:-UsePerfData";
   const struct {
     int version;
     const SharedArchive& archive;
