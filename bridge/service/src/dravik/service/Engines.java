@@ -50,17 +50,16 @@ final class Engines {
     return engine;
   }
 
-  // 8 for "1.8", 17 for "17".
+  // 8 for "1.8.0_392", 17 for "17.0.15" or "17-ea".
   static int javaFeatureVersion() {
-    String version = System.getProperty("java.specification.version", "1.8");
+    String version = System.getProperty("java.version", "1.8");
     if (version.startsWith("1.")) {
       version = version.substring(2);
     }
-    int dot = version.indexOf('.');
-    try {
-      return Integer.parseInt(dot < 0 ? version : version.substring(0, dot));
-    } catch (NumberFormatException e) {
-      return 8;
+    int digits = 0;
+    while (digits < version.length() && Character.isDigit(version.charAt(digits))) {
+      digits++;
     }
+    return digits == 0 ? 8 : Integer.parseInt(version.substring(0, Math.min(digits, 9)));
   }
 }
