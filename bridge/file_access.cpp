@@ -52,16 +52,20 @@ bool FindUnder(const std::wstring& folder, const std::wstring& preferredName,
   return done;
 }
 
+// The start of a bridge's temporary folder's name; its process id follows.
+const wchar_t TempFolderPrefix[] = L"dravik-jad-";
+enum { TempFolderPrefixChars = sizeof TempFolderPrefix / sizeof(wchar_t) - 1 };
+
 // Removes the folders that bridges which are gone left behind: a bridge ended
 // from outside (the plugin's time limit) cannot remove its own. The process id
 // in a folder's name tells whether its bridge still runs.
 void RemoveLeftFolders(const std::wstring& temp) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((temp + L"dravik-jad-*").c_str(), &found);
+  HANDLE search = FindFirstFileW((temp + TempFolderPrefix + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    DWORD id = wcstoul(found.cFileName + 11, nullptr, 10);
+    DWORD id = wcstoul(found.cFileName + TempFolderPrefixChars, nullptr, 10);
     HANDLE bridge = id == 0 ? nullptr : OpenProcess(SYNCHRONIZE, FALSE, id);
     bool running = bridge != nullptr && WaitForSingleObject(bridge, 0) == WAIT_TIMEOUT;
     if (bridge != nullptr) CloseHandle(bridge);
@@ -120,7 +124,8 @@ TempFolder::TempFolder() {
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
   if (n == 0 || n > MAX_PATH) return;
   RemoveLeftFolders(temp);
-  std::wstring base = std::wstring(temp) + L"dravik-jad-" + std::to_wstring(GetCurrentProcessId());
+  std::wstring base =
+      std::wstring(temp) + TempFolderPrefix + std::to_wstring(GetCurrentProcessId());
   // Another bridge of the same process id (a reused id) may have left one.
   for (int attempt = 0; attempt < 100 && !created_; ++attempt) {
     path_ = base + L"-" + std::to_wstring(GetTickCount() + attempt);

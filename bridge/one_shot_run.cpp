@@ -83,7 +83,10 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
   TempFolder temp;
   std::wstring stem = WideFromUtf8(SafeFileStem(options.className));
   // The class in the folders of its package, as a compiler leaves it: laid
-  // out flat, Vineflower names every class of that package in full.
+  // out flat, Vineflower names every class of that package in full. What
+  // the names take besides the package's folders: the temporary folder,
+  // "\classes\" or "\context\" with room to spare, the stem and ".class";
+  // 64 more are kept for a member's "$..." part.
   const size_t used = temp.path().size() + 12 + stem.size() + 6;
   const std::wstring package =
       PackageFolders(options.internalName, used < MAX_PATH - 64 ? MAX_PATH - 64 - used : 0);

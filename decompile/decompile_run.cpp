@@ -72,7 +72,6 @@ bool ChooseInput(const WCHAR* classFilePath, RunNames* names) {
     BoundedWideCopy(names->stem, name, stem + 1);
     return true;
   }
-  names->input[0] = L'\0';
   return WholeWideAppend(names->stem, DecompileStamp, NameChars) &&
          WholeWideAppend(names->input, DecompileStamp, NameChars) &&
          WholeWideAppend(names->input, L".class", NameChars);

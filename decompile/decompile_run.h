@@ -16,8 +16,8 @@ extern DWORD DecompileWaitLimitMs;
 
 // Jad's output for the class file at classFilePath (any length), as a text from
 // malloc that the caller frees; null when there is none (a null path
-// included). Blocks until Jad has
-// ended or has been ended at the wait limit; the run folder is gone on return
-// (unless a file in it could not be deleted). Runs in one process must not
-// overlap (the stamp is module state); runs of other processes may.
+// included). Blocks until Jad has ended or has been ended at the wait limit;
+// the run folder is gone on return (unless a file in it could not be
+// deleted). Runs in one process must not overlap (the stamp is module state);
+// runs of other processes may.
 char* DecompileClassFile(const WCHAR* classFilePath);

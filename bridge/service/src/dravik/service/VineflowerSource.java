@@ -13,9 +13,8 @@ import org.jetbrains.java.decompiler.main.extern.IResultSaver;
  * A folder Vineflower's command line is given, in memory: the source folder holds the request's
  * class and the classes nested in it, the context folder (given with -e) the rest of its family,
  * each by their file names in the folders of their package (demo/Outer.class), as a compiler
- * leaves them. What Vineflower writes for the source goes to WrittenFiles, in UTF-8
- * as the command line's folder output writes it, under the entry's name as the command line names
- * the file.
+ * leaves them. What Vineflower writes for the source goes to WrittenFiles, in UTF-8 as the command
+ * line's folder output writes it, under the entry's name as the command line names the file.
  */
 final class VineflowerSource implements IContextSource {
   private static final String CLASS_SUFFIX = ".class";
