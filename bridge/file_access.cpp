@@ -77,7 +77,10 @@ void RemoveLeftFolders(const std::wstring& temp) {
 }  // namespace
 
 bool ReadBytes(const std::wstring& name, size_t maxBytes, std::string* bytes) {
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // Shared for deleting too: the service may replace or remove its port file
+  // while a bridge reads it.
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;

@@ -15,7 +15,17 @@ void AddArchive(int javaVersion, const SharedArchive& archive, const std::string
                 bool verify, std::vector<std::string>* options) {
   if (javaVersion < 13 || archive.file.empty()) return;
   bool mapped = javaVersion >= 19 || archive.exists;
-  if (javaVersion >= 19) {
+  if (javaVersion >= 25) {
+    // The ahead-of-time cache holds the runtime's own classes too: unlike the
+    // archives above, it needs no archive of the runtime's (a runtime made
+    // with jlink often has none), and it starts faster.
+    mapped = archive.exists;
+    if (archive.exists) {
+      options->push_back("-XX:AOTCache=" + archive.file);
+    } else if (!dumpTo.empty()) {
+      options->push_back("-XX:AOTCacheOutput=" + dumpTo);
+    }
+  } else if (javaVersion >= 19) {
     options->push_back("-XX:+AutoCreateSharedArchive");
     options->push_back("-XX:SharedArchiveFile=" + archive.file);
   } else if (archive.exists) {

@@ -24,7 +24,8 @@ std::string SharedArchiveName(const std::string& use, const std::vector<std::str
 // collector: a run for one class is over before the optimising compiler would
 // pay. With Java 13 and newer the archive too: mapped when it exists, else
 // made at the run's end (from Java 19 the runtime does both, and makes it
-// again when it is stale); its contents are not checked at every start, so a
+// again when it is stale; from Java 25 an ahead-of-time cache, made at the
+// end of the run that found none); its contents are not checked at every start, so a
 // run that fails with it drops it. Unknown -XX options are passed over by the
 // runtime.
 std::vector<std::string> OneShotJavaOptions(int javaVersion, const SharedArchive& archive);

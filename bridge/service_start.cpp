@@ -1,10 +1,14 @@
 #include "bridge/service_start.h"
 
+#include <stdint.h>
 #include <stdio.h>
 #include <windows.h>
+// RtlGenRandom: the system's random generator (advapi32's SystemFunction036).
+#include <ntsecapi.h>
 
 #include "bridge/engine.h"
 #include "bridge/file_access.h"
+#include "bridge/service_backoff.h"
 #include "bridge/service_protocol.h"
 #include "bridge/shared_archive.h"
 #include "bridge/system_text.h"
@@ -12,40 +16,95 @@
 
 namespace {
 
-// A start younger than this whose service has not written its port file yet
-// is taken to be on its way (a Java runtime starts in a second or two).
-const ULONGLONG StartingWindowMs = 20000;
+// A handle closed when it goes out of scope.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  HANDLE* put() { return &handle_; }
+  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
 
-ULONGLONG WriteTime(const std::wstring& name) {
+ private:
+  HANDLE handle_;
+};
+
+// How long ago the file was last written, or UINT64_MAX when it is not there.
+uint64_t AgeMs(const std::wstring& name) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-         data.ftLastWriteTime.dwLowDateTime;
-}
-
-ULONGLONG NowAsFileTime() {
+  if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) return UINT64_MAX;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  auto ticks = [](const FILETIME& time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  uint64_t written = ticks(data.ftLastWriteTime);
+  return ticks(now) > written ? (ticks(now) - written) / 10000 : 0;
 }
 
-// The start marker: another bridge's start is under way when the marker is
-// recent and no port file was written since. Otherwise this bridge marks its
-// own start.
-bool ClaimStart(const std::wstring& portFile) {
-  const std::wstring marker = portFile + L".start";
-  ULONGLONG started = WriteTime(marker);
-  if (started != 0 && NowAsFileTime() - started < StartingWindowMs * 10000 &&
-      WriteTime(portFile) < started) {
-    return false;
+// 32 hex digits from the system's random generator; "" if it fails.
+std::string NewSecret() {
+  unsigned char random[16];
+  if (!RtlGenRandom(random, sizeof random)) return "";
+  const char digits[] = "0123456789abcdef";
+  std::string secret;
+  for (unsigned char byte : random) {
+    secret += digits[byte >> 4];
+    secret += digits[byte & 0xF];
   }
-  return WriteBytes(marker, "");
+  SecureZeroMemory(random, sizeof random);
+  return secret;
 }
 
 std::string MinutesAsSeconds(double minutes) {
   char text[32];
   snprintf(text, sizeof text, "%.1f", minutes * 60);
   return text;
+}
+
+// Starts line detached and windowless with the pipe's reading end as its
+// standard input and NUL as its output; no other handle is inherited.
+bool StartDetached(std::wstring line, const std::wstring& directory, HANDLE input) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  ScopedHandle nul(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, 0, nullptr));
+  if (!nul.valid()) return false;
+  HANDLE inherited[] = {input, nul.get()};
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::string storage(size, '\0');
+  auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(&storage[0]);
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return false;
+  bool started = false;
+  if (UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                sizeof inherited, nullptr, nullptr)) {
+    STARTUPINFOEXW startup = {};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = input;
+    startup.StartupInfo.hStdOutput = nul.get();
+    startup.StartupInfo.hStdError = nul.get();
+    startup.lpAttributeList = attributes;
+    PROCESS_INFORMATION process = {};
+    // Out of any job the bridge runs in where the job allows it, so that the
+    // service outlives the bridge.
+    const DWORD flags = DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP | EXTENDED_STARTUPINFO_PRESENT;
+    started =
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags | CREATE_BREAKAWAY_FROM_JOB,
+                       nullptr, directory.c_str(), &startup.StartupInfo, &process) ||
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags, nullptr, directory.c_str(),
+                       &startup.StartupInfo, &process);
+    if (started) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    }
+  }
+  DeleteProcThreadAttributeList(attributes);
+  return started;
 }
 
 }  // namespace
@@ -59,7 +118,7 @@ std::wstring ServicePortFile(const BridgeContext& context) {
 
 bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
                            const std::wstring& portFile) {
-  if (java.empty() || portFile.empty() || !ClaimStart(portFile)) return false;
+  if (java.empty() || portFile.empty()) return false;
   const std::string home = Utf8FromWide(context.home);
   std::string command = QuotedArgument(java, true);
   for (const std::string& option :
@@ -72,24 +131,32 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
              " dravik.service.DecompileService --port-file " +
              QuotedArgument(Utf8FromWide(portFile), true) + " --idle-seconds " +
              MinutesAsSeconds(context.settings.serviceIdleMinutes);
-  std::wstring line = WideFromUtf8(command);
+
+  const std::wstring marker = portFile + L".start";
+  std::string markerText;
+  ReadBytes(marker, 65536, &markerText);
+  ServiceStartPlan plan = PlanServiceStart(AgeMs(marker), markerText, command);
+  if (!plan.start || !WriteBytes(marker, ServiceStartMarker(plan.failures, command))) return false;
+
+  // The secret goes on the service's standard input: a command line can be
+  // read by every user of the machine.
+  std::string secret = NewSecret();
+  ScopedHandle read, write;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  if (secret.empty() || !CreatePipe(read.put(), write.put(), &inherit, 0) ||
+      !SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, 0)) {
+    return false;
+  }
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
   std::wstring directory = n > 0 && n <= MAX_PATH ? temp : context.home;
-
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  // Out of any job the bridge runs in where the job allows it, so that the
-  // service outlives the bridge; no handles inherited, no window.
-  const DWORD flags = DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP;
-  bool started =
-      CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, flags | CREATE_BREAKAWAY_FROM_JOB,
-                     nullptr, directory.c_str(), &startup, &process) ||
-      CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, flags, nullptr, directory.c_str(),
-                     &startup, &process);
-  if (!started) return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  if (!StartDetached(WideFromUtf8(command), directory, read.get())) return false;
+  // A pipe holds far more than a line: this does not wait for the service.
+  secret += "\n";
+  DWORD written = 0;
+  bool handed =
+      WriteFile(write.get(), secret.data(), static_cast<DWORD>(secret.size()), &written, nullptr) &&
+      written == secret.size();
+  SecureZeroMemory(&secret[0], secret.size());
+  return handed;
 }

@@ -1,5 +1,6 @@
 // Starting the resident decompile service: detached and without a window, so
-// it outlives the bridge that starts it; at most one start at a time.
+// it outlives the bridge that starts it, with its secret on its standard
+// input; at most one start at a time, and fewer after starts that failed.
 #pragma once
 
 #include <string>
@@ -10,7 +11,8 @@
 // there is no temporary folder.
 std::wstring ServicePortFile(const BridgeContext& context);
 
-// Starts the service on java unless another bridge started one moments ago
-// that has not written its port file yet. Returns whether it started one.
+// Starts the service on java unless another bridge's start is under way or
+// starts of the same command failed lately (service_backoff.h). Returns
+// whether it started one.
 bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
                            const std::wstring& portFile);

@@ -29,8 +29,9 @@ void RemoveArchive(const std::wstring& file) {
 }
 
 // Whether the file begins as the archives Java makes of an application's
-// classes do. Java passes over one that does not, and would never make it
-// again: such a file is removed, and the next run makes a new one.
+// classes do (a dynamic archive, or from Java 25 an ahead-of-time cache,
+// which is a static one). Java passes over one that does not, and would never
+// make it again: such a file is removed, and the next run makes a new one.
 bool LooksLikeArchive(const std::wstring& file) {
   HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
@@ -39,7 +40,8 @@ bool LooksLikeArchive(const std::wstring& file) {
   DWORD n = 0;
   bool read = ReadFile(opened, magic, sizeof magic, &n, nullptr) && n == sizeof magic;
   CloseHandle(opened);
-  return read && magic[0] == 0xA8 && magic[1] == 0xAB && magic[2] == 0x0B && magic[3] == 0xF0;
+  return read && (magic[0] == 0xA8 || magic[0] == 0xA2) && magic[1] == 0xAB && magic[2] == 0x0B &&
+         magic[3] == 0xF0;
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 // (X:\..., \\server\...) become Unix names, and so does each entry of a
 // -cp/-classpath value, ';' becoming ':'. What Linux's java writes to its
 // standard output and error comes out of this program's, and its exit code is
-// this program's.
+// this program's; what this program's standard input holds when it is a pipe
+// or a file (read to its end first) is java's.
 //
 // Wine cannot wait for a Unix process and does not hand a Unix process the
 // standard handles it is given, so the run goes through a shell script in a
-// temporary folder: java's output goes into files there, and the script writes
+// temporary folder: java's input and output go through files there (the
+// input file is removed as soon as java has it open), and the script writes
 // a marker with java's exit code when java has ended; this program waits for
 // the marker. When this program is ended from outside (the bridge's job
 // object), Wine runs none of its code, so nothing can tell Linux's java at that
@@ -123,8 +125,24 @@ void CopyTo(DWORD standardHandle, const std::string& bytes) {
   }
 }
 
+// What this program's standard input holds, when it is a pipe or a file (the
+// bridge hands a service its secret through a pipe); "" for a console or NUL.
+std::string StandardInput() {
+  std::string bytes;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return bytes;
+  DWORD type = GetFileType(input);
+  if (type != FILE_TYPE_PIPE && type != FILE_TYPE_DISK) return bytes;
+  char chunk[4096];
+  DWORD n = 0;
+  while (bytes.size() < (1u << 20) && ReadFile(input, chunk, sizeof chunk, &n, nullptr) && n > 0) {
+    bytes.append(chunk, n);
+  }
+  return bytes;
+}
+
 void RemoveFolder(const std::wstring& folder) {
-  for (const wchar_t* name : {L"run.sh", L"out", L"err", L"beat", L"code", L"ended"}) {
+  for (const wchar_t* name : {L"run.sh", L"in", L"out", L"err", L"beat", L"code", L"ended"}) {
     DeleteFileW((folder + L"\\" + name).c_str());
   }
   RemoveDirectoryW(folder.c_str());
@@ -135,8 +153,11 @@ void RemoveFolder(const std::wstring& folder) {
 // apart), and the marker with java's exit code at the end. @folder@ is the
 // quoted temporary folder, @java@ the command; $1 is the current directory.
 const char ScriptTemplate[] = R"(cd "$1" || { echo 127 >@folder@/code; exit; }
-@java@ >@folder@/out 2>@folder@/err </dev/null &
+exec 3<@folder@/in
+rm -f @folder@/in
+@java@ >@folder@/out 2>@folder@/err <&3 3<&- &
 pid=$!
+exec 3<&-
 (
   last=; same=0
   while sleep 0.25; do
@@ -190,7 +211,7 @@ int wmain(int argc, wchar_t** argv) {
   std::string unixCurrent = length > 0 && length < MAX_PATH ? UnixName(current) : "";
   if (unixFolder.empty() || unixCurrent.empty() ||
       !WriteWhole(folder + L"\\run.sh", Script(command, unixFolder)) ||
-      !WriteWhole(folder + L"\\beat", "0\n")) {
+      !WriteWhole(folder + L"\\in", StandardInput()) || !WriteWhole(folder + L"\\beat", "0\n")) {
     fputs("java (stand-in): not under Wine, or no temporary folder\n", stderr);
     RemoveFolder(folder);
     return 127;

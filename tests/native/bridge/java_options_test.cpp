@@ -31,6 +31,8 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
       {13, missing, quick + " -XX:ArchiveClassesAtExit=C:\\T\\a.jsa.7.tmp"},
       {17, present, quick + " -XX:SharedArchiveFile=C:\\T\\a.jsa"},
       {19, missing, quick + " -XX:+AutoCreateSharedArchive -XX:SharedArchiveFile=C:\\T\\a.jsa"},
+      {25, missing, quick + " -XX:AOTCacheOutput=C:\\T\\a.jsa.7.tmp"},
+      {25, present, quick + " -XX:AOTCache=C:\\T\\a.jsa"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Joined(OneShotJavaOptions(c.version, c.archive)), c.options) << c.version;

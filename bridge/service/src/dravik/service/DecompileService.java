@@ -12,7 +12,6 @@ import java.net.ServerSocket;
 import java.net.Socket;
 import java.net.SocketTimeoutException;
 import java.nio.charset.StandardCharsets;
-import java.security.SecureRandom;
 import java.util.concurrent.ArrayBlockingQueue;
 import java.util.concurrent.RejectedExecutionException;
 import java.util.concurrent.ScheduledFuture;
@@ -33,8 +32,9 @@ import java.util.concurrent.atomic.AtomicLong;
  *      [--read-timeout-seconds 10] [--request-limit-seconds 120] [--cache-megabytes 64]
  * </pre>
  *
- * It listens on 127.0.0.1 at a port the system picks, writes the port and a random secret to the
- * port file (PortFile), and answers each connection with one decompiled class (Protocol has the
+ * Its secret comes as the first line of its standard input (Secret): the bridge makes it with the
+ * system's random generator, and a command line is readable by other users. It listens on
+ * 127.0.0.1 at a port the system picks, writes the port and the secret to the port file (PortFile), and answers each connection with one decompiled class (Protocol has the
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
  * The sources of recent requests are kept in memory (RecentSources), so a class viewed again is
@@ -90,10 +90,18 @@ public final class DecompileService {
       System.exit(2);
       return;
     }
-    System.exit(run(settings));
+    byte[] secret;
+    try {
+      secret = Secret.read(System.in);
+    } catch (IOException | IllegalArgumentException e) {
+      System.err.println("dravik decompile service: " + e.getMessage());
+      System.exit(2);
+      return;
+    }
+    System.exit(run(settings, secret));
   }
 
-  private static int run(ServiceSettings settings) {
+  private static int run(ServiceSettings settings, byte[] secret) {
     PortFile portFile;
     try {
       portFile = PortFile.claim(settings.portFile);
@@ -111,7 +119,6 @@ public final class DecompileService {
     try (ServerSocket server = new ServerSocket()) {
       server.bind(
           new InetSocketAddress(InetAddress.getByName("127.0.0.1"), 0), WAITING_CONNECTIONS);
-      byte[] secret = newSecret();
       portFile.publish(server.getLocalPort(), new String(secret, StandardCharsets.US_ASCII));
       DecompileService service = new DecompileService(server, secret, settings);
       WarmUp.startUnless(() -> service.requestCame);
@@ -123,17 +130,6 @@ public final class DecompileService {
     } finally {
       portFile.closeQuietly();
     }
-  }
-
-  // 32 hex digits from the system's strong random source.
-  private static byte[] newSecret() {
-    byte[] random = new byte[16];
-    new SecureRandom().nextBytes(random);
-    StringBuilder hex = new StringBuilder(32);
-    for (byte b : random) {
-      hex.append(String.format("%02x", b & 0xFF));
-    }
-    return hex.toString().getBytes(StandardCharsets.US_ASCII);
   }
 
   private static Thread newWorker(Runnable task) {

@@ -4,6 +4,7 @@ import java.io.IOException;
 import java.nio.channels.FileChannel;
 import java.nio.channels.FileLock;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.AccessDeniedException;
 import java.nio.file.FileSystems;
 import java.nio.file.Files;
 import java.nio.file.Path;
@@ -17,6 +18,7 @@ import java.nio.file.attribute.PosixFilePermissions;
 import java.nio.file.attribute.UserPrincipal;
 import java.util.Collections;
 import java.util.EnumSet;
+import java.util.concurrent.TimeUnit;
 
 /**
  * The file that tells the bridge where the service listens: "PORT SECRET\n" in ASCII, readable by
@@ -26,6 +28,9 @@ import java.util.EnumSet;
  * over by the next one.
  */
 final class PortFile {
+  private static final long REPLACE_TRIES_MILLIS = 5000;
+  private static final long REPLACE_PAUSE_MILLIS = 20;
+
   private final Path path;
   private final FileChannel lockChannel;
   private final FileLock lock;
@@ -65,13 +70,38 @@ final class PortFile {
     createOwnerOnly(temporary);
     try {
       Files.write(temporary, content.getBytes(StandardCharsets.US_ASCII));
-      Files.move(
-          temporary, path, StandardCopyOption.ATOMIC_MOVE, StandardCopyOption.REPLACE_EXISTING);
+      moveIntoPlace(temporary);
     } catch (IOException | RuntimeException e) {
       Files.deleteIfExists(temporary);
       throw e;
     }
     written = content;
+    // The bridge that started this service marked the start; its removal tells the next bridge
+    // that the start worked (a marker left behind means a service that never got this far).
+    Files.deleteIfExists(path.resolveSibling(path.getFileName() + ".start"));
+  }
+
+  // Windows refuses to replace a file that someone has open, as a bridge reading the old port file
+  // has for a moment: the move is tried again for a while.
+  private void moveIntoPlace(Path temporary) throws IOException {
+    long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(REPLACE_TRIES_MILLIS);
+    while (true) {
+      try {
+        Files.move(
+            temporary, path, StandardCopyOption.ATOMIC_MOVE, StandardCopyOption.REPLACE_EXISTING);
+        return;
+      } catch (AccessDeniedException e) {
+        if (System.nanoTime() > end) {
+          throw e;
+        }
+      }
+      try {
+        Thread.sleep(REPLACE_PAUSE_MILLIS);
+      } catch (InterruptedException e) {
+        Thread.currentThread().interrupt();
+        throw new IOException("interrupted while replacing " + path, e);
+      }
+    }
   }
 
   /**

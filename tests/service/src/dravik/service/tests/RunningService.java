@@ -2,9 +2,11 @@ package dravik.service.tests;
 
 import java.io.File;
 import java.io.IOException;
+import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.security.SecureRandom;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
@@ -58,7 +60,7 @@ final class RunningService implements AutoCloseable {
   /** With these folders or jars first on the service's class path, where they hide its own. */
   static RunningService startWith(List<String> jvmOptions, List<String> classPathFirst, Path folder,
       String... settings) throws Exception {
-    RunningService service = launch(jvmOptions, classPathFirst, folder, settings);
+    RunningService service = launch(jvmOptions, classPathFirst, newSecret() + "\n", folder, settings);
     service.awaitPortFile();
     return service;
   }
@@ -66,11 +68,16 @@ final class RunningService implements AutoCloseable {
   /** Starts a service and leaves it to the caller to see what it does. */
   static RunningService launch(List<String> jvmOptions, Path folder, String... settings)
       throws IOException {
-    return launch(jvmOptions, List.of(), folder, settings);
+    return launch(jvmOptions, List.of(), newSecret() + "\n", folder, settings);
+  }
+
+  /** With this text on its standard input in place of a secret. */
+  static RunningService launchWithInput(String input, Path folder) throws IOException {
+    return launch(JVM_OPTIONS, List.of(), input, folder);
   }
 
   private static RunningService launch(List<String> jvmOptions, List<String> classPathFirst,
-      Path folder, String... settings) throws IOException {
+      String input, Path folder, String... settings) throws IOException {
     Path portFile = folder.resolve("service.port");
     String before = Files.exists(portFile) ? read(portFile) : "";
     List<String> command = new ArrayList<>();
@@ -85,7 +92,22 @@ final class RunningService implements AutoCloseable {
                           .redirectOutput(ProcessBuilder.Redirect.INHERIT)
                           .redirectError(ProcessBuilder.Redirect.INHERIT)
                           .start();
+    // The secret on its standard input, as the bridge hands it over.
+    try (OutputStream in = process.getOutputStream()) {
+      in.write(input.getBytes(StandardCharsets.US_ASCII));
+    }
     return new RunningService(portFile, process, before);
+  }
+
+  // 32 hex digits, as the bridge makes them.
+  private static String newSecret() {
+    byte[] random = new byte[16];
+    new SecureRandom().nextBytes(random);
+    StringBuilder secret = new StringBuilder();
+    for (byte b : random) {
+      secret.append(String.format("%02x", b & 0xFF));
+    }
+    return secret.toString();
   }
 
   void awaitPortFile() throws Exception {

@@ -343,6 +343,12 @@ public final class ServiceTests {
     // The port file is the user's alone; a second service leaves a live one's file alone; a killed
     // service's file is taken over by the next.
     private static void portFile(Path folder) throws Exception {
+      // No secret on its standard input, or one that is not letters and digits: it does not start.
+      for (String input : List.of("", "short\n", "0123456789abcdef 0123456789abcdef\n")) {
+        try (RunningService refused = RunningService.launchWithInput(input, folder)) {
+          check(refused.awaitExit() == 2, "a service started on the secret '" + input + "'");
+        }
+      }
       try (RunningService first = RunningService.start(folder)) {
         check(PosixFilePermissions.toString(Files.getPosixFilePermissions(first.portFile))
                   .equals("rw-------"),
@@ -356,7 +362,11 @@ public final class ServiceTests {
 
         first.kill();
         check(Files.exists(first.portFile), "a killed service should leave its port file");
+        // The marker of the start that the bridge made goes once the service listens.
+        Path startMarker = folder.resolve("service.port.start");
+        Files.write(startMarker, new byte[0]);
         try (RunningService next = RunningService.start(folder)) {
+          check(!Files.exists(startMarker), "the service left the bridge's start marker");
           check(!next.portFileContent().equals(content),
               "the next service did not write its own port file");
           check(next.decompile(CFR, ShownClass.compiled("demo/Showcase")).status()
