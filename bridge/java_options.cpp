@@ -67,6 +67,8 @@ std::vector<std::string> ServiceJavaOptions(int javaVersion, const SharedArchive
   // A small heap that grows for a large class and is given back after it
   // (the service collects when it falls quiet): it waits in the user's
   // session for minutes after each view (bridge/service/README.md, Memory).
+  // No performance-counter file: nobody reads it, and Java on Windows leaves
+  // its folder in the temporary folder.
   std::vector<std::string> options = {IgnoreUnknown,
                                       "-Xms16m",
                                       "-Xmx" + heap,
@@ -74,7 +76,8 @@ std::vector<std::string> ServiceJavaOptions(int javaVersion, const SharedArchive
                                       "-XX:NewRatio=1",
                                       "-XX:MinHeapFreeRatio=20",
                                       "-XX:MaxHeapFreeRatio=40",
-                                      "-XX:CICompilerCount=2"};
+                                      "-XX:CICompilerCount=2",
+                                      "-XX:-UsePerfData"};
   // One service at a time runs for a bridge's folder, which the archive's
   // name holds: it writes its archive itself when it ends.
   AddArchive(javaVersion, archive, archive.file, true, &options);

@@ -43,10 +43,11 @@ TEST(JavaOptionsTest, TheArchiveOnlyWhereTheRuntimeHasIt) {
                 .find(" -XX:+AutoCreateSharedArchive -XX:SharedArchiveFile=C:\\T\\a.jsa "
                       "-XX:+VerifySharedSpaces"),
             std::string::npos);
-  EXPECT_EQ(Joined(ServiceJavaOptions(17, missing, "256m")),
-            "-XX:+IgnoreUnrecognizedVMOptions -Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 "
-            "-XX:MinHeapFreeRatio=20 -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 "
-            "-XX:ArchiveClassesAtExit=C:\\T\\a.jsa");
+  EXPECT_EQ(
+      Joined(ServiceJavaOptions(17, missing, "256m")),
+      "-XX:+IgnoreUnrecognizedVMOptions -Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 "
+      "-XX:MinHeapFreeRatio=20 -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 -XX:-UsePerfData "
+      "-XX:ArchiveClassesAtExit=C:\\T\\a.jsa");
 }
 
 TEST(JavaOptionsTest, AnArchiveIsNamedByItsUseAndEverythingThatMakesItValid) {

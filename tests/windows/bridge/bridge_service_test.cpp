@@ -5,7 +5,11 @@
 // run again and a new service. Every service here is killed at the end.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <aclapi.h>
+#include <sddl.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +35,62 @@ DWORD RunProgram(std::wstring line, const std::wstring& directory) {
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return code;
+}
+
+// The file names in the user's temporary folder, but the class-data archives.
+std::set<std::wstring> TempNames() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    bool archive = name.rfind(L"dravik-", 0) == 0 && name.size() > 4 &&
+                   name.compare(name.size() - 4, 4, L".jsa") == 0;
+    if (name != L"." && name != L".." && !archive) names.insert(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// Who the file's access list lets in, and what it lets them do: the user
+// running this, and nobody else but the system account (which can read every
+// file anyway; Wine, which keeps a file's access list as its Unix mode, shows
+// it on every file).
+void ExpectOnlyTheUserMayOpen(const std::wstring& file) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoW(file.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, &dacl, nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  HANDLE token = nullptr;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+  char userBytes[256];
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, userBytes, sizeof userBytes, &size));
+  CloseHandle(token);
+  PSID user = reinterpret_cast<TOKEN_USER*>(userBytes)->User.Sid;
+  // A null list would let everybody in.
+  ASSERT_NE(dacl, nullptr);
+  DWORD userMay = 0;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACE_HEADER* header = nullptr;
+    ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&header)));
+    if (header->AceType == ACCESS_DENIED_ACE_TYPE) continue;
+    ASSERT_EQ(header->AceType, ACCESS_ALLOWED_ACE_TYPE);
+    auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+    PSID sid = &allowed->SidStart;
+    LPWSTR name = nullptr;
+    ConvertSidToStringSidW(sid, &name);
+    EXPECT_TRUE(EqualSid(sid, user) || IsWellKnownSid(sid, WinLocalSystemSid))
+        << "the port file lets " << (name != nullptr ? ToUtf8(name) : "?") << " in";
+    LocalFree(name);
+    if (EqualSid(sid, user)) userMay |= allowed->Mask;
+  }
+  EXPECT_EQ(userMay & (FILE_READ_DATA | FILE_WRITE_DATA), FILE_READ_DATA | FILE_WRITE_DATA);
+  LocalFree(descriptor);
 }
 
 class BridgeServiceTest : public ::testing::Test {
@@ -121,8 +181,52 @@ TEST_F(BridgeServiceTest, AServiceThatIsGoneMeansTheOneShotRunAndANewService) {
   EXPECT_EQ(Services().size(), 1u);
 }
 
-TEST_F(BridgeServiceTest, TheServiceEndsAfterItsIdleMinutesAndRemovesItsPortFile) {
+// The port file is the user's alone, the secret is on no command line, and a
+// second service leaves the first's port file alone.
+TEST_F(BridgeServiceTest, ThePortFileIsTheUsersAloneAndASecondServiceLeavesItAlone) {
+  Jad();
+  ASSERT_EQ(exitCode_, 0u);
+  const std::string portText = NewPortFile("");
+  ASSERT_NE(portText, "");
+  ExpectOnlyTheUserMayOpen(portFile_);
+  const std::string secret = portText.substr(portText.find(' ') + 1, 32);
+  std::vector<std::wstring> services = Services();
+  ASSERT_EQ(services.size(), 1u);
+  std::string commandLine = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\cmdline");
+  EXPECT_NE(commandLine.find("DecompileService"), std::string::npos);
+  EXPECT_EQ(commandLine.find(secret), std::string::npos) << commandLine;
+
+  EXPECT_EQ(RunServiceUntilItEnds(TestJava(), folder_.directory(), portFile_, 60000), 3u);
+  EXPECT_EQ(ReadFileBytes(portFile_), portText);
+  EXPECT_EQ(Services().size(), 1u);
+}
+
+// A new service takes over a stale port file that a bridge has open for
+// reading at that moment (Windows refuses to replace an open file for a
+// while), and answers.
+TEST_F(BridgeServiceTest, ANewServiceReplacesAPortFileThatABridgeIsReading) {
+  const std::string oneShot = Jad();
+  std::string portText = NewPortFile("");
+  ASSERT_NE(portText, "");
+  KillServices();
+  HANDLE reading = CreateFileW(portFile_.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reading, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Jad(), oneShot);
+  Sleep(2000);
+  CloseHandle(reading);
+  EXPECT_NE(NewPortFile(portText), "");
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_EQ(Services().size(), 1u);
+}
+
+// Ending when idle, the service removes its port file and lock, and leaves
+// nothing in the temporary folder but the class-data archives: no crash
+// report either.
+TEST_F(BridgeServiceTest, TheServiceEndsAfterItsIdleMinutesAndLeavesOnlyItsArchives) {
   folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.05\r\n");
+  const std::set<std::wstring> before = TempNames();
   Jad();
   ASSERT_EQ(exitCode_, 0u);
   ASSERT_NE(NewPortFile(""), "");
@@ -130,6 +234,12 @@ TEST_F(BridgeServiceTest, TheServiceEndsAfterItsIdleMinutesAndRemovesItsPortFile
   while (!Services().empty() && GetTickCount() - start < 60000) Sleep(250);
   EXPECT_TRUE(Services().empty());
   EXPECT_FALSE(FileExists(portFile_));
+  // The runtime writes its class-data archive on the way out.
+  Sleep(3000);
+  const std::set<std::wstring> after = TempNames();
+  for (const std::wstring& name : after) {
+    EXPECT_TRUE(before.count(name) != 0) << ToUtf8(name) << " was left in the temporary folder";
+  }
 }
 
 }  // namespace

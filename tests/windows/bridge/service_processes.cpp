@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include "bridge/engine.h"
+#include "bridge/java_options.h"
 #include "bridge/service_protocol.h"
+#include "bridge/windows_arguments.h"
 #include "tests/windows/decompile/plugin_folder.h"
 
 namespace {
@@ -34,9 +37,10 @@ std::wstring ServicePortFileFor(const std::wstring& home) {
 }
 
 std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
-  // Linux's java has the port file by its Unix name; the stand-in java.exe
-  // that waits for it has the Windows one.
-  const std::string name = FileName(portFile);
+  // Linux's java has the port file by its Unix name, the stand-in java.exe
+  // that waits for it the Windows one; a real Windows runtime's java.exe is
+  // the service itself (Wine shows a Windows program's command line).
+  const std::string name = (TestJavaIsStandIn() ? "/" : "\\") + FileName(portFile);
   std::vector<std::wstring> ids;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
@@ -45,7 +49,7 @@ std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
     if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
     std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
     if (line.find("dravik.service.DecompileService") != std::string::npos &&
-        line.find("/" + name) != std::string::npos) {
+        line.find(name) != std::string::npos) {
       ids.push_back(found.cFileName);
     }
   } while (FindNextFileW(search, &found));
@@ -72,4 +76,44 @@ std::string NewPortFileText(const std::wstring& portFile, const std::string& pre
     if (text != previous && ParsePortFile(text).valid) return text;
   }
   return "";
+}
+
+unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
+                               const std::wstring& portFile, unsigned limitMs) {
+  std::string command = QuotedArgument(ToUtf8(java), true);
+  for (const std::string& option : ServiceJavaOptions(0, SharedArchive(), "256m")) {
+    command += " " + QuotedArgument(option);
+  }
+  command += " -cp " + QuotedArgument(ServiceClassPath(ToUtf8(home)), true) +
+             " dravik.service.DecompileService --port-file " +
+             QuotedArgument(ToUtf8(portFile), true);
+  const std::wstring input = portFile + L".test-input";
+  WriteFileBytes(input, "0123456789abcdef0123456789abcdef\n");
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE secret = CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              &inherit, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = secret;
+  PROCESS_INFORMATION process = {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], n);
+  unsigned code = 999;
+  if (CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                     &startup, &process)) {
+    if (WaitForSingleObject(process.hProcess, limitMs) == WAIT_OBJECT_0) {
+      DWORD exitCode = 999;
+      GetExitCodeProcess(process.hProcess, &exitCode);
+      code = exitCode;
+    } else {
+      TerminateProcess(process.hProcess, 999);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(secret);
+  DeleteFileW(input.c_str());
+  return code;
 }

@@ -19,3 +19,9 @@ void EndServices(const std::wstring& portFile);
 // has written it; "" after limitMs.
 std::string NewPortFileText(const std::wstring& portFile, const std::string& previous,
                             unsigned limitMs);
+
+// Starts a service for the bridge in home on java, as the bridge does (its
+// secret on its standard input), and waits for it to end; its exit code, or
+// 999 when it was still running after limitMs (it is then killed).
+unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
+                               const std::wstring& portFile, unsigned limitMs);

@@ -58,9 +58,17 @@ void PluginFolder::InstallBridgeJad(const std::string& moreSettings) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  WriteFileBytes(Path(L"jad.ini"), "[bridge]\r\njava=" + ToUtf8(ExeDirectory()) +
-                                       "java.exe\r\nservice=off\r\n" + moreSettings);
+  WriteFileBytes(Path(L"jad.ini"),
+                 "[bridge]\r\njava=" + ToUtf8(TestJava()) + "\r\nservice=off\r\n" + moreSettings);
 }
+
+std::wstring TestJava() {
+  wchar_t java[MAX_PATH];
+  DWORD n = GetEnvironmentVariableW(L"DRAVIK_TEST_JAVA", java, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(java, n) : ExeDirectory() + L"java.exe";
+}
+
+bool TestJavaIsStandIn() { return TestJava() == ExeDirectory() + L"java.exe"; }
 
 std::set<std::wstring> PluginFolder::ExtraFiles() const {
   std::set<std::wstring> names;

@@ -31,7 +31,7 @@ class PluginFolder {
   // The fake's log: one command line and one current directory per start.
   std::string FakeJadLog() const;
   // The bridge as it ships (jad.exe with the engines in decompiler\), with a
-  // jad.ini that names the stand-in java.exe, turns the resident service off
+  // jad.ini that names the tests' java.exe (TestJava), turns the resident service off
   // (no test leaves a Java running) and then holds moreSettings.
   void InstallBridgeJad(const std::string& moreSettings = "");
 
@@ -43,6 +43,13 @@ class PluginFolder {
   HMODULE module_ = nullptr;
   HINSTANCE previousInstance_;
 };
+
+// The java.exe the bridge's tests run on: the real Windows runtime that
+// DRAVIK_TEST_JAVA names (ctest's *.windows_java tests), else the stand-in
+// beside the test executable, Linux's java behind a Windows program.
+std::wstring TestJava();
+// Whether that is the stand-in, whose version a test can choose.
+bool TestJavaIsStandIn();
 
 // Test data beside the test executable: decompile_data\<relative>.
 std::wstring DataFile(const std::wstring& relative);

@@ -32,13 +32,15 @@ final class PortFile {
   private static final long REPLACE_PAUSE_MILLIS = 20;
 
   private final Path path;
+  private final Path lockPath;
   private final FileChannel lockChannel;
   private final FileLock lock;
   private String written;
   private boolean released;
 
-  private PortFile(Path path, FileChannel lockChannel, FileLock lock) {
+  private PortFile(Path path, Path lockPath, FileChannel lockChannel, FileLock lock) {
     this.path = path;
+    this.lockPath = lockPath;
     this.lockChannel = lockChannel;
     this.lock = lock;
   }
@@ -59,7 +61,7 @@ final class PortFile {
       channel.close();
       return null;
     }
-    return new PortFile(path, channel, lock);
+    return new PortFile(path, lockPath, channel, lock);
   }
 
   /** Replaces the file at once: written to a restricted file beside it, then moved into place. */
@@ -105,7 +107,8 @@ final class PortFile {
   }
 
   /**
-   * Deletes the port file if it still holds what this service wrote, then gives up the lock. Runs
+   * Deletes the port file if it still holds what this service wrote, then the lock file, and gives
+   * up the lock. Runs
    * once, from whichever of the normal end and the shutdown hook comes first.
    */
   synchronized void closeQuietly() {
@@ -122,6 +125,12 @@ final class PortFile {
       }
     } catch (IOException e) {
       // Left behind, the file is stale: the next service takes it over.
+    }
+    try {
+      // Removed while still locked, so that no other service holds a lock on a file gone.
+      Files.deleteIfExists(lockPath);
+    } catch (IOException e) {
+      // Left behind, it is taken over as it is.
     }
     try {
       lock.release();
