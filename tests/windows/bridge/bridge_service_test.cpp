@@ -181,6 +181,51 @@ TEST_F(BridgeServiceTest, AServiceThatIsGoneMeansTheOneShotRunAndANewService) {
   EXPECT_EQ(Services().size(), 1u);
 }
 
+// Sets the file's last write time secondsAgo back from now.
+void Backdate(const std::wstring& file, unsigned secondsAgo) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time = {{now.dwLowDateTime, now.dwHighDateTime}};
+  time.QuadPart -= static_cast<ULONGLONG>(secondsAgo) * 10000000;
+  FILETIME then = {time.LowPart, time.HighPart};
+  HANDLE opened = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  SetFileTime(opened, nullptr, nullptr, &then);
+  CloseHandle(opened);
+}
+
+// A service that cannot start (a heap far too small for Java) is not started
+// again at every class: only a minute after its start failed, then two, and
+// at once when the settings change.
+TEST_F(BridgeServiceTest, AServiceThatCannotStartIsTriedAgainOnlyAfterAWhile) {
+  folder_.InstallBridgeJad("service=on\r\nservice_heap=1k\r\n");
+  const std::wstring marker = portFile_ + L".start";
+  const std::string oneShot = Jad();
+  ASSERT_NE(oneShot.find("record Modern("), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "0\n");
+  DWORD start = GetTickCount();
+  while (!Services().empty() && GetTickCount() - start < 30000) Sleep(250);
+
+  // 30 seconds on, the start has plainly failed: the next waits a minute.
+  Backdate(marker, 30);
+  const std::string markerText = ReadFileBytes(marker);
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_EQ(ReadFileBytes(marker), markerText);
+  Backdate(marker, 20 + 61);
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "1\n");
+  // The second failure waits two minutes.
+  Backdate(marker, 20 + 61);
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "1\n");
+
+  folder_.InstallBridgeJad("service=on\r\nservice_heap=2k\r\n");
+  Backdate(marker, 30);
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "0\n");
+  EXPECT_FALSE(FileExists(portFile_));
+}
+
 // The port file is the user's alone, the secret is on no command line, and a
 // second service leaves the first's port file alone.
 TEST_F(BridgeServiceTest, ThePortFileIsTheUsersAloneAndASecondServiceLeavesItAlone) {
