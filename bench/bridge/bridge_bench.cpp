@@ -9,8 +9,13 @@
 //   the archive;
 // - with the resident service: cold F3 (the one-shot run, the service started
 //   after it), warm F3 on 1,000-line classes no view has seen, and repeat F3
-//   of a class seen before.
-//   bridge_bench.exe [RUNS]      (default 5 of each; medians and minimums shown)
+//   of a class seen before;
+// - the second view: a class ten seconds after a cold F3 of another (the new
+//   service's first request), against the same class as a first view (no
+//   service) and the same class again right after its cold view.
+// DRAVIK_TEST_JAVA names a real Windows Java runtime to run on instead.
+//   bridge_bench.exe [RUNS] [second]   (default 5 of each; medians and minimums shown;
+//                                        "second": the second-view figures alone)
 #include <windows.h>
 
 // psapi.h needs windows.h before it.
@@ -70,7 +75,7 @@ double EngineDirectly(PluginCopyFixture& plugin, const BenchClass& shown) {
     CopyFileW((data + folder + member).c_str(), (work + L"\\classes\\" + member).c_str(), FALSE);
   }
   EngineRun run;
-  run.java = ToUtf8(ExeDirectory() + L"java.exe");
+  run.java = ToUtf8(TestJava());
   run.home = ToUtf8(plugin.folder().directory());
   run.classFolder = ToUtf8(work + L"\\classes");
   run.classFile = ToUtf8(work + L"\\classes\\" + name);
@@ -169,6 +174,41 @@ void ServiceFigures(PluginCopyFixture& plugin, int runs) {
   EndServices(portFile);
 }
 
+// The second view after a cold start: StrBuilder cold (the one-shot run, a
+// service started after it), then ImmutableSortedMap ten seconds later, against
+// ImmutableSortedMap as a first view and again right after its cold view.
+void SecondViewFigures(PluginCopyFixture& plugin, int runs) {
+  plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  const std::wstring data = ExeDirectory() + L"real_bench_data\\";
+  const std::wstring first = data + L"StrBuilder.class",
+                     second = data + L"ImmutableSortedMap.class";
+  int lines = 0;
+  // Not counted: the file cache and the one-shot run's archive.
+  EndServices(portFile);
+  F3(plugin, first, &lines);
+  F3(plugin, second, &lines);
+  std::vector<double> cold, afterOther, again;
+  for (int i = 0; i < runs; ++i) {
+    EndServices(portFile);
+    cold.push_back(F3(plugin, second, &lines));
+    again.push_back(F3(plugin, second, &lines));
+    EndServices(portFile);
+    F3(plugin, first, &lines);
+    Sleep(10000);
+    afterOther.push_back(F3(plugin, second, &lines));
+  }
+  EndServices(portFile);
+  printf("The second view (ImmutableSortedMap, %d lines shown), median / min of %d (ms):\n", lines,
+         runs);
+  printf("  as a first view (no service):                       %6.0f / %6.0f\n", Median(cold),
+         Minimum(cold));
+  printf("  10 s after a cold view of StrBuilder:                %6.0f / %6.0f  (x%.3f)\n",
+         Median(afterOther), Minimum(afterOther), Median(afterOther) / Median(cold));
+  printf("  again right after its own cold view:                %6.0f / %6.0f  (x%.3f)\n",
+         Median(again), Minimum(again), Median(again) / Median(cold));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -180,8 +220,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   double committedBefore = CommittedMegabytes();
-  ColdFigures(plugin, runs);
-  ServiceFigures(plugin, runs);
+  if (argc <= 2 || std::string(argv[2]) != "second") {
+    ColdFigures(plugin, runs);
+    ServiceFigures(plugin, runs);
+  }
+  SecondViewFigures(plugin, runs);
   printf("committed memory of the host: %.1f MB before the runs, %.1f MB after\n", committedBefore,
          CommittedMegabytes());
   return 0;

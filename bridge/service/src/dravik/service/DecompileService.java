@@ -67,6 +67,8 @@ public final class DecompileService {
   private final RecentSources recent;
   private final AtomicInteger pending = new AtomicInteger();
   private volatile boolean requestCame;
+  // Whether the heap may have grown since the last quiet collections.
+  private volatile boolean heapGrown;
   private final AtomicLong lastActivity = new AtomicLong(System.nanoTime());
 
   private DecompileService(ServerSocket server, byte[] secret, ServiceSettings settings) {
@@ -121,7 +123,7 @@ public final class DecompileService {
           new InetSocketAddress(InetAddress.getByName("127.0.0.1"), 0), WAITING_CONNECTIONS);
       portFile.publish(server.getLocalPort(), new String(secret, StandardCharsets.US_ASCII));
       DecompileService service = new DecompileService(server, secret, settings);
-      WarmUp.startUnless(() -> service.requestCame);
+      WarmUp.startUnless(() -> service.requestCame, service::collectWhenQuiet);
       service.serve();
       return 0;
     } catch (IOException | RuntimeException e) {
@@ -130,6 +132,12 @@ public final class DecompileService {
     } finally {
       portFile.closeQuietly();
     }
+  }
+
+  // The warm-up grew the heap too: it is given back once the service falls quiet.
+  private void collectWhenQuiet() {
+    lastActivity.set(System.nanoTime());
+    heapGrown = true;
   }
 
   private static Thread newWorker(Runnable task) {
@@ -147,7 +155,6 @@ public final class DecompileService {
     server.setSoTimeout((int) Math.max(10, Math.min(500, settings.idleMillis / 2)));
     long idleNanos = TimeUnit.MILLISECONDS.toNanos(settings.idleMillis);
     long quietNanos = TimeUnit.MILLISECONDS.toNanos(QUIET_MILLIS);
-    boolean collected = true;
     while (true) {
       Socket connection;
       try {
@@ -157,15 +164,15 @@ public final class DecompileService {
         if (pending.get() == 0 && quiet >= idleNanos) {
           break;
         }
-        if (pending.get() == 0 && quiet >= quietNanos && !collected) {
+        if (pending.get() == 0 && quiet >= quietNanos && heapGrown) {
+          heapGrown = false;
           for (int i = 0; i < QUIET_COLLECTIONS; i++) {
             System.gc();
           }
-          collected = true;
         }
         continue;
       }
-      collected = false;
+      heapGrown = true;
       requestCame = true;
       pending.incrementAndGet();
       lastActivity.set(System.nanoTime());

@@ -3,28 +3,36 @@ package dravik.service;
 import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
+import java.net.JarURLConnection;
+import java.net.URL;
+import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Collections;
+import java.util.Enumeration;
 import java.util.List;
+import java.util.concurrent.TimeUnit;
 import java.util.function.BooleanSupplier;
+import java.util.jar.JarEntry;
+import java.util.jar.JarFile;
 
 /**
- * Decompiles the service's own classes a few times on a low-priority thread, with the engine and
- * options the bridge uses on this runtime, so that the first requests find that engine's code
- * compiled by the JIT: cold, a request takes several times as long as warm. It waits a moment
- * first, to leave the processor to the one-shot run that the bridge has just made, and stops once
- * a request has come.
+ * Decompiles the engine's own classes on a low-priority thread, with the engine and options the
+ * bridge uses on this runtime, so that the first requests find that engine's code loaded and
+ * compiled by the JIT: a new service's first request took nearly as long as a one-shot run, and
+ * the user's next class often comes seconds after the view that started the service. It begins
+ * a moment after the service starts (the bridge starts it once its view is done), goes through
+ * the engine's larger classes until a time budget is spent, and stops once a request has come.
+ * Then it asks the service to give the heap it grew back.
  */
 final class WarmUp {
-  private static final long DELAY_MILLIS = 2000;
-  private static final int ROUNDS = 2;
-  private static final String[] CLASSES = {
-      "DecompileService",
-      "PortFile",
-      "Protocol",
-      "ClassFileName",
-      "ServiceSettings",
-  };
+  private static final long DELAY_MILLIS = 300;
+  private static final long BUDGET_MILLIS = 12_000;
+  private static final int MOST_CLASSES = 40;
+  // Classes of a size an ordinary class file has: the engine's very largest take long alone.
+  private static final long LARGEST_CLASS_BYTES = 16_000;
+  // A class each engine's jar holds, to find the jar by.
+  private static final String VINEFLOWER_CLASS = "org/jetbrains/java/decompiler/main/Fernflower.class";
+  private static final String CFR_CLASS = "org/benf/cfr/reader/api/CfrDriver.class";
   // What the bridge sends (EngineOptions in bridge/engine.cpp), line numbers included, so that
   // the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
@@ -35,8 +43,15 @@ final class WarmUp {
 
   private WarmUp() {}
 
-  static void startUnless(BooleanSupplier requestCame) {
-    Thread thread = new Thread(() -> run(requestCame), "warm-up");
+  /** Starts warming up unless or until requestCame; done runs when it ends, however it ends. */
+  static void startUnless(BooleanSupplier requestCame, Runnable done) {
+    Thread thread = new Thread(() -> {
+      try {
+        run(requestCame);
+      } finally {
+        done.run();
+      }
+    }, "warm-up");
     thread.setDaemon(true);
     thread.setPriority(Thread.MIN_PRIORITY);
     thread.start();
@@ -45,16 +60,19 @@ final class WarmUp {
   private static void run(BooleanSupplier requestCame) {
     try {
       Thread.sleep(DELAY_MILLIS);
+      long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(BUDGET_MILLIS);
       String name = Engines.ofThisRuntime();
+      boolean vineflower = name.equals(Engines.VINEFLOWER);
       Engine engine = Engines.named(name);
-      List<String> options = name.equals(Engines.VINEFLOWER) ? VINEFLOWER_OPTIONS : CFR_OPTIONS;
-      for (int round = 0; round < ROUNDS; round++) {
-        for (String own : CLASSES) {
-          if (requestCame.getAsBoolean()) {
-            return;
-          }
-          engine.decompile(
-              ClassFamily.of(ownClass(own), Collections.<String, byte[]>emptyMap()), options);
+      List<String> options = vineflower ? VINEFLOWER_OPTIONS : CFR_OPTIONS;
+      for (byte[] own : largerClassesOf(vineflower ? VINEFLOWER_CLASS : CFR_CLASS)) {
+        if (requestCame.getAsBoolean() || System.nanoTime() > end) {
+          return;
+        }
+        try {
+          engine.decompile(ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
+        } catch (Engine.Failure e) {
+          // A class the engine cannot decompile warms it up all the same.
         }
       }
     } catch (InterruptedException e) {
@@ -64,17 +82,40 @@ final class WarmUp {
     }
   }
 
-  private static byte[] ownClass(String name) throws IOException {
-    try (InputStream in = WarmUp.class.getResourceAsStream(name + ".class")) {
-      if (in == null) {
-        throw new IOException(name + ".class is not in the service's jar");
-      }
-      ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-      byte[] buffer = new byte[8192];
-      for (int n; (n = in.read(buffer)) > 0;) {
-        bytes.write(buffer, 0, n);
-      }
-      return bytes.toByteArray();
+  // The jar's larger classes below the bound, largest first, as bytes.
+  private static List<byte[]> largerClassesOf(String knownClass) throws IOException {
+    URL url = WarmUp.class.getClassLoader().getResource(knownClass);
+    List<byte[]> classes = new ArrayList<>();
+    if (url == null || !"jar".equals(url.getProtocol())) {
+      return classes;
     }
+    JarURLConnection connection = (JarURLConnection) url.openConnection();
+    connection.setUseCaches(false);
+    try (JarFile jar = connection.getJarFile()) {
+      List<JarEntry> entries = new ArrayList<>();
+      for (Enumeration<JarEntry> all = jar.entries(); all.hasMoreElements();) {
+        JarEntry entry = all.nextElement();
+        if (entry.getName().endsWith(".class") && !entry.getName().contains("$")
+            && entry.getSize() > 0 && entry.getSize() <= LARGEST_CLASS_BYTES) {
+          entries.add(entry);
+        }
+      }
+      entries.sort((a, b) -> Long.compare(b.getSize(), a.getSize()));
+      for (JarEntry entry : entries.subList(0, Math.min(MOST_CLASSES, entries.size()))) {
+        try (InputStream in = jar.getInputStream(entry)) {
+          classes.add(readAll(in));
+        }
+      }
+    }
+    return classes;
+  }
+
+  private static byte[] readAll(InputStream in) throws IOException {
+    ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+    byte[] buffer = new byte[8192];
+    for (int n; (n = in.read(buffer)) > 0;) {
+      bytes.write(buffer, 0, n);
+    }
+    return bytes.toByteArray();
   }
 }

@@ -28,7 +28,8 @@ final class RunningService implements AutoCloseable {
       System
           .getProperty("dravik.service.jvm",
               "-Xms16m -Xmx256m -XX:+UseSerialGC -XX:NewRatio=1 -XX:MinHeapFreeRatio=20"
-                  + " -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 -Dfile.encoding=UTF-8")
+                  + " -XX:MaxHeapFreeRatio=40 -XX:CICompilerCount=2 -XX:-UsePerfData"
+                  + " -Dfile.encoding=UTF-8")
           .trim()
           .split("\\s+"));
   static final String SERVICE_JAR = System.getProperty("dravik.service.jar");
