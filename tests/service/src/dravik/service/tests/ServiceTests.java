@@ -366,6 +366,10 @@ public final class ServiceTests {
         Path startMarker = folder.resolve("service.port.start");
         Files.write(startMarker, new byte[0]);
         try (RunningService next = RunningService.start(folder)) {
+          // Removed right after the port file is in place.
+          for (int wait = 0; wait < 250 && Files.exists(startMarker); wait++) {
+            Thread.sleep(20);
+          }
           check(!Files.exists(startMarker), "the service left the bridge's start marker");
           check(!next.portFileContent().equals(content),
               "the next service did not write its own port file");
