@@ -1,27 +1,8 @@
 #include "bridge/child_process.h"
 
+#include "bridge/scoped_handle.h"
+
 namespace {
-
-// A handle closed when it goes out of scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  void reset(HANDLE handle) {
-    if (valid()) CloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 HANDLE InheritableFile(const std::wstring& name, DWORD access, DWORD disposition) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

@@ -83,3 +83,14 @@ std::string ServiceClassPath(const std::string& home) {
   for (const std::string& jar : ServiceJars(home)) path += (path.empty() ? "" : ";") + jar;
   return path;
 }
+
+std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
+                               const std::string& home, const std::string& portFile,
+                               const std::string& idleSeconds) {
+  std::string command = QuotedArgument(java, true);
+  for (const std::string& option : javaOptions) command += " " + QuotedArgument(option);
+  command += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(home), true) +
+             " dravik.service.DecompileService --port-file " + QuotedArgument(portFile, true);
+  if (!idleSeconds.empty()) command += " --idle-seconds " + idleSeconds;
+  return command;
+}

@@ -49,3 +49,11 @@ std::string EngineJar(Engine engine, const std::string& home);
 // The decompile service's jars: both engines and its own; and as a class path.
 std::vector<std::string> ServiceJars(const std::string& home);
 std::string ServiceClassPath(const std::string& home);
+
+// The service's command line: java with javaOptions, UTF-8 as the one-shot
+// run's default charset (so that the source is byte for byte its), the
+// class path, the port file and the idle seconds ("" for the service's own
+// default). Its secret goes on its standard input, never here.
+std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
+                               const std::string& home, const std::string& portFile,
+                               const std::string& idleSeconds);

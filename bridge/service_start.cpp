@@ -8,30 +8,13 @@
 
 #include "bridge/engine.h"
 #include "bridge/file_access.h"
+#include "bridge/scoped_handle.h"
 #include "bridge/service_backoff.h"
 #include "bridge/service_protocol.h"
 #include "bridge/shared_archive.h"
 #include "bridge/system_text.h"
-#include "bridge/windows_arguments.h"
 
 namespace {
-
-// A handle closed when it goes out of scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  HANDLE* put() { return &handle_; }
-  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 // How long ago the file was last written, or UINT64_MAX when it is not there.
 uint64_t AgeMs(const std::wstring& name) {
@@ -120,17 +103,11 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
                            const std::wstring& portFile) {
   if (java.empty() || portFile.empty()) return false;
   const std::string home = Utf8FromWide(context.home);
-  std::string command = QuotedArgument(java, true);
-  for (const std::string& option :
-       ServiceJavaOptions(javaVersion, FindSharedArchive("service", java, ServiceJars(home)),
-                          context.settings.serviceHeap)) {
-    command += " " + QuotedArgument(option);
-  }
-  // The one-shot run's -Dfile.encoding, so that the source is byte for byte its.
-  command += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(home), true) +
-             " dravik.service.DecompileService --port-file " +
-             QuotedArgument(Utf8FromWide(portFile), true) + " --idle-seconds " +
-             MinutesAsSeconds(context.settings.serviceIdleMinutes);
+  const std::string command = ServiceCommandLine(
+      java,
+      ServiceJavaOptions(javaVersion, FindSharedArchive("service", java, ServiceJars(home)),
+                         context.settings.serviceHeap),
+      home, Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes));
 
   const std::wstring marker = portFile + L".start";
   std::string markerText;

@@ -5,7 +5,6 @@
 #include "bridge/engine.h"
 #include "bridge/java_options.h"
 #include "bridge/service_protocol.h"
-#include "bridge/windows_arguments.h"
 #include "tests/windows/decompile/plugin_folder.h"
 
 namespace {
@@ -80,13 +79,9 @@ std::string NewPortFileText(const std::wstring& portFile, const std::string& pre
 
 unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
                                const std::wstring& portFile, unsigned limitMs) {
-  std::string command = QuotedArgument(ToUtf8(java), true);
-  for (const std::string& option : ServiceJavaOptions(0, SharedArchive(), "256m")) {
-    command += " " + QuotedArgument(option);
-  }
-  command += " -cp " + QuotedArgument(ServiceClassPath(ToUtf8(home)), true) +
-             " dravik.service.DecompileService --port-file " +
-             QuotedArgument(ToUtf8(portFile), true);
+  const std::string command =
+      ServiceCommandLine(ToUtf8(java), ServiceJavaOptions(0, SharedArchive(), "256m"), ToUtf8(home),
+                         ToUtf8(portFile), "");
   const std::wstring input = portFile + L".test-input";
   WriteFileBytes(input, "0123456789abcdef0123456789abcdef\n");
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
