@@ -29,17 +29,19 @@ import java.util.concurrent.atomic.AtomicLong;
  * <pre>
  * java -Xmx&lt;heap&gt; -cp &lt;vineflower.jar, cfr.jar and this jar&gt;
  *      dravik.service.DecompileService --port-file PATH [--idle-seconds 600]
- *      [--read-timeout-seconds 10] [--request-limit-seconds 120] [--cache-megabytes 64]
+ *      [--read-timeout-seconds 10] [--request-limit-seconds 120] [--quiet-seconds 30]
+ *      [--cache-megabytes 64]
  * </pre>
  *
  * Its secret comes as the first line of its standard input (Secret): the bridge makes it with the
  * system's random generator, and a command line is readable by other users. It listens on
- * 127.0.0.1 at a port the system picks, writes the port and the secret to the port file (PortFile), and answers each connection with one decompiled class (Protocol has the
+ * 127.0.0.1 at a port the system picks, writes the port and the secret to the port file
+ * (PortFile), and answers each connection with one decompiled class (Protocol has the
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
  * The sources of recent requests are kept in memory (RecentSources), so a class viewed again is
- * answered without its engine. Two seconds after the last request, full collections give the heap
- * that the engines grew back to the system.
+ * answered without its engine. The quiet seconds after the last request, full collections give
+ * the heap that the engines grew back to the system.
  * A decompile that runs past the request limit ends the whole service, since a thread stuck in
  * a decompiler cannot be stopped: the bridge falls back to its one-shot run and starts a new
  * service. After the idle limit without a request it ends. However it ends, short of being killed,
@@ -53,10 +55,11 @@ public final class DecompileService {
   // The decompilers recurse deeply on long methods: the workers get more stack than a main one.
   private static final long WORKER_STACK_BYTES = 64L * 1024 * 1024;
   // A decompile grows the heap, and the collector gives it back only after a full collection: they
-  // are made once no request has come for this long, while the caller reads what it got. The
-  // serial collector gives back none of the free heap on the first of a row of full collections,
-  // a tenth on the second, 40 % on the third and all it may on the fourth.
-  private static final long QUIET_MILLIS = 2000;
+  // are made once no request has come for the quiet seconds (30 by default: a heap given back
+  // makes the next class grow it again, at a second for a large class, and a user reads a class
+  // for seconds before opening the next). The serial collector gives back none of the free heap
+  // on the first of a row of full collections, a tenth on the second, 40 % on the third and all
+  // it may on the fourth.
   private static final int QUIET_COLLECTIONS = 4;
 
   private final ServerSocket server;
@@ -154,7 +157,7 @@ public final class DecompileService {
   private void serve() throws IOException {
     server.setSoTimeout((int) Math.max(10, Math.min(500, settings.idleMillis / 2)));
     long idleNanos = TimeUnit.MILLISECONDS.toNanos(settings.idleMillis);
-    long quietNanos = TimeUnit.MILLISECONDS.toNanos(QUIET_MILLIS);
+    long quietNanos = TimeUnit.MILLISECONDS.toNanos(settings.quietMillis);
     while (true) {
       Socket connection;
       try {

@@ -4,28 +4,31 @@ import java.nio.file.Path;
 import java.nio.file.Paths;
 
 /**
- * The service's command line: where the port file goes, its time limits in seconds and the bound of
- * its recent sources in MiB (fractions allowed, so that tests can make them small).
+ * The service's command line: where the port file goes, its time limits in seconds (the quiet
+ * seconds: how long after the last request it gives back the heap) and the bound of its recent
+ * sources in MiB (fractions allowed, so that tests can make them small).
  */
 final class ServiceSettings {
   final Path portFile;
   final long idleMillis;
   final long readTimeoutMillis;
   final long requestLimitMillis;
+  final long quietMillis;
   final long cacheBytes;
 
   private ServiceSettings(Path portFile, long idleMillis, long readTimeoutMillis,
-      long requestLimitMillis, long cacheBytes) {
+      long requestLimitMillis, long quietMillis, long cacheBytes) {
     this.portFile = portFile;
     this.idleMillis = idleMillis;
     this.readTimeoutMillis = readTimeoutMillis;
     this.requestLimitMillis = requestLimitMillis;
+    this.quietMillis = quietMillis;
     this.cacheBytes = cacheBytes;
   }
 
   static final String USAGE =
       "--port-file PATH [--idle-seconds N (600)] [--read-timeout-seconds N (10)]"
-      + " [--request-limit-seconds N (120)] [--cache-megabytes N (64)]";
+      + " [--request-limit-seconds N (120)] [--quiet-seconds N (30)] [--cache-megabytes N (64)]";
 
   /** Throws IllegalArgumentException with the reason when the arguments are not usable. */
   static ServiceSettings parse(String[] args) {
@@ -33,6 +36,7 @@ final class ServiceSettings {
     long idle = 600_000;
     long readTimeout = 10_000;
     long requestLimit = 120_000;
+    long quiet = 30_000;
     long cacheBytes = 64L << 20;
     for (int i = 0; i < args.length; i += 2) {
       if (i + 1 >= args.length) {
@@ -52,6 +56,9 @@ final class ServiceSettings {
         case "--request-limit-seconds":
           requestLimit = millis(args[i], value);
           break;
+        case "--quiet-seconds":
+          quiet = millis(args[i], value);
+          break;
         case "--cache-megabytes":
           cacheBytes = Math.round(number(args[i], value, 0, 4096) * (1 << 20));
           break;
@@ -62,7 +69,7 @@ final class ServiceSettings {
     if (portFile == null) {
       throw new IllegalArgumentException("--port-file is required");
     }
-    return new ServiceSettings(portFile, idle, readTimeout, requestLimit, cacheBytes);
+    return new ServiceSettings(portFile, idle, readTimeout, requestLimit, quiet, cacheBytes);
   }
 
   // Seconds, from a thousandth to a day, as milliseconds.

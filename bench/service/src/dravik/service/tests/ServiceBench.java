@@ -27,12 +27,13 @@ import java.util.stream.Stream;
  * classes of the Java runtime, for 100 views of different classes, and its resident memory and peak
  * after them; warm requests (the class not seen before: each a copy that differs in its SourceFile
  * name, which neither engine shows) and repeats (the class seen before, answered from the service's
- * recent sources); and its resident memory after an idle spell (-Ddravik.bench.idle.seconds, 5).
+ * recent sources); and its resident memory after an idle spell (-Ddravik.bench.idle.seconds, 35:
+ * the service gives its heap back 30 quiet seconds after the last request).
  */
 public final class ServiceBench {
   private static final int WARM_UP_REQUESTS = 5;
   private static final int VIEWS = 100;
-  private static final long IDLE_SECONDS = Long.getLong("dravik.bench.idle.seconds", 5);
+  private static final long IDLE_SECONDS = Long.getLong("dravik.bench.idle.seconds", 35);
 
   private final List<ShownClass> generated;
   private final List<ShownClass> runtimeClasses;
