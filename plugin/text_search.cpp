@@ -1,7 +1,9 @@
-// ListSearchText: the host's search dialog answered on the control; the match
-// is selected and shown 3 lines below the top edge.
-#include <string.h>
+// ListSearchTextW: the host's search dialog answered on the control; the match
+// is selected and shown 3 lines below the top edge. ListSearchText widens its
+// text and asks the wide one, so a word in any script is found.
+#include <wchar.h>
 
+#include "host/ansi_to_wide.h"
 #include "host/listplug.h"
 #include "host/richedit_operations.h"
 
@@ -36,11 +38,11 @@ int SearchStart(HWND list, int searchParameter) {
 
 }  // namespace
 
-int __stdcall ListSearchText(HWND ListWin, char* SearchString, int SearchParameter) {
+int __stdcall ListSearchTextW(HWND ListWin, WCHAR* SearchString, int SearchParameter) {
   if (SearchString == nullptr) {
     return LISTPLUGIN_ERROR;
   }
-  FINDTEXTA find;
+  FINDTEXTW find;
   find.chrg.cpMin = SearchStart(ListWin, SearchParameter);
   find.chrg.cpMax = GetControlTextLength(ListWin);
   find.lpstrText = SearchString;
@@ -49,11 +51,16 @@ int __stdcall ListSearchText(HWND ListWin, char* SearchString, int SearchParamet
     SetControlSelection(ListWin, -1, -1);
     return LISTPLUGIN_ERROR;
   }
-  SetControlSelection(ListWin, found, found + static_cast<int>(strlen(SearchString)));
+  SetControlSelection(ListWin, found, found + static_cast<int>(wcslen(SearchString)));
   int topLine = GetControlLineFromChar(ListWin, found) - kLinesAboveMatch;
   if (topLine < 0) {
     topLine = 0;
   }
   ScrollControlLines(ListWin, topLine - GetControlFirstVisibleLine(ListWin));
   return LISTPLUGIN_OK;
+}
+
+int __stdcall ListSearchText(HWND ListWin, char* SearchString, int SearchParameter) {
+  WCHAR wide[AnsiToWideChars];
+  return ListSearchTextW(ListWin, AnsiToWide(SearchString, wide), SearchParameter);
 }

@@ -41,9 +41,9 @@ LRESULT CALLBACK ScriptedControlProc(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_GETTEXTLENGTH:
       return s.textLength;
-    case EM_FINDTEXT: {
+    case EM_FINDTEXTW: {
       s.findFlags = wParam;
-      s.find = *reinterpret_cast<FINDTEXTA*>(lParam);
+      s.find = *reinterpret_cast<FINDTEXTW*>(lParam);
       s.findText = s.find.lpstrText;
       return s.findResult;
     }
