@@ -65,6 +65,11 @@ inline int GetControlLineIndex(HWND control, int line) {
   return static_cast<int>(SendMessageW(control, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
 }
 
+// The characters of the line that holds position, its break left out.
+inline int GetControlLineLength(HWND control, int position) {
+  return static_cast<int>(SendMessageW(control, EM_LINELENGTH, static_cast<WPARAM>(position), 0));
+}
+
 inline int GetControlLineFromChar(HWND control, int position) {
   return static_cast<int>(SendMessageW(control, EM_LINEFROMCHAR, static_cast<WPARAM>(position), 0));
 }

@@ -11,6 +11,7 @@
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 #include "sideviews/line_numbers.h"
 
@@ -59,6 +60,7 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
     return LISTPLUGIN_ERROR;
   }
   SetControlAnsiText(ListWin, numbered);
+  NoteShownFile(ListWin, FileToLoad);
   free(numbered);
   if (recolour) ApplyControlFormat(ListWin, SCF_ALL, &palette.plain);
   PostHostMessage(ParentWin, ListWin, 0, itm_percent);

@@ -11,6 +11,7 @@
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/shown_files.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 #include "presentation/text_styles.h"
@@ -105,6 +106,7 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
 
   InsertHeaderLines(control, static_cast<int>(decompileTime), static_cast<int>(highlightTime),
                     palette);
+  NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();
   ShowWindow(control, SW_SHOW);
   return control;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/listplug.h"
-#include "tests/windows/decompile/plugin_folder.h"
+#include "tests/windows/load/shown_output_fixture.h"
 #include "tests/windows/test_support.h"
 
 namespace {
@@ -25,55 +25,7 @@ const wchar_t kSource[] =
     L"  String q = \"Он сказал \\\"да\\\" \U0001F600\"; final int y = 2;\r\n"
     L"}\r\n";
 
-class UnicodeSourceTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder_.loaded());
-    folder_.InstallFakeJad("source");
-    classFile_ = folder_.Path(L"Hello.class");
-    WriteFileBytes(classFile_, ReadFileBytes(DataFile(L"sample\\Greeter.class")));
-    lister_ = CreateWindowExW(0, L"STATIC", L"Lister", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
-                              nullptr, nullptr, nullptr);
-    ASSERT_NE(lister_, nullptr);
-  }
-  void TearDown() override { DestroyWindow(lister_); }
-
-  template <typename T>
-  T Export(const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(folder_.module(), name)));
-  }
-
-  // The control showing what the fake decompiler writes.
-  HWND Show(const std::string& output) {
-    WriteFileBytes(folder_.Path(L"fakejad.source"), output);
-    return Export<decltype(&ListLoadW)>("ListLoadW")(lister_, &classFile_[0], 0);
-  }
-
-  // The shown text below the two header lines, breaks as CR LF.
-  static std::wstring Source(HWND control) {
-    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
-    text.resize(GetWindowTextW(control, &text[0], static_cast<int>(text.size())));
-    size_t second = text.find(L"\r\n");
-    size_t third = second == std::wstring::npos ? second : text.find(L"\r\n", second + 2);
-    return third == std::wstring::npos ? L"" : text.substr(third + 2);
-  }
-
-  int Search(HWND control, const wchar_t* word, int flags) {
-    std::wstring text = word;
-    return Export<decltype(&ListSearchTextW)>("ListSearchTextW")(control, &text[0], flags);
-  }
-
-  static std::pair<int, int> Selection(HWND control) {
-    DWORD start = 0, end = 0;
-    SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return {static_cast<int>(start), static_cast<int>(end)};
-  }
-
-  PluginFolder folder_;
-  std::wstring classFile_;
-  HWND lister_ = nullptr;
-};
+using UnicodeSourceTest = ShownOutputTest;
 
 TEST_F(UnicodeSourceTest, EveryScriptShowsAsWrittenAndColouredAsItsAsciiTwin) {
   HWND shown = Show(kMark + ToUtf8(kSource));
