@@ -1,6 +1,5 @@
 #include "presentation/java_highlighter.h"
 
-#include <string.h>
 #include <wchar.h>
 
 #include "host/richedit_operations.h"
