@@ -1,5 +1,6 @@
 #include "plugin/shown_files.h"
 
+#include "decompile/class_family.h"
 #include "decompile/long_path_names.h"
 
 namespace {
@@ -10,7 +11,7 @@ enum { kSlots = 16 };
 
 struct ShownFileSlot {
   HWND list;
-  WCHAR path[MAX_PATH];
+  WCHAR name[MAX_PATH];
 };
 
 ShownFileSlot g_slots[kSlots];
@@ -37,7 +38,7 @@ void NoteShownFile(HWND list, const WCHAR* path) {
     g_nextSlot = (g_nextSlot + 1) % kSlots;
   }
   slot->list = list;
-  BoundedWideCopy(slot->path, path, MAX_PATH);
+  BoundedWideCopy(slot->name, FileNameOf(path), MAX_PATH);
 }
 
 void ForgetShownFile(HWND list) {
@@ -47,5 +48,5 @@ void ForgetShownFile(HWND list) {
 
 const WCHAR* ShownFile(HWND list) {
   ShownFileSlot* slot = SlotOf(list);
-  return slot != nullptr ? slot->path : nullptr;
+  return slot != nullptr ? slot->name : nullptr;
 }

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-// list now shows the file at path (cut to MAX_PATH - 1 characters).
+// list now shows the file at path; its name is kept (cut to MAX_PATH - 1
+// characters).
 void NoteShownFile(HWND list, const WCHAR* path);
 void ForgetShownFile(HWND list);
 
-// The file list shows, or null when none is noted for it.
+// The name of the file list shows, or null when none is noted for it.
 const WCHAR* ShownFile(HWND list);
