@@ -1,10 +1,8 @@
 // Text in and out, paragraph breaks, lines, selection, replacement and the
-// clipboard, and the text of a "RichEdit20W" window.
+// clipboard.
 #include <cstring>
 
 #include "tests/windows/richedit/richedit_fixture.h"
-// After windows.h: FR_DOWN, FR_WHOLEWORD.
-#include <commdlg.h>
 
 namespace {
 
@@ -160,39 +158,6 @@ TEST_F(TextTest, CopyPutsTheSelectionWithCrLfOnTheClipboard) {
   Select(1, 1);
   Send(WM_COPY);
   EXPECT_EQ(clipboard(), "one\r\ntwo\r\nthree");
-}
-
-// Every script as it was given, a character beyond the BMP as two positions;
-// searched without case and as a whole word by the same rules as ASCII; on
-// the clipboard as UTF-16. An 8-bit window holds what the code page has.
-TEST_F(TextTest, AUnicodeWindowKeepsEveryScript) {
-  const wchar_t text[] = L"s = \"Привет, 世界 \U0001F600\";\r// שלום Ελλάδα";
-  SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(TextRange(5, 18), "??????, ?? ??");  // a pair is two characters
-
-  DestroyWindow(control_);
-  ASSERT_NE(Create(0x40300904, true), nullptr);
-  SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(Send(WM_GETTEXTLENGTH), 36);  // the break as CR LF
-  wchar_t range[64] = {};
-  TEXTRANGEW request = {{5, 18}, range};
-  EXPECT_EQ(SendMessageW(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request)), 13);
-  EXPECT_STREQ(range, L"Привет, 世界 \U0001F600");
-  FINDTEXTW find = {{0, -1}, L"пРИВЕТ"};
-  EXPECT_EQ(Send(EM_FINDTEXTW, FR_DOWN | FR_WHOLEWORD, reinterpret_cast<LPARAM>(&find)), 5);
-  find.lpstrText = L"ривет";
-  EXPECT_EQ(Send(EM_FINDTEXTW, FR_DOWN | FR_WHOLEWORD, reinterpret_cast<LPARAM>(&find)), -1);
-  find = {{35, 0}, L"ελλάδα"};
-  EXPECT_EQ(Send(EM_FINDTEXTW, 0, reinterpret_cast<LPARAM>(&find)), 29);
-
-  Select(13, 18);
-  Send(WM_COPY);
-  ASSERT_TRUE(OpenClipboard(parent_));
-  HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  const wchar_t* copied = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-  EXPECT_STREQ(copied ? copied : L"<none>", L"世界 \U0001F600");
-  if (copied != nullptr) GlobalUnlock(data);
-  CloseClipboard();
 }
 
 }  // namespace
