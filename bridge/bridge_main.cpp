@@ -1,7 +1,7 @@
 // jad.exe, the bridge: takes Jad's command line as the plugin writes it
 // ("-lnc -o -s EXT NAME"), decompiles NAME.class from the current directory
 // with a modern decompiler (Vineflower or CFR by default, see jad.ini) and writes
-// <ClassName>.<EXT> there, in the system's ANSI code page with CR LF line ends.
+// <ClassName>.<EXT> there, in UTF-8 behind a byte-order mark with CR LF line ends.
 // When there is no source to give it still writes that file, holding a Java
 // comment that says why, and ends with a non-zero exit code:
 //   1 the decompiler failed or could not be started, 2 the input could not be
@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "bridge/ansi_source.h"
 #include "bridge/bridge_context.h"
 #include "bridge/class_name.h"
 #include "bridge/decompile_source.h"
@@ -22,6 +21,7 @@
 #include "bridge/file_access.h"
 #include "bridge/jad_command_line.h"
 #include "bridge/system_text.h"
+#include "bridge/utf8_source.h"
 
 namespace {
 
@@ -118,7 +118,8 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  if (!WriteBytes(output, ToAnsiSource(text, EncodeInAnsiCodePage))) {
+  // A user's own decompiler (the original Jad) may write the ANSI code page.
+  if (!WriteBytes(output, ToUtf8Source(Utf8FromUtf8OrAnsi(text)))) {
     fprintf(stderr, "jad: %s could not be written\n", Utf8FromWide(output).c_str());
     return NotWritten;
   }

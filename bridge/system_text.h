@@ -1,5 +1,5 @@
-// Text between the bridge's UTF-8 strings and Windows: wide names, bytes
-// that may be UTF-8 or in the ANSI code page, and the code page's encoder.
+// Text between the bridge's UTF-8 strings and Windows: wide names, and bytes
+// that may be UTF-8 or in the ANSI code page.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,3 @@ std::string Utf8FromWide(const std::wstring& wide);
 // Bytes from outside (the settings file, a program's error output) as UTF-8:
 // as they are when they are UTF-8 already, else read in the ANSI code page.
 std::string Utf8FromUtf8OrAnsi(const std::string& bytes);
-
-// The AnsiEncoder for the system's ANSI code page: a character that does not
-// come back unchanged from the code page, or that only a best-fit mapping
-// could give, is refused.
-bool EncodeInAnsiCodePage(char32_t codePoint, std::string* bytes);

@@ -1,6 +1,6 @@
 // The Lister plugin interface as dravik implements it: the record the host
 // passes to ListSetDefaultParams, the command, search, item and font-style
-// values, and the fourteen exports.
+// values, and the fifteen exports.
 #pragma once
 
 #include <windows.h>
@@ -54,6 +54,7 @@ void __stdcall ListGetDetectString(char* DetectString, int maxlen);
 void __stdcall ListSetDefaultParams(ListDefaultParamStruct* dps);
 int __stdcall ListSendCommand(HWND ListWin, int Command, int Parameter);
 int __stdcall ListSearchText(HWND ListWin, char* SearchString, int SearchParameter);
+int __stdcall ListSearchTextW(HWND ListWin, WCHAR* SearchString, int SearchParameter);
 int __stdcall ListSearchDialog(HWND ListWin, int FindNext);
 int __stdcall ListPrint(HWND ListWin, char* FileToPrint, char* DefPrinter, int PrintFlags,
                         RECT* Margins);

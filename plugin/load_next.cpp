@@ -11,6 +11,7 @@
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 #include "sideviews/line_numbers.h"
 
@@ -36,7 +37,7 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
   // A light file into a light control is shown as it comes; any other sets
   // background and text colour, the light ones to undo a dark view.
   bool recolour = kind != LightView || ReadViewKind(ListWin) != LightView;
-  SetControlText(ListWin, "");
+  SetControlAnsiText(ListWin, "");
   SetControlLeftMargin(ListWin, 8);
   SetControlUpdateEvents(ListWin);
   if (recolour) {
@@ -58,7 +59,8 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
     CloseHandle(file);
     return LISTPLUGIN_ERROR;
   }
-  SetControlText(ListWin, numbered);
+  SetControlAnsiText(ListWin, numbered);
+  NoteShownFile(ListWin, FileToLoad);
   free(numbered);
   if (recolour) ApplyControlFormat(ListWin, SCF_ALL, &palette.plain);
   PostHostMessage(ParentWin, ListWin, 0, itm_percent);

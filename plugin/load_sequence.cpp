@@ -4,12 +4,14 @@
 #include <stdlib.h>
 
 #include "decompile/decompile_run.h"
+#include "decompile/output_text.h"
 #include "host/ansi_to_wide.h"
 #include "host/host_messages.h"
 #include "host/listplug.h"
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/shown_files.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 #include "presentation/text_styles.h"
@@ -32,10 +34,24 @@ void LoadRichEditLibrary() {
   SetErrorMode(previousMode);
 }
 
-HWND CreateViewerControl(HWND parent, const char* windowClass, const RECT& area) {
-  return CreateWindowExA(0, windowClass, "", kViewerStyle, area.left, area.top,
+HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area) {
+  return CreateWindowExW(0, windowClass, L"", kViewerStyle, area.left, area.top,
                          area.right - area.left, area.bottom - area.top, parent, nullptr,
                          PluginInstance, nullptr);
+}
+
+// The decompiler's output into the control: UTF-8 behind its mark as UTF-16,
+// any other as ANSI text. False when there is no memory for the wide text.
+bool ShowOutput(HWND control, const char* text) {
+  if (!HasUtf8Mark(text)) {
+    SetControlAnsiText(control, text);
+    return true;
+  }
+  WCHAR* wide = WideFromUtf8Output(text);
+  if (wide == nullptr) return false;
+  SetControlText(control, wide);
+  free(wide);
+  return true;
 }
 
 }  // namespace
@@ -49,10 +65,12 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
 
   RECT area;
   GetClientRect(ParentWin, &area);
-  // Which class is tried does not depend on which library loaded.
-  HWND control = CreateViewerControl(ParentWin, "RichEdit20A", area);
+  // Which class is tried does not depend on which library loaded. The last
+  // resort, rich edit 1.0's class, is an 8-bit one: it shows the text the
+  // system narrows for it.
+  HWND control = CreateViewerControl(ParentWin, L"RichEdit20W", area);
   if (control == nullptr) {
-    control = CreateViewerControl(ParentWin, "RichEdit", area);
+    control = CreateViewerControl(ParentWin, L"RichEdit", area);
   }
   if (control == nullptr) {
     LastActivityTick = GetTickCount();
@@ -73,13 +91,13 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
   char* text = DecompileClassFile(FileToLoad);
   DWORD decompileTime =
       GetTickCount() - decompileStart;  // modular: a wrap still gives the interval
-  if (text == nullptr) {
+  bool shown = text != nullptr && ShowOutput(control, text);
+  free(text);  // from here on the control holds the only copy
+  if (!shown) {
     DestroyWindow(control);
     LastActivityTick = GetTickCount();
     return nullptr;
   }
-  SetControlText(control, text);
-  free(text);  // from here on the control holds the only copy
   PostHostMessage(ParentWin, control, 0, itm_percent);
 
   DWORD highlightStart = GetTickCount();
@@ -88,6 +106,7 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
 
   InsertHeaderLines(control, static_cast<int>(decompileTime), static_cast<int>(highlightTime),
                     palette);
+  NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();
   ShowWindow(control, SW_SHOW);
   return control;

@@ -2,6 +2,7 @@
 #include "host/bounded_ansi_copy.h"
 #include "host/listplug.h"
 #include "host/module_state.h"
+#include "plugin/shown_files.h"
 
 namespace {
 const char kDetectString[] = "force | (ext=\"CLASS\")";
@@ -19,7 +20,10 @@ void __stdcall ListSetDefaultParams(ListDefaultParamStruct* dps) {
   BoundedAnsiCopy(DefaultIniName, dps->DefaultIniName, sizeof DefaultIniName);
 }
 
-void __stdcall ListCloseWindow(HWND ListWin) { DestroyWindow(ListWin); }
+void __stdcall ListCloseWindow(HWND ListWin) {
+  ForgetShownFile(ListWin);
+  DestroyWindow(ListWin);
+}
 
 int __stdcall ListSearchDialog(HWND /*ListWin*/, int /*FindNext*/) {
   // No dialog of our own: the host shows its own and calls ListSearchText.

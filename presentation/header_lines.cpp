@@ -2,13 +2,13 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
+#include <wchar.h>
 
 #include "host/richedit_operations.h"
 #include "presentation/java_highlighter.h"
 
 namespace {
-const char kBannerLine[] = "// dravik - Java class viewer";
+const WCHAR kBannerLine[] = L"// dravik - Java class viewer";
 }
 
 void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseconds,
@@ -16,19 +16,24 @@ void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseco
   char timing[256];
   snprintf(timing, sizeof timing, "// Jad: %dms | Highlighted: %dms", jadMilliseconds,
            highlightMilliseconds);
+  // ASCII only: each byte is its character.
+  WCHAR wideTiming[256];
+  int i = 0;
+  for (; timing[i] != '\0'; ++i) wideTiming[i] = static_cast<unsigned char>(timing[i]);
+  wideTiming[i] = L'\0';
   // Each line goes to position 0, so the one inserted last stands first.
-  InsertStyledLineAtTop(control, timing, &palette.comment);
+  InsertStyledLineAtTop(control, wideTiming, &palette.comment);
   InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
 }
 
-void InsertStyledLineAtTop(HWND control, const char* line, const CHARFORMAT2A* style) {
-  size_t length = strlen(line);
-  char* text = static_cast<char*>(malloc(length + 5));
+void InsertStyledLineAtTop(HWND control, const WCHAR* line, const CHARFORMAT2A* style) {
+  size_t length = wcslen(line);
+  WCHAR* text = static_cast<WCHAR*>(malloc((length + 5) * sizeof(WCHAR)));
   if (text == nullptr) {
     return;  // Without the buffer the line is left out; the source still shows.
   }
-  memcpy(text, line, length);
-  memcpy(text + length, "\r\n", 3);
+  wmemcpy(text, line, length);
+  wmemcpy(text + length, L"\r\n", 3);
 
   SetControlSelection(control, 0, 0);
   ReplaceControlSelection(control, text);

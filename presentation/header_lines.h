@@ -12,7 +12,7 @@ void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseco
 
 // Inserts line (no line break of its own) and a CR LF at the start of the
 // control's text and gives the line's own characters the style.
-void InsertStyledLineAtTop(HWND control, const char* line, const CHARFORMAT2A* style);
+void InsertStyledLineAtTop(HWND control, const WCHAR* line, const CHARFORMAT2A* style);
 
 // Gives the first two lines of a control whose header lines are in place
 // their styles again, in the palette's colours.

@@ -1,6 +1,6 @@
 #include "presentation/java_highlighter.h"
 
-#include <string.h>
+#include <wchar.h>
 
 #include "host/richedit_operations.h"
 #include "presentation/java_contextual_keywords.h"
@@ -16,41 +16,50 @@ constexpr int WordCharacters = WordBufferSize - 1;
 // 127 are examined. An empty or inverted range fetches nothing, so that a
 // control whose word breaks do not move forward ends the scan instead of
 // stalling it. Returns the number of characters fetched.
-int FetchRange(HWND control, int start, int end, char (&word)[WordBufferSize]) {
+int FetchRange(HWND control, int start, int end, WCHAR (&word)[WordBufferSize]) {
   int stop = start;
   if (end > start) {
     stop = (end - start > WordCharacters) ? start + WordCharacters : end;
   }
-  TEXTRANGEA range;
+  TEXTRANGEW range;
   range.chrg.cpMin = start;
   range.chrg.cpMax = stop;
   range.lpstrText = word;
-  word[0] = '\0';
+  word[0] = L'\0';
   int fetched = GetControlTextRange(control, &range);
   if (fetched <= 0) return 0;
   if (fetched > stop - start) fetched = stop - start;
-  word[fetched] = '\0';
+  word[fetched] = L'\0';
   return fetched;
 }
 
-bool IsDelimiter(char c) { return c == '/' || c == '"' || c == '\''; }
+bool IsDelimiter(WCHAR c) { return c == L'/' || c == L'"' || c == L'\''; }
 
 // White space and the paragraph mark: a word of its own, never significant.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+bool IsBlank(WCHAR c) {
+  return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+}
+
+// The token reader knows ASCII keywords only: a character beyond ASCII
+// becomes one byte of the upper half, which it reads as part of a name.
+void NarrowWord(const WCHAR* word, int length, char (&narrow)[WordBufferSize]) {
+  for (int i = 0; i < length; ++i) {
+    narrow[i] = word[i] < 0x80 ? static_cast<char>(word[i]) : static_cast<char>(0x80);
+  }
+  narrow[length] = '\0';
 }
 
 // Whether an odd number of backslashes stands directly before position,
 // counting back no further than from.
 bool EscapedAt(HWND control, int from, int position) {
-  char chunk[WordBufferSize];
+  WCHAR chunk[WordBufferSize];
   int backslashes = 0;
   int end = position;
   while (end > from) {
     int begin = (end - from > WordCharacters) ? end - WordCharacters : from;
     int fetched = FetchRange(control, begin, end, chunk);
     int k = fetched;
-    while (k > 0 && chunk[k - 1] == '\\') --k;
+    while (k > 0 && chunk[k - 1] == L'\\') --k;
     backslashes += fetched - k;
     if (k > 0 || fetched < end - begin) break;
     end = begin;
@@ -62,10 +71,10 @@ bool EscapedAt(HWND control, int from, int position) {
 // first quote is not escaped (in \"""" the escaped quote is text and the three
 // behind it close), or to the end of the text; returns the position behind it.
 int StyleTextBlock(HWND control, int start, const CHARFORMAT2A* style) {
-  FINDTEXTA find;
+  FINDTEXTW find;
   find.chrg.cpMin = start + 3;
   find.chrg.cpMax = -1;
-  find.lpstrText = "\"\"\"";
+  find.lpstrText = L"\"\"\"";
   int p = -1;
   for (;;) {
     p = FindControlText(control, FR_DOWN, &find);
@@ -97,9 +106,9 @@ void StyleRange(HWND control, int start, int end, const CHARFORMAT2A* style) {
   ApplyControlFormat(control, SCF_SELECTION, style);
 }
 
-int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2A* style) {
-  int k = static_cast<int>(strlen(closer));
-  FINDTEXTA find;
+int StyleToCloser(HWND control, int start, const WCHAR* closer, const CHARFORMAT2A* style) {
+  int k = static_cast<int>(wcslen(closer));
+  FINDTEXTW find;
   find.chrg.cpMin = start + k;
   find.chrg.cpMax = -1;
   find.lpstrText = closer;
@@ -110,7 +119,8 @@ int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2
 }
 
 void HighlightJava(HWND control, const TextPalette& palette) {
-  char word[WordBufferSize];
+  WCHAR word[WordBufferSize];
+  char narrow[WordBufferSize];
   JavaTokenWindow window = {};
   int rangeStart = 0;
   int rangeEnd = FindNextWordStart(control, 0);
@@ -119,21 +129,22 @@ void HighlightJava(HWND control, const TextPalette& palette) {
     if (fetched <= 0) return;
 
     // Only the word before the first space is examined; a tab, CR or LF stays in it.
-    char* space = strchr(word, ' ');
-    if (space != nullptr) *space = '\0';
-    int len = static_cast<int>(strlen(word));
+    WCHAR* space = wcschr(word, L' ');
+    if (space != nullptr) *space = L'\0';
+    int len = static_cast<int>(wcslen(word));
 
     int n = 0;
     while (n < len && !IsDelimiter(word[n])) ++n;
-    char next = (n < len) ? word[n + 1] : '\0';  // the NUL when the delimiter ends the word
-    bool comment = n < len && word[n] == '/' && (next == '/' || next == '*');
-    bool literal = n < len && (word[n] == '"' || word[n] == '\'');
+    WCHAR next = (n < len) ? word[n + 1] : L'\0';  // the NUL when the delimiter ends the word
+    bool comment = n < len && word[n] == L'/' && (next == L'/' || next == L'*');
+    bool literal = n < len && (word[n] == L'"' || word[n] == L'\'');
 
     // What stands before an opener is a word of its own; a slash that opens no
     // comment (a division, "/=") stays in its word.
     int tokenLength = (comment || literal) ? n : len;
     if (tokenLength > 0 && !IsBlank(word[0])) {
-      JavaToken token = MakeJavaToken(word, tokenLength, rangeStart);
+      NarrowWord(word, tokenLength, narrow);
+      JavaToken token = MakeJavaToken(narrow, tokenLength, rangeStart);
       TakeToken(control, window, token, &palette.keyword);
       if (token.kind == JavaTokenKind::Keyword) {
         int wordEnd = (space != nullptr) ? rangeStart + len : rangeEnd;
@@ -144,16 +155,16 @@ void HighlightJava(HWND control, const TextPalette& palette) {
     if (comment || literal) {
       int o = rangeStart + n;
       int resume;
-      if (word[n] == '/' && next == '/') {
-        resume = StyleToCloser(control, o, "\r", &palette.comment);
-      } else if (word[n] == '/') {
-        resume = StyleToCloser(control, o, "*/", &palette.comment);
-      } else if (word[n] == '"' && next == '"' && word[n + 2] == '"') {
+      if (word[n] == L'/' && next == L'/') {
+        resume = StyleToCloser(control, o, L"\r", &palette.comment);
+      } else if (word[n] == L'/') {
+        resume = StyleToCloser(control, o, L"*/", &palette.comment);
+      } else if (word[n] == L'"' && next == L'"' && word[n + 2] == L'"') {
         resume = StyleTextBlock(control, o, &palette.string);
-      } else if (word[n] == '"') {
-        resume = StyleToCloser(control, o, "\"", &palette.string);
+      } else if (word[n] == L'"') {
+        resume = StyleToCloser(control, o, L"\"", &palette.string);
       } else {
-        resume = StyleToCloser(control, o, "'", &palette.string);
+        resume = StyleToCloser(control, o, L"'", &palette.string);
       }
       // A comment is no word: the words around it stay neighbours.
       if (literal) TakeToken(control, window, MakeJavaLiteral(o, resume), &palette.keyword);

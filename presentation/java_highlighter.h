@@ -23,4 +23,4 @@ void StyleRange(HWND control, int start, int end, const CHARFORMAT2A* style);
 // Styles from the opener at start through the next closer (1 or 2 characters,
 // searched from behind the opener), or to the end of the text when there is
 // none; returns the position just behind the closer.
-int StyleToCloser(HWND control, int start, const char* closer, const CHARFORMAT2A* style);
+int StyleToCloser(HWND control, int start, const WCHAR* closer, const CHARFORMAT2A* style);

@@ -16,7 +16,7 @@ namespace {
 bool CopyText(HWND control, HWND copy) {
   int length = GetControlWindowTextLength(control);
   if (length < 0 || length == INT_MAX) return false;
-  char* text = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
+  WCHAR* text = static_cast<WCHAR*>(malloc((static_cast<size_t>(length) + 1) * sizeof(WCHAR)));
   if (text == nullptr) return false;
   GetControlText(control, text, length + 1);
   SetControlText(copy, text);
@@ -27,12 +27,12 @@ bool CopyText(HWND control, HWND copy) {
 }  // namespace
 
 HWND CreateLightCopy(HWND control, ViewKind kind) {
-  char windowClass[64];
-  if (GetClassNameA(control, windowClass, sizeof windowClass) == 0) return nullptr;
+  WCHAR windowClass[64];
+  if (GetClassNameW(control, windowClass, 64) == 0) return nullptr;
   RECT area;
   GetClientRect(control, &area);
   // A window of its own, not a child, so the Lister window never hears of it.
-  HWND copy = CreateWindowExA(0, windowClass, "", WS_POPUP | ES_MULTILINE, 0, 0, area.right,
+  HWND copy = CreateWindowExW(0, windowClass, L"", WS_POPUP | ES_MULTILINE, 0, 0, area.right,
                               area.bottom, nullptr, nullptr, PluginInstance, nullptr);
   if (copy == nullptr) return nullptr;
   if (!CopyText(control, copy)) {

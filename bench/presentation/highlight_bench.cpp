@@ -131,7 +131,7 @@ Figures Measure(RichEditWindow& window, int lines) {
   f.messages = window.messages();
   f.word_breaks = window.messages(EM_FINDWORDBREAK);
   f.fetches = window.messages(EM_GETTEXTRANGE);
-  f.searches = window.messages(EM_FINDTEXT);
+  f.searches = window.messages(EM_FINDTEXTW);
   f.formats = window.messages(EM_SETCHARFORMAT);
   f.styled = window.styled().size();
   return f;
@@ -142,7 +142,7 @@ Figures Measure(RichEditWindow& window, int lines) {
 int main() {
   RichEditWindow window;
   if (window.control() == nullptr) {
-    fprintf(stderr, "no RichEdit20A control (is the stand-in riched20.dll beside the exe?)\n");
+    fprintf(stderr, "no RichEdit20W control (is the stand-in riched20.dll beside the exe?)\n");
     return 1;
   }
   Figures small = Measure(window, 1000);

@@ -53,10 +53,16 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
 bool DumpControlText(HWND list, const std::wstring& path) {
   std::string text;
   if (IsWindow(list)) {
-    int length = GetWindowTextLengthA(list);
-    std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    int got = GetWindowTextA(list, buffer.data(), static_cast<int>(buffer.size()));
-    text.assign(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+    int length = GetWindowTextLengthW(list);
+    std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    int got = GetWindowTextW(list, buffer.data(), static_cast<int>(buffer.size()));
+    int bytes =
+        got > 0 ? WideCharToMultiByte(CP_UTF8, 0, buffer.data(), got, nullptr, 0, nullptr, nullptr)
+                : 0;
+    text.assign(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) {
+      WideCharToMultiByte(CP_UTF8, 0, buffer.data(), got, &text[0], bytes, nullptr, nullptr);
+    }
   }
   return WriteWholeFile(path, text);
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-// The window's 8-bit text (WM_GETTEXT), bytes as they come.
+// The window's text (WM_GETTEXT, wide) in UTF-8, with no byte-order mark.
 bool DumpControlText(HWND list, const std::wstring& path);
 
 // One line per run of equal formats: "START END BOLD COLOUR FACE", END

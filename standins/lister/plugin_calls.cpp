@@ -151,10 +151,16 @@ void ListerHost::SendCommand(int command, int parameter) {
 void ListerHost::Search(const std::wstring& text, int flags) {
   last_search_ = text;
   last_search_flags_ = flags;
-  if (plugin_.ListSearchText == nullptr) return;
-  std::string ansi = Ansi(text);
-  int result = plugin_.ListSearchText(list_, &ansi[0], flags);
-  LogLine("ListSearchText %s %d -> %d", Quoted(text).c_str(), flags, result);
+  // The wide export when there is one, as the Lister asks it.
+  if (!options_.ansi && plugin_.ListSearchTextW != nullptr) {
+    std::wstring wide = text;
+    int result = plugin_.ListSearchTextW(list_, &wide[0], flags);
+    LogLine("ListSearchTextW %s %d -> %d", Quoted(text).c_str(), flags, result);
+  } else if (plugin_.ListSearchText != nullptr) {
+    std::string ansi = Ansi(text);
+    int result = plugin_.ListSearchText(list_, &ansi[0], flags);
+    LogLine("ListSearchText %s %d -> %d", Quoted(text).c_str(), flags, result);
+  }
 }
 
 void ListerHost::SearchAgain(bool backwards) {

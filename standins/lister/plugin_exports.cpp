@@ -30,6 +30,7 @@ bool LoadPluginModule(const std::wstring& path, PluginExports* exports) {
   Resolve(m, "ListSetDefaultParams", &exports->ListSetDefaultParams);
   Resolve(m, "ListSendCommand", &exports->ListSendCommand);
   Resolve(m, "ListSearchText", &exports->ListSearchText);
+  Resolve(m, "ListSearchTextW", &exports->ListSearchTextW);
   Resolve(m, "ListSearchDialog", &exports->ListSearchDialog);
   Resolve(m, "ListPrint", &exports->ListPrint);
   Resolve(m, "ListNotificationReceived", &exports->ListNotificationReceived);

@@ -1,4 +1,4 @@
-// The plugin module as the host holds it: the module handle and its fourteen
+// The plugin module as the host holds it: the module handle and its fifteen
 // exports, each null when the module does not export it.
 #pragma once
 
@@ -19,6 +19,7 @@ struct PluginExports {
   decltype(&::ListSetDefaultParams) ListSetDefaultParams = nullptr;
   decltype(&::ListSendCommand) ListSendCommand = nullptr;
   decltype(&::ListSearchText) ListSearchText = nullptr;
+  decltype(&::ListSearchTextW) ListSearchTextW = nullptr;
   decltype(&::ListSearchDialog) ListSearchDialog = nullptr;
   decltype(&::ListPrint) ListPrint = nullptr;
   decltype(&::ListNotificationReceived) ListNotificationReceived = nullptr;

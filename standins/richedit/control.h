@@ -6,6 +6,8 @@
 #include <richedit.h>
 #include <windows.h>
 
+#include <string>
+
 #include "standins/richedit/document_text.h"
 #include "standins/richedit/format_runs.h"
 #include "standins/richedit/text_layout.h"
@@ -14,7 +16,9 @@ namespace richedit {
 
 class RichEditControl {
  public:
-  RichEditControl(HWND window, const CREATESTRUCTA& create);
+  // unicode: a window of the UTF-16 class, whose messages carry wide text;
+  // style and title: the creation's, the title in the window's kind of text.
+  RichEditControl(HWND window, bool unicode, LONG style, const void* title);
   RichEditControl(const RichEditControl&) = delete;
   RichEditControl& operator=(const RichEditControl&) = delete;
 
@@ -25,19 +29,31 @@ class RichEditControl {
  private:
   // Text and selection (control_text.cpp).
   bool HandleText(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
-  void SetText(const char* text);
-  int GetText(char* buffer, int size) const;
+  // A message's text (null: none) in UTF-16, from the ANSI code page unless
+  // the window is a Unicode one.
+  std::wstring Incoming(const void* text) const;
+  // [start, end) into buffer, room units (WCHARs when wide, else bytes of
+  // codepage) with the NUL; breaks as CR, or CR LF with crlf. A break, a
+  // surrogate pair or a character that would not fit whole is left out with
+  // all behind it. Returns the units written, the NUL not counted.
+  int CopyOut(int start, int end, bool crlf, bool wide, UINT codepage, void* buffer,
+              int room) const;
+  // The bytes the whole text takes in codepage.
+  int CountOut(bool crlf, UINT codepage) const;
+  std::string NarrowText(const std::wstring& text) const;
+  void SetText(const std::wstring& text);
   int GetTextEx(const GETTEXTEX* how, void* buffer) const;
   LRESULT TextLengthEx(const GETTEXTLENGTHEX* how) const;
   int TextLengthWithCrLf() const { return doc_.length() + doc_.CountBreaks(); }
-  void ReplaceSelection(const char* text, bool can_undo);
+  void ReplaceSelection(const std::wstring& text, bool can_undo);
   void CopySelection() const;
   int SelectionStart() const { return anchor_ < active_ ? anchor_ : active_; }
   int SelectionEnd() const { return anchor_ < active_ ? active_ : anchor_; }
   // EM_SETSEL / EM_EXSETSEL: returns the new end.
   int SetSelection(int from, int to);
   void Select(int anchor, int active);
-  int GetTextRange(TEXTRANGEA* range) const;
+  // TEXTRANGEA and TEXTRANGEW differ only in what their text points to.
+  int GetTextRange(TEXTRANGEW* range) const;
   LRESULT FindWordBreak(WPARAM code, int position) const;
   int LineFromPosition(int position) const;
 
@@ -73,12 +89,13 @@ class RichEditControl {
   bool HandleInput(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
   void MoveCaret(int position, bool extend);
   void OnKeyDown(WPARAM key);
-  void OnChar(char c);
+  void OnChar(wchar_t c);
 
   // Page formatting (page_format.cpp).
   int FormatRange(bool render, FORMATRANGE* range);
 
   HWND window_;
+  bool unicode_;
   DocumentText doc_;
   FormatRuns runs_;
   int default_format_;

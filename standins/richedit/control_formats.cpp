@@ -11,7 +11,7 @@ int RichEditControl::InsertionFormat() const {
   const int at = SelectionStart();
   // Inside a paragraph, typing continues the character before the caret; at a
   // paragraph's start it takes the format of the character after it.
-  if (at > 0 && at <= doc_.length() && doc_.text()[static_cast<size_t>(at - 1)] != '\r') {
+  if (at > 0 && at <= doc_.length() && doc_.text()[static_cast<size_t>(at - 1)] != L'\r') {
     return runs_.FormatAt(at - 1);
   }
   return runs_.FormatAt(at);

@@ -15,6 +15,8 @@ bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
 void RichEditControl::MoveCaret(int position, bool extend) {
   position = std::max(0, std::min(position, doc_.length()));
+  // A surrogate pair is one character to the user.
+  if (doc_.InsidePair(position)) position = position < active_ ? position - 1 : position + 1;
   Select(extend ? anchor_ : position, position);
   EnsureCaretVisible();
   PlaceCaret();
@@ -40,14 +42,14 @@ void RichEditControl::OnKeyDown(WPARAM key) {
       if (!shift && !collapsed) {
         MoveCaret(SelectionStart(), false);
       } else {
-        MoveCaret(control ? doc_.MoveWordLeft(active_) : active_ - 1, shift);
+        MoveCaret(control ? doc_.MoveWordLeft(active_) : doc_.PreviousCharacter(active_), shift);
       }
       break;
     case VK_RIGHT:
       if (!shift && !collapsed) {
         MoveCaret(SelectionEnd(), false);
       } else {
-        MoveCaret(control ? doc_.MoveWordRight(active_) : active_ + 1, shift);
+        MoveCaret(control ? doc_.MoveWordRight(active_) : doc_.NextCharacter(active_), shift);
       }
       break;
     case VK_UP:
@@ -79,21 +81,21 @@ void RichEditControl::OnKeyDown(WPARAM key) {
       break;
     case VK_DELETE:
       if (!read_only_) {
-        if (collapsed) Select(active_, std::min(active_ + 1, doc_.length()));
-        ReplaceSelection("", true);
+        if (collapsed) Select(active_, doc_.NextCharacter(active_));
+        ReplaceSelection(L"", true);
       }
       break;
     // Enter and Backspace act on the key, not on the character they produce.
     case VK_BACK:
       if (!read_only_) {
-        if (collapsed && active_ > 0) Select(active_ - 1, active_);
-        ReplaceSelection("", true);
+        if (collapsed && active_ > 0) Select(doc_.PreviousCharacter(active_), active_);
+        ReplaceSelection(L"", true);
         EnsureCaretVisible();
       }
       break;
     case VK_RETURN:
       if (!read_only_) {
-        ReplaceSelection("\r", true);
+        ReplaceSelection(L"\r", true);
         EnsureCaretVisible();
       }
       break;
@@ -102,11 +104,10 @@ void RichEditControl::OnKeyDown(WPARAM key) {
   }
 }
 
-void RichEditControl::OnChar(char c) {
+void RichEditControl::OnChar(wchar_t c) {
   // A CR or backspace character is left alone: WM_KEYDOWN has dealt with it.
-  if (read_only_ || (c != '\t' && static_cast<unsigned char>(c) < 0x20)) return;
-  const char text[2] = {c, '\0'};
-  ReplaceSelection(text, true);
+  if (read_only_ || (c != L'\t' && c < 0x20)) return;
+  ReplaceSelection(std::wstring(1, c), true);
   EnsureCaretVisible();
 }
 
@@ -116,9 +117,16 @@ bool RichEditControl::HandleInput(UINT message, WPARAM wparam, LPARAM lparam, LR
     case WM_KEYDOWN:
       OnKeyDown(wparam);
       return true;
-    case WM_CHAR:
-      OnChar(static_cast<char>(wparam));
+    case WM_CHAR: {
+      // An 8-bit window's character comes in the ANSI code page.
+      wchar_t c = static_cast<wchar_t>(wparam);
+      if (!unicode_) {
+        const char byte = static_cast<char>(wparam);
+        if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &c, 1) != 1) c = L'?';
+      }
+      OnChar(c);
       return true;
+    }
     case WM_LBUTTONDOWN: {
       SetFocus(window_);
       const POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};

@@ -220,7 +220,7 @@ void RichEditControl::Paint() {
   const int selection_start = SelectionStart();
   const int selection_end = SelectionEnd();
   const bool show_selection = selection_start < selection_end && (focused_ || no_hide_selection_);
-  const char* chars = doc_.text().data();
+  const wchar_t* chars = doc_.text().data();
   const int origin_x = left_margin_ - scroll_x_;
   bool wider_than_known = false;
   HRGN clip = CreateRectRgn(left_margin_, 0, width, height);
@@ -239,12 +239,12 @@ void RichEditControl::Paint() {
             RECT box = {left, y, piece_right, y + line_height_};
             FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
           }
-          if (chars[p] == '\t') return;
+          if (chars[p] == L'\t') return;
           const CharFormat& f = runs_.Get(format);
           SetTextColor(dc, selected                      ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                            : (f.effects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT)
                                                          : f.color);
-          TextOutA(dc, left, y + line_ascent_, chars + p, q - p);
+          TextOutW(dc, left, y + line_ascent_, chars + p, q - p);
         });
     if (right - origin_x > widest_painted_) {
       widest_painted_ = right - origin_x;

@@ -4,32 +4,32 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 namespace richedit {
 
 namespace {
 
 struct CharTables {
-  CharClass classes[256];
-  unsigned char lower[256];
+  CharClass ascii[128];
+  wchar_t lower[65536];
 
   CharTables() {
-    for (int c = 0; c < 256; ++c) {
-      char ch = static_cast<char>(c);
+    for (int c = 0; c < 128; ++c) {
+      wchar_t ch = static_cast<wchar_t>(c);
       if (c == '\r') {
-        classes[c] = kParagraph;
+        ascii[c] = kParagraph;
       } else if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == 0) {
-        classes[c] = kWhite;
-      } else if (c >= 0x80 || c == '_' || IsCharAlphaNumericA(ch)) {
-        classes[c] = kWordChar;
+        ascii[c] = kWhite;
+      } else if (c == '_' || IsCharAlphaNumericW(ch)) {
+        ascii[c] = kWordChar;
       } else {
-        classes[c] = kPunctuation;
+        ascii[c] = kPunctuation;
       }
-      // Case folding by the ANSI code page, one byte at a time.
-      char folded = ch;
-      CharLowerBuffA(&folded, 1);
-      lower[c] = static_cast<unsigned char>(folded);
     }
+    // Case folding one UTF-16 unit at a time: a surrogate folds to itself.
+    for (int c = 0; c < 65536; ++c) lower[c] = static_cast<wchar_t>(c);
+    CharLowerBuffW(lower, 65536);
   }
 };
 
@@ -38,18 +38,21 @@ const CharTables& Tables() {
   return tables;
 }
 
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 }  // namespace
 
-CharClass ClassifyChar(unsigned char c) { return Tables().classes[c]; }
+CharClass ClassifyChar(wchar_t c) { return c < 128 ? Tables().ascii[c] : kWordChar; }
 
 DocumentText::DocumentText() { RebuildLines(); }
 
-int DocumentText::Replace(int start, int end, const char* bytes, size_t count) {
-  std::string inserted;
+int DocumentText::Replace(int start, int end, const wchar_t* chars, size_t count) {
+  std::wstring inserted;
   inserted.reserve(count);
-  auto at = [&](size_t i) { return i < count ? bytes[i] : '\0'; };
-  for (size_t i = 0; i < count && bytes[i] != '\0'; ++i) {
-    char c = bytes[i];
+  auto at = [&](size_t i) { return i < count ? chars[i] : L'\0'; };
+  for (size_t i = 0; i < count && chars[i] != L'\0'; ++i) {
+    wchar_t c = chars[i];
     if (c == '\r' && at(i + 1) == '\r' && at(i + 2) == '\n') {
       // Rich edit reads CR CR LF as one blank, not as two breaks.
       c = ' ';
@@ -70,16 +73,31 @@ void DocumentText::RebuildLines() {
   line_starts_.clear();
   line_starts_.push_back(0);
   longest_line_ = 0;
-  const char* base = text_.data();
+  const wchar_t* base = text_.data();
   size_t at = 0;
   while (true) {
-    const void* cr = memchr(base + at, '\r', text_.size() - at);
-    size_t line_end = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : text_.size();
+    const wchar_t* cr = wmemchr(base + at, L'\r', text_.size() - at);
+    size_t line_end = cr ? static_cast<size_t>(cr - base) : text_.size();
     longest_line_ = std::max(longest_line_, static_cast<int>(line_end - at));
     if (!cr) break;
     at = line_end + 1;
     line_starts_.push_back(static_cast<int>(at));
   }
+}
+
+bool DocumentText::InsidePair(int position) const {
+  return position > 0 && position < length() && IsLowSurrogate(text_[position]) &&
+         IsHighSurrogate(text_[position - 1]);
+}
+
+int DocumentText::NextCharacter(int position) const {
+  const int next = std::min(std::max(position, 0) + 1, length());
+  return InsidePair(next) ? next + 1 : next;
+}
+
+int DocumentText::PreviousCharacter(int position) const {
+  const int previous = std::max(std::min(position, length()) - 1, 0);
+  return InsidePair(previous) ? previous - 1 : previous;
 }
 
 int DocumentText::LineEnd(int line) const {
@@ -136,14 +154,14 @@ int DocumentText::WordStartLeft(int position) const {
   return p;
 }
 
-bool DocumentText::MatchesAt(int position, const char* needle, int needle_length, bool match_case,
-                             bool whole_word) const {
-  const unsigned char* at = reinterpret_cast<const unsigned char*>(text_.data()) + position;
-  const unsigned char* wanted = reinterpret_cast<const unsigned char*>(needle);
+bool DocumentText::MatchesAt(int position, const wchar_t* needle, int needle_length,
+                             bool match_case, bool whole_word) const {
+  const wchar_t* at = text_.data() + position;
+  const wchar_t* wanted = needle;
   if (match_case) {
-    if (memcmp(at, wanted, static_cast<size_t>(needle_length)) != 0) return false;
+    if (wmemcmp(at, wanted, static_cast<size_t>(needle_length)) != 0) return false;
   } else {
-    const unsigned char* lower = Tables().lower;
+    const wchar_t* lower = Tables().lower;
     for (int i = 0; i < needle_length; ++i) {
       if (lower[at[i]] != lower[wanted[i]]) return false;
     }
@@ -154,10 +172,10 @@ bool DocumentText::MatchesAt(int position, const char* needle, int needle_length
   return after >= length() || ClassifyChar(text_[after]) != kWordChar;
 }
 
-int DocumentText::Find(int min, int max, const char* needle, bool forward, bool match_case,
+int DocumentText::Find(int min, int max, const wchar_t* needle, bool forward, bool match_case,
                        bool whole_word) const {
   if (needle == nullptr || min < 0) return -1;
-  const int needle_length = static_cast<int>(strlen(needle));
+  const int needle_length = static_cast<int>(wcslen(needle));
   const int n = length();
   if (needle_length == 0) return -1;
   if (forward) {

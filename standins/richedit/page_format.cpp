@@ -48,7 +48,7 @@ int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   LineLayout layout(dc, &print_fonts_, doc_, runs_, dpi_x, dpi_y);
-  const char* chars = doc_.text().data();
+  const wchar_t* chars = doc_.text().data();
   const int width = std::max(1, right - left);
   int position = start;
   int y = top;
@@ -63,11 +63,11 @@ int RichEditControl::FormatRange(bool render, FORMATRANGE* range) {
       const int baseline = y + metrics.ascent;
       layout.Walk(position, piece_end, left, -1, -1,
                   [&](int p, int q, int x, int, int format, const FontMetrics&) {
-                    if (chars[p] == '\t') return;
+                    if (chars[p] == L'\t') return;
                     const CharFormat& f = runs_.Get(format);
                     SetTextColor(
                         dc, (f.effects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : f.color);
-                    TextOutA(dc, x, baseline, chars + p, q - p);
+                    TextOutW(dc, x, baseline, chars + p, q - p);
                   });
     }
     y += metrics.height;

@@ -1,7 +1,13 @@
-// The stand-in rich-edit 2.0 control ("RichEdit20A", also registered as
-// "RichEdit"): what a caller sees through its window messages.
+// The stand-in rich-edit 2.0 control ("RichEdit20W", "RichEdit20A", and
+// "RichEdit" as the 8-bit one too): what a caller sees through its window
+// messages.
 //
-// Text. 8-bit characters in the ANSI code page. A CR LF, a lone CR or a lone LF
+// Text. UTF-16 characters, a character beyond the BMP as its surrogate pair
+// (two positions). The text messages (WM_SETTEXT, WM_GETTEXT, EM_REPLACESEL,
+// EM_GETTEXTRANGE, EM_GETSELTEXT, EM_GETLINE, EM_FINDTEXT, EM_FINDTEXTEX,
+// WM_CHAR) carry UTF-16 for a "RichEdit20W" window (IsWindowUnicode) and text
+// in the ANSI code page for the 8-bit classes, as on Windows NT;
+// EM_FINDTEXTW and EM_FINDTEXTEXW are UTF-16 on either. A CR LF, a lone CR or a lone LF
 // given to WM_SETTEXT or EM_REPLACESEL is one paragraph break, stored as one
 // CR: character positions count it once, and EM_GETTEXTRANGE, EM_GETSELTEXT
 // and EM_GETLINE return it as CR. A CR CR LF becomes a single space, as on
@@ -26,12 +32,14 @@
 // as a range end get it clamped to the end of the text.
 //
 // EM_GETTEXTEX writes the text (GT_SELECTION: the selection) with breaks as CR,
-// or CR LF with GT_USECRLF, into cb bytes, as UTF-16 for code page 1200 and as
-// bytes otherwise; a CR LF that does not fit whole is left out. It answers the
-// characters written. EM_GETTEXTLENGTHEX counts breaks once, or twice with
-// GTL_USECRLF; it counts bytes (two a character in code page 1200) for
-// GTL_NUMBYTES or for GTL_PRECISE without GTL_NUMCHARS, and answers
-// E_INVALIDARG for GTL_NUMCHARS with GTL_NUMBYTES.
+// or CR LF with GT_USECRLF, into cb bytes, as UTF-16 for code page 1200 and in
+// the bytes of the code page asked for otherwise, whatever the window's class;
+// a CR LF or a character that does not fit whole is left out. It answers the
+// units written. EM_GETTEXTLENGTHEX counts breaks once, or twice with
+// GTL_USECRLF; it counts bytes (two a character in code page 1200, else those
+// of the code page) for GTL_NUMBYTES or for GTL_PRECISE without GTL_NUMCHARS,
+// and answers E_INVALIDARG for GTL_NUMCHARS with GTL_NUMBYTES. The clipboard
+// gets UTF-16 (CF_UNICODETEXT), of which the system makes the 8-bit text.
 //
 // Selection. EM_SETSEL (0, -1) selects everything (end = length + 1, the final
 // paragraph mark included); (-1, -1) removes the selection and leaves the
@@ -52,7 +60,8 @@
 //
 // Word breaking (EM_FINDWORDBREAK): three classes of characters, white space
 // (space, tab and other blanks), punctuation, and word characters (letters,
-// digits, the underscore, and every byte of the upper half). A word is a run of
+// digits, the underscore, and every character beyond ASCII, so a surrogate
+// pair is never split). A word is a run of
 // one class with the white space that follows it; the paragraph mark is a word
 // of its own. Only the space is a delimiter for WB_ISDELIMITER.
 //
@@ -67,7 +76,8 @@
 // format of the character before the caret, or at the start of a paragraph of
 // the one after it, unless a format was set on the empty selection.
 //
-// Formats are runs of interned CHARFORMAT2A records: every attribute and effect
+// Formats are runs of interned CHARFORMAT2A records (the 8-bit records,
+// CHARFORMATA and CHARFORMAT2A, on either class): every attribute and effect
 // set is kept and reported back, while drawing uses face, charset, size,
 // weight, italic, underline, strike-out and the text colour (the text's
 // background colours are kept, not drawn). The default format is the system
@@ -92,7 +102,8 @@
 //
 // Keys (when not read-only): Enter (WM_KEYDOWN VK_RETURN) inserts a paragraph
 // break and Backspace (VK_BACK) deletes; their WM_CHAR characters, like every
-// control character but the tab, insert nothing.
+// control character but the tab, insert nothing. The caret, keys and clicks
+// take a surrogate pair as one character.
 //
 // EN_UPDATE goes to the parent as WM_COMMAND (control id, EN_UPDATE) whenever a
 // change is about to be shown, while the event mask holds ENM_UPDATE and the

@@ -80,7 +80,7 @@ void LineLayout::CharEdges(int p, int q, std::vector<int>* edges) const {
   // No fit count asked for: then every partial extent is filled in.
   edges->assign(static_cast<size_t>(q - p), 0);
   SIZE size;
-  GetTextExtentExPointA(dc_, text_.text().data() + p, q - p, 0, nullptr, edges->data(), &size);
+  GetTextExtentExPointW(dc_, text_.text().data() + p, q - p, 0, nullptr, edges->data(), &size);
 }
 
 int LineLayout::PositionOfX(int start, int end, int x) const {
@@ -94,6 +94,7 @@ int LineLayout::PositionOfX(int start, int end, int x) const {
     done = true;
     if (q - p == 1) {
       found = (x - left) * 2 < (right - left) ? p : q;
+      if (text_.InsidePair(found)) ++found;
       return;
     }
     // Within a piece of several characters: the nearest character edge.
@@ -108,6 +109,7 @@ int LineLayout::PositionOfX(int start, int end, int x) const {
       }
       previous = edges[static_cast<size_t>(i)];
     }
+    if (text_.InsidePair(found)) ++found;
   });
   SelectObject(dc_, old);
   return found;
@@ -120,7 +122,7 @@ int LineLayout::WrapEnd(int start, int end, int width) const {
   const int stop =
       static_cast<int>(std::min<long long>(end, start + 2LL * std::max(width, 1) + 64));
   HGDIOBJ old = GetCurrentObject(dc_, OBJ_FONT);
-  const char* chars = text_.text().data();
+  const wchar_t* chars = text_.text().data();
   int after_blank = -1;
   int overflow = -1;
   std::vector<int> edges;
@@ -128,7 +130,7 @@ int LineLayout::WrapEnd(int start, int end, int width) const {
     if (overflow >= 0) return;
     if (right > width && q - p > 1) CharEdges(p, q, &edges);
     for (int i = p; i < q; ++i) {
-      const bool blank = chars[i] == ' ' || chars[i] == '\t';
+      const bool blank = chars[i] == L' ' || chars[i] == L'\t';
       if (blank) {
         after_blank = i + 1;
         continue;
@@ -144,7 +146,10 @@ int LineLayout::WrapEnd(int start, int end, int width) const {
   SelectObject(dc_, old);
   if (overflow < 0) return stop;
   if (after_blank > start) return after_blank;
-  return std::max(overflow, start + 1);
+  // Never between the halves of a surrogate pair.
+  if (text_.InsidePair(overflow)) --overflow;
+  if (overflow <= start) return text_.NextCharacter(start);
+  return overflow;
 }
 
 }  // namespace richedit

@@ -90,13 +90,13 @@ template <typename Piece>
 int LineLayout::Walk(int start, int end, int origin_x, int split_a, int split_b,
                      Piece piece) const {
   int x = origin_x;
-  const char* chars = text_.text().data();
+  const wchar_t* chars = text_.text().data();
   runs_.ForEachRun(start, end, [&](int run_start, int run_end, int format) {
     const FontMetrics& font = Font(format);
     SelectObject(dc_, font.font);
     int p = run_start;
     while (p < run_end) {
-      if (chars[p] == '\t') {
+      if (chars[p] == L'\t') {
         const int stop = NextTabStop(origin_x, x);
         piece(p, p + 1, x, stop, format, font);
         x = stop;
@@ -104,9 +104,9 @@ int LineLayout::Walk(int start, int end, int origin_x, int split_a, int split_b,
         continue;
       }
       int q = p + 1;
-      while (q < run_end && chars[q] != '\t' && q != split_a && q != split_b) ++q;
+      while (q < run_end && chars[q] != L'\t' && q != split_a && q != split_b) ++q;
       SIZE size = {0, 0};
-      GetTextExtentPoint32A(dc_, chars + p, q - p, &size);
+      GetTextExtentPoint32W(dc_, chars + p, q - p, &size);
       piece(p, q, x, x + size.cx, format, font);
       x += size.cx;
       p = q;

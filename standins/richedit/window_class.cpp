@@ -9,49 +9,66 @@ namespace richedit {
 
 namespace {
 
-const char* const kClassNames[] = {"RichEdit20A", "RichEdit"};
+// The 8-bit classes; "RichEdit20W" is the UTF-16 one.
+const char* const kAnsiClassNames[] = {"RichEdit20A", "RichEdit"};
+const wchar_t kUnicodeClassName[] = L"RichEdit20W";
 
+// One procedure for both kinds of window: the system hands a Unicode window's
+// procedure wide text and an 8-bit one's ANSI text, and the control reads the
+// text messages accordingly.
+template <bool unicode>
 LRESULT CALLBACK ControlProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* control = reinterpret_cast<RichEditControl*>(GetWindowLongPtrA(window, 0));
+  auto* control = reinterpret_cast<RichEditControl*>(GetWindowLongPtrW(window, 0));
+  auto call_default = unicode ? DefWindowProcW : DefWindowProcA;
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    control = new (std::nothrow) RichEditControl(window, *create);
+    // CREATESTRUCTA and CREATESTRUCTW differ only in what their names point to.
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    control = new (std::nothrow) RichEditControl(window, unicode, create->style, create->lpszName);
     if (control == nullptr) return FALSE;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(control));
+    SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(control));
     // The title is the control's text, kept by the control itself.
-    CREATESTRUCTA without_title = *create;
+    CREATESTRUCTW without_title = *create;
     without_title.lpszName = nullptr;
-    return DefWindowProcA(window, message, wparam, reinterpret_cast<LPARAM>(&without_title));
+    return call_default(window, message, wparam, reinterpret_cast<LPARAM>(&without_title));
   }
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, 0, 0);
+    SetWindowLongPtrW(window, 0, 0);
     delete control;
-    return DefWindowProcA(window, message, wparam, lparam);
+    return call_default(window, message, wparam, lparam);
   }
   LRESULT result = 0;
   if (control != nullptr && control->Handle(message, wparam, lparam, &result)) return result;
-  return DefWindowProcA(window, message, wparam, lparam);
+  return call_default(window, message, wparam, lparam);
 }
 
 }  // namespace
 
 bool RegisterControlClasses(HINSTANCE module) {
   bool all = true;
-  for (const char* name : kClassNames) {
+  for (const char* name : kAnsiClassNames) {
     WNDCLASSA window_class = {};
     window_class.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    window_class.lpfnWndProc = ControlProcedure;
+    window_class.lpfnWndProc = ControlProcedure<false>;
     window_class.cbWndExtra = sizeof(LONG_PTR);
     window_class.hInstance = module;
     window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
     window_class.lpszClassName = name;
     if (RegisterClassA(&window_class) == 0) all = false;
   }
+  WNDCLASSW window_class = {};
+  window_class.style = CS_GLOBALCLASS | CS_DBLCLKS;
+  window_class.lpfnWndProc = ControlProcedure<true>;
+  window_class.cbWndExtra = sizeof(LONG_PTR);
+  window_class.hInstance = module;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+  window_class.lpszClassName = kUnicodeClassName;
+  if (RegisterClassW(&window_class) == 0) all = false;
   return all;
 }
 
 void UnregisterControlClasses(HINSTANCE module) {
-  for (const char* name : kClassNames) UnregisterClassA(name, module);
+  for (const char* name : kAnsiClassNames) UnregisterClassA(name, module);
+  UnregisterClassW(kUnicodeClassName, module);
 }
 
 }  // namespace richedit

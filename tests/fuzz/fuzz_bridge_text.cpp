@@ -1,5 +1,5 @@
 // The bridge's other readers of outside input on any bytes: the decompiler's
-// output as ANSI source (no zero byte, every line end CR LF), the settings
+// output as UTF-8 source (the mark, UTF-8, no zero byte, every line end CR LF), the settings
 // file with its command template, Jad's command line, and the error comment
 // (one comment, whatever its lines hold), and the decompile service's port
 // file and answers.
@@ -8,27 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "bridge/ansi_source.h"
 #include "bridge/bridge_settings.h"
 #include "bridge/error_comment.h"
 #include "bridge/jad_command_line.h"
 #include "bridge/service_protocol.h"
+#include "bridge/utf8_source.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {
 
-bool Latin1(char32_t c, std::string* bytes) {
-  if (c > 0xFF) return false;
-  bytes->push_back(static_cast<char>(c));
-  return true;
-}
-
-void CheckAnsiSource(const std::string& text) {
-  std::string ansi = ToAnsiSource(text, Latin1);
-  if (ansi.find('\0') != std::string::npos) abort();
-  for (size_t i = 0; i < ansi.size(); ++i) {
-    if (ansi[i] == '\r' && (i + 1 == ansi.size() || ansi[i + 1] != '\n')) abort();
-    if (ansi[i] == '\n' && (i == 0 || ansi[i - 1] != '\r')) abort();
+void CheckUtf8Source(const std::string& text) {
+  std::string source = ToUtf8Source(text);
+  if (source.compare(0, 3, "\xEF\xBB\xBF") != 0 || !IsUtf8(source)) abort();
+  if (source.find('\0') != std::string::npos) abort();
+  for (size_t i = 0; i < source.size(); ++i) {
+    if (source[i] == '\r' && (i + 1 == source.size() || source[i + 1] != '\n')) abort();
+    if (source[i] == '\n' && (i == 0 || source[i - 1] != '\r')) abort();
   }
 }
 
@@ -36,7 +31,7 @@ void CheckAnsiSource(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  CheckAnsiSource(bytes);
+  CheckUtf8Source(bytes);
 
   BridgeSettings settings = ParseBridgeSettings(bytes);
   if (settings.timeoutSeconds < 1 || settings.timeoutSeconds > 86400) abort();

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "bridge/ansi_source.h"
 #include "bridge/class_name.h"
 #include "bridge/jad_command_line.h"
+#include "bridge/utf8_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string name = ReadSimpleClassName(data, size);

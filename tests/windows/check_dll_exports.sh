@@ -1,14 +1,14 @@
 #!/bin/sh
 # Checks a built plugin file: dravik.wlx64 a PE32+ (x86-64) DLL, dravik.wlx a
 # PE32 (i386) one, each naming itself in its export directory, with exactly the
-# fourteen lister exports under their plain names and only Windows system DLLs
+# fifteen lister exports under their plain names and only Windows system DLLs
 # imported.
 #   check_dll_exports.sh FILE...
 set -eu
 objdump="${OBJDUMP:-x86_64-w64-mingw32-objdump}"
 expected=$(printf '%s\n' ListCloseWindow ListGetDetectString ListGetPreviewBitmap ListGetPreviewBitmapW \
   ListLoad ListLoadNext ListLoadNextW ListLoadW ListNotificationReceived ListPrint ListSearchDialog \
-  ListSearchText ListSendCommand ListSetDefaultParams | sort)
+  ListSearchText ListSearchTextW ListSendCommand ListSetDefaultParams | sort)
 
 for dll in "$@"; do
   name=$(basename "$dll")
@@ -36,5 +36,5 @@ for dll in "$@"; do
       *) echo "$name imports a non-system DLL: $import"; exit 1 ;;
     esac
   done
-  echo "$name: $format, 14 exports, imports: $(echo $imports)"
+  echo "$name: $format, 15 exports, imports: $(echo $imports)"
 done

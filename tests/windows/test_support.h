@@ -12,6 +12,10 @@
 // dravik.wlx in the 32-bit build.
 inline constexpr wchar_t kPluginFile[] = L"" DRAVIK_PLUGIN_FILE;
 
+// UTF-16 and UTF-8 (a lone surrogate becomes U+FFFD).
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
 // The folder of the running test executable, with a trailing backslash.
 std::wstring ExeDirectory();
 

@@ -15,7 +15,7 @@ add_custom_target(bridge_native_classes
 
 dravik_native_test(bridge_native_tests
   bridge/class_name_test.cpp
-  bridge/ansi_source_test.cpp
+  bridge/utf8_source_test.cpp
   bridge/jad_command_line_test.cpp
   bridge/bridge_settings_test.cpp
   bridge/service_protocol_test.cpp

@@ -118,8 +118,9 @@ TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineN
        {"record Modern(String name, int sides) {", ".name() + \" is a \" + ",
         // Jad's -lnc: the source's own line numbers as comments at the line ends.
         "        return switch (this.sides) {// 16\r\n", "case 3 -> \"triangle\";// 18\r\n",
-        // An emoji, beyond any ANSI code page, as an escaped pair.
-        "\\ud83d\\ude00"}) {
+        // Every script as written, whatever the ANSI code page.
+        "\"Shapes: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xE4\xB8\x96\xE7\x95\x8C "
+        "\xF0\x9F\x98\x80\\n"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("\r\r\n"), std::string::npos);

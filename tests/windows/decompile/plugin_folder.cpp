@@ -136,13 +136,6 @@ void RemoveTree(const std::wstring& directory) {
   RemoveDirectoryW(LongForm(directory).c_str());
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-  return out;
-}
-
 // The bridges' temporary folders in the user's temporary folder.
 int CountBridgeTempFolders() {
   wchar_t temp[MAX_PATH];

@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+#include "tests/windows/test_support.h"
+
 class PluginFolder {
  public:
   // extraName, when given, is appended to the folder's name (to reach a
@@ -60,8 +62,6 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 // Deletes a folder with everything in it (extended-length names allowed).
 void RemoveTree(const std::wstring& directory);
-
-std::string ToUtf8(const std::wstring& text);
 
 // The bridges' temporary folders (dravik-jad-*) in the user's temporary folder.
 int CountBridgeTempFolders();

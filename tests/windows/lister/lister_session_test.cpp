@@ -40,8 +40,8 @@ TEST_F(ListerSessionTest, DravikIsSetUpAskedForItsStringAndOfferedOnlyClassFiles
   for (const char* name :
        {"ListLoad", "ListLoadW", "ListLoadNext", "ListLoadNextW", "ListCloseWindow",
         "ListGetDetectString", "ListSetDefaultParams", "ListSendCommand", "ListSearchText",
-        "ListSearchDialog", "ListPrint", "ListNotificationReceived", "ListGetPreviewBitmap",
-        "ListGetPreviewBitmapW"}) {
+        "ListSearchTextW", "ListSearchDialog", "ListPrint", "ListNotificationReceived",
+        "ListGetPreviewBitmap", "ListGetPreviewBitmapW"}) {
     EXPECT_TRUE(run.Has(std::string("export ") + name + " found")) << name;
   }
   // The settings come before anything else is asked of the plugin.
@@ -62,7 +62,8 @@ TEST_F(ListerSessionTest, DravikIsSetUpAskedForItsStringAndOfferedOnlyClassFiles
   // dravik has no search dialog of its own: the host's answers, from the first line.
   int dialog = run.Find("ListSearchDialog 0 -> 1");
   int answer = run.Find("search dialog \"main\" 2");
-  int search = run.Find("ListSearchText \"main\" 3 -> ");
+  // The wide export, as the Lister asks it.
+  int search = run.Find("ListSearchTextW \"main\" 3 -> ");
   ASSERT_GE(dialog, 0);
   EXPECT_GT(answer, dialog);
   EXPECT_GT(search, answer);

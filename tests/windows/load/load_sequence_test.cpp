@@ -68,12 +68,12 @@ HMODULE WINAPI RecordLoadLibraryA(LPCSTR name) {
   if (g_platform.librariesFail) return nullptr;
   return LoadLibraryA(name);
 }
-HWND WINAPI RecordCreateWindowExA(DWORD exStyle, LPCSTR windowClass, LPCSTR title, DWORD style,
+HWND WINAPI RecordCreateWindowExW(DWORD exStyle, LPCWSTR windowClass, LPCWSTR title, DWORD style,
                                   int x, int y, int width, int height, HWND parent, HMENU menu,
                                   HINSTANCE instance, LPVOID param) {
-  g_platform.classesTried.push_back(windowClass);
+  g_platform.classesTried.push_back(ToUtf8(windowClass));
   if (g_platform.windowsFail) return nullptr;
-  return CreateWindowExA(exStyle, windowClass, title, style, x, y, width, height, parent, menu,
+  return CreateWindowExW(exStyle, windowClass, title, style, x, y, width, height, parent, menu,
                          instance, param);
 }
 BOOL WINAPI RecordShowWindow(HWND window, int command) {
@@ -101,7 +101,7 @@ class LoadSequenceTest : public ::testing::Test {
     Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&CountCreateProcessW));
     Hook("kernel32.dll", "SetErrorMode", reinterpret_cast<void*>(&CountSetErrorMode));
     Hook("kernel32.dll", "LoadLibraryA", reinterpret_cast<void*>(&RecordLoadLibraryA));
-    Hook("user32.dll", "CreateWindowExA", reinterpret_cast<void*>(&RecordCreateWindowExA));
+    Hook("user32.dll", "CreateWindowExW", reinterpret_cast<void*>(&RecordCreateWindowExW));
     Hook("user32.dll", "ShowWindow", reinterpret_cast<void*>(&RecordShowWindow));
 
     lister_ = CreateWindowExA(0, "STATIC", "Lister", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
@@ -219,7 +219,7 @@ TEST_F(LoadSequenceTest, WithoutAnyWindowClassNothingIsPostedAndJadIsNotStarted)
   g_platform.windowsFail = true;
   EXPECT_EQ(Load(), nullptr);
   EXPECT_EQ(g_platform.librariesLoaded, (std::vector<std::string>{"Riched20.dll", "RICHED32.DLL"}));
-  EXPECT_EQ(g_platform.classesTried, (std::vector<std::string>{"RichEdit20A", "RichEdit"}));
+  EXPECT_EQ(g_platform.classesTried, (std::vector<std::string>{"RichEdit20W", "RichEdit"}));
   EXPECT_TRUE(g_platform.posted.empty());
   EXPECT_EQ(g_platform.processesStarted, 0);
 

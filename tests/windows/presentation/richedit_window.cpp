@@ -35,18 +35,19 @@ RichEditWindow::RichEditWindow() {
   parent_ = CreateWindowExA(0, ParentClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
   control_ =
-      CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                      0, 640, 480, parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
+      CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
+                      0, 640, 480, parent_, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control_ != nullptr) {
     SetPropA(control_, SelfProperty, this);
-    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control_, GWLP_WNDPROC));
+    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control_, GWLP_WNDPROC));
     SetHooked(true);
   }
 }
 
+// The wide calls: a procedure set with the 8-bit one would make the window an 8-bit one.
 void RichEditWindow::SetHooked(bool hooked) {
   WNDPROC procedure = hooked ? &Hook : original_;
-  SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+  SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 }
 
 RichEditWindow::~RichEditWindow() {
@@ -68,10 +69,10 @@ LRESULT CALLBACK RichEditWindow::Hook(HWND window, UINT message, WPARAM wparam, 
       self->styled_.push_back({self->pending_selection_.cpMin, self->pending_selection_.cpMax,
                                MatchingStyle(reinterpret_cast<const CHARFORMAT2A*>(lparam))});
     } else if (message == EM_GETTEXTRANGE && self->keep_fetches) {
-      self->fetches_.push_back(reinterpret_cast<const TEXTRANGEA*>(lparam)->chrg);
+      self->fetches_.push_back(reinterpret_cast<const TEXTRANGEW*>(lparam)->chrg);
     }
   }
-  return CallWindowProcA(self->original_, window, message, wparam, lparam);
+  return CallWindowProcW(self->original_, window, message, wparam, lparam);
 }
 
 void RichEditWindow::StartRecording() {
@@ -82,27 +83,31 @@ void RichEditWindow::StartRecording() {
   fetches_.clear();
 }
 
-void RichEditWindow::SetText(const std::string& text) { SetWindowTextA(control_, text.c_str()); }
+void RichEditWindow::SetText(const std::string& text) {
+  SetWindowTextW(control_, FromUtf8(text).c_str());
+}
 
-std::string RichEditWindow::Text() const {
-  int length = GetWindowTextLengthA(control_);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  TEXTRANGEA range;
+std::wstring RichEditWindow::WideText() const {
+  int length = GetWindowTextLengthW(control_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  TEXTRANGEW range;
   range.chrg.cpMin = 0;
   range.chrg.cpMax = length;
   range.lpstrText = &text[0];
   int got = static_cast<int>(
-      SendMessageA(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+      SendMessageW(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
 }
+
+std::string RichEditWindow::Text() const { return ToUtf8(WideText()); }
 
 CHARFORMAT2A RichEditWindow::FormatAt(int position) const {
   return ReadCharFormatAt(control_, position);
 }
 
 std::string RichEditWindow::StyleLetters() const {
-  int length = static_cast<int>(Text().size());
+  int length = static_cast<int>(WideText().size());
   std::string letters;
   for (int i = 0; i < length; ++i) {
     CHARFORMAT2A format = FormatAt(i);
@@ -127,5 +132,5 @@ std::string RichEditWindow::StyleLetters() const {
 std::string RichEditWindow::FaceAt(int position) const { return FormatAt(position).szFaceName; }
 
 void RichEditWindow::Selection(int* start, int* end) const {
-  SendMessageA(control_, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
+  SendMessageW(control_, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
 }

@@ -1,4 +1,4 @@
-// A hidden rich-edit control ("RichEdit20A" from Riched20.dll, the stand-in
+// A hidden rich-edit control ("RichEdit20W" from Riched20.dll, the stand-in
 // beside the executable) inside a hidden parent window, with a window-procedure
 // hook that can count and record what is sent to it. Shared by the
 // presentation tests and the highlighting benchmark.
@@ -32,8 +32,11 @@ class RichEditWindow {
 
   HWND control() const { return control_; }
 
+  // text in UTF-8.
   void SetText(const std::string& text);
-  // The control's text as it holds it (read back, line ends as it stores them).
+  // The control's text as it holds it (read back, line ends as it stores
+  // them), in UTF-16 and in UTF-8.
+  std::wstring WideText() const;
   std::string Text() const;
 
   // Per character: 'K' keyword, 'S' string, 'C' comment, '.' base (the control's

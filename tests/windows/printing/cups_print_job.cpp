@@ -38,15 +38,15 @@ WNDPROC g_controlProc = nullptr;
 // printer driver puts out no page on which nothing was drawn.
 bool HoldsInk(HWND control, int start, int end) {
   if (end <= start) return false;
-  std::string text(static_cast<size_t>(end - start) + 1, '\0');
-  TEXTRANGEA range = {{start, end}, &text[0]};
-  LRESULT count = SendMessageA(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-  return text.find_first_not_of(" \t\r") < static_cast<size_t>(count);
+  std::wstring text(static_cast<size_t>(end - start) + 1, L'\0');
+  TEXTRANGEW range = {{start, end}, &text[0]};
+  LRESULT count = SendMessageW(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  return text.find_first_not_of(L" \t\r") < static_cast<size_t>(count);
 }
 
 // Sees every page the plugin has the control draw.
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = CallWindowProcA(g_controlProc, window, message, wParam, lParam);
+  LRESULT result = CallWindowProcW(g_controlProc, window, message, wParam, lParam);
   if (message == EM_FORMATRANGE && wParam != 0 && lParam != 0) {
     ++g_renderedPages;
     const auto* range = reinterpret_cast<const FORMATRANGE*>(lParam);
@@ -123,9 +123,9 @@ HWND ShowFile(const LoadedPlugin& plugin, HWND parent, const std::string& file) 
   LoadLibraryA("Riched20.dll");
   RECT client;
   GetClientRect(parent, &client);
-  HWND control = CreateWindowExA(
-      0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0,
-      client.right, client.bottom, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND control = CreateWindowExW(
+      0, L"RichEdit20W", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0,
+      client.right, client.bottom, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control == nullptr) return nullptr;
   SetWindowTextA(control, text.c_str());
   SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL,
@@ -163,8 +163,9 @@ int main(int argc, char** argv) {
     if (parent != nullptr) DestroyWindow(parent);
     return 1;
   }
+  // The wide call: the plugin's control is a Unicode window and stays one.
   g_controlProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
 
   Watchdog watchdog;
   watchdog.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);

@@ -26,7 +26,7 @@ WNDPROC g_controlProc = nullptr;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LogControlMessage(message, wParam, lParam);
-  return CallWindowProcA(g_controlProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_controlProc, window, message, wParam, lParam);
 }
 
 // Whether the control lays out pages (Wine's own answers every EM_FORMATRANGE with 0).
@@ -73,7 +73,8 @@ class ListPrintOnControlTest : public ::testing::Test {
     parent_ = CreateWindowExA(0, "STATIC", "Lister", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                               nullptr, nullptr, nullptr);
     ASSERT_NE(parent_, nullptr);
-    control_ = CreateWindowExA(0, "RichEdit20A", "",
+    // As the plugin makes it: a Unicode window, subclassed with the wide call.
+    control_ = CreateWindowExW(0, L"RichEdit20W", L"",
                                WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOHIDESEL, 0,
                                0, 800, 600, parent_, nullptr, nullptr, nullptr);
     ASSERT_NE(control_, nullptr);
@@ -89,7 +90,7 @@ class ListPrintOnControlTest : public ::testing::Test {
       GTEST_SKIP() << "the rich-edit control here lays out no pages (no stand-in riched20.dll)";
     }
     g_controlProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
+        SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
   }
 
   void TearDown() override {

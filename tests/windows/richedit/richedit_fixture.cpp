@@ -45,11 +45,11 @@ void RichEditTest::TearDown() {
   control_ = nullptr;
 }
 
-HWND RichEditTest::Create(DWORD style) {
+HWND RichEditTest::Create(DWORD style, bool wide) {
   RECT client;
   GetClientRect(parent_, &client);
-  control_ = CreateWindowExA(0, "RichEdit20A", "", style, 0, 0, client.right, client.bottom,
-                             parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  control_ = CreateWindowExA(0, wide ? "RichEdit20W" : "RichEdit20A", "", style, 0, 0, client.right,
+                             client.bottom, parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
   return control_;
 }
 

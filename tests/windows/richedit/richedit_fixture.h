@@ -17,8 +17,8 @@ class RichEditTest : public ::testing::Test {
   void TearDown() override;
 
   // The plugin's style (hidden read-only child with both scroll bars) unless
-  // told otherwise.
-  HWND Create(DWORD style = 0x40300904);
+  // told otherwise; an 8-bit "RichEdit20A", or with wide a "RichEdit20W".
+  HWND Create(DWORD style = 0x40300904, bool wide = false);
   void Show();
 
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {

@@ -168,6 +168,20 @@ TEST_F(InputTest, KeysMoveTheCaretAndShiftSelects) {
   }
 }
 
+// A surrogate pair is one character to the keys.
+TEST_F(InputTest, KeysStepOverASurrogatePairWhole) {
+  DestroyWindow(control_);
+  ASSERT_NE(Create(0x40300904, true), nullptr);
+  SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a\U0001F600b"));
+  Show();
+  SetFocus(control_);
+  Select(1, 1);
+  Key(VK_RIGHT);
+  EXPECT_EQ(Selection(), std::make_pair(3, 3));
+  Key(VK_LEFT, true);
+  EXPECT_EQ(Selection(), std::make_pair(1, 3));
+}
+
 TEST_F(InputTest, ClickPlacesTheCaretAndDraggingOrShiftClickSelects) {
   Send(WM_LBUTTONDOWN, MK_LBUTTON, PointOf(3));
   EXPECT_EQ(Selection(), std::make_pair(3, 3));

@@ -12,9 +12,9 @@ void WindowsAnswersTest::SetUp() {
   ASSERT_NE(Create(kEditableStyle), nullptr);
 }
 
-void WindowsAnswersTest::Recreate() {
+void WindowsAnswersTest::Recreate(bool wide) {
   DestroyWindow(control_);
-  Create(kEditableStyle);
+  Create(kEditableStyle, wide);
 }
 
 std::string WindowsAnswersTest::TextEx(DWORD flags) const {

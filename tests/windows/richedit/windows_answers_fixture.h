@@ -11,8 +11,9 @@
 class WindowsAnswersTest : public RichEditTest {
  protected:
   void SetUp() override;
-  // A fresh control, for cases Wine runs each in a window of its own.
-  void Recreate();
+  // A fresh control, for cases Wine runs each in a window of its own; with
+  // wide a "RichEdit20W".
+  void Recreate(bool wide = false);
 
   // The text by EM_GETTEXTEX in the 8-bit code page, with the given GT_ flags.
   std::string TextEx(DWORD flags) const;

@@ -1,8 +1,11 @@
 // Windows' answers for text in and out: WM_SETTEXT, EM_REPLACESEL,
-// EM_GETTEXTEX, EM_GETTEXTLENGTHEX and WM_GETTEXTLENGTH.
+// EM_GETTEXTEX, EM_GETTEXTLENGTHEX and WM_GETTEXTLENGTH, and the text of a
+// "RichEdit20W" window, for EM_FINDTEXT too.
 #include <cstring>
 
 #include "tests/windows/richedit/windows_answers_fixture.h"
+// After windows.h: FR_DOWN, FR_WHOLEWORD, FR_MATCHCASE.
+#include <commdlg.h>
 
 namespace {
 
@@ -74,6 +77,59 @@ TEST_F(TextAnswers, GetTextExNeverSplitsACrLf) {
     GETTEXTEX how = {14 * sizeof(WCHAR), flags, 1200, nullptr, nullptr};
     Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(buffer));
     EXPECT_STREQ(buffer, flags == GT_DEFAULT ? L"TestSomeText\r" : L"TestSomeText") << flags;
+  }
+}
+
+// test_unicode_conversions: "RichEdit20W" is a Unicode window and
+// "RichEdit20A" is not; text set either way comes back either way, by
+// WM_GETTEXT as the message is sent and by EM_GETTEXTEX as its code page asks.
+TEST_F(TextAnswers, EachClassTakesTextEitherWayAndGivesItAsAsked) {
+  for (bool wide : {true, false}) {
+    Recreate(wide);
+    EXPECT_EQ(IsWindowUnicode(control_) != 0, wide);
+    for (bool setWide : {false, true}) {
+      if (setWide) {
+        SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"test"));
+      } else {
+        Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("test"));
+      }
+      EXPECT_EQ(WindowText(), "test") << wide << setWide;
+      EXPECT_EQ(TextEx(GT_DEFAULT), "test") << wide << setWide;
+      WCHAR buffer[64];
+      GETTEXTEX how = {sizeof buffer, GT_DEFAULT, 1200, nullptr, nullptr};
+      SendMessageW(control_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                   reinterpret_cast<LPARAM>(buffer));
+      EXPECT_STREQ(buffer, L"test") << wide << setWide;
+      SendMessageW(control_, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buffer));
+      EXPECT_STREQ(buffer, L"test") << wide << setWide;
+    }
+  }
+}
+
+// test_EM_FINDTEXT(TRUE): a Unicode window reads EM_FINDTEXT's record as
+// FINDTEXTW, as EM_FINDTEXTW does; a sample of find_tests2.
+TEST_F(TextAnswers, AUnicodeWindowFindsWideText) {
+  Recreate(true);
+  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("WINEWine wineWine wine WineWine"));
+  const struct {
+    int start, end;
+    const wchar_t* needle;
+    WPARAM flags;
+    int found;
+  } cases[] = {
+      {0, -1, L"Wine", FR_DOWN | FR_MATCHCASE, 4},
+      {20, 10, L"Wine", FR_MATCHCASE, 13},
+      {1, 31, L"wInE", FR_DOWN, 4},
+      {0, -1, L"wine", FR_DOWN | FR_WHOLEWORD, 18},
+      {0, -1, L"win", FR_DOWN | FR_WHOLEWORD, -1},
+      {0, -1, L"", FR_DOWN, -1},
+  };
+  for (const auto& c : cases) {
+    FINDTEXTW find = {{c.start, c.end}, c.needle};
+    for (UINT message : {EM_FINDTEXT, EM_FINDTEXTW}) {
+      EXPECT_EQ(Send(message, c.flags, reinterpret_cast<LPARAM>(&find)), c.found)
+          << message << " " << c.start << " " << c.end << " flags " << c.flags;
+    }
   }
 }
 

@@ -24,9 +24,9 @@ void PumpMessages() {
 }
 
 std::string WindowText(HWND window) {
-  std::string text(GetWindowTextLengthA(window) + 1, '\0');
-  text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-  return text;
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, &text[0], static_cast<int>(text.size())));
+  return ToUtf8(text);
 }
 
 PluginCopyFixture::PluginCopyFixture() {

@@ -20,7 +20,7 @@ std::wstring SoakDataFile(const std::wstring& name);
 // Handles every waiting message of this thread.
 void PumpMessages();
 
-// The text of a window, 8-bit.
+// The text of a window, in UTF-8.
 std::string WindowText(HWND window);
 
 class PluginCopyFixture {

@@ -56,7 +56,7 @@ TEST_F(TextSearchTest, RangeStartsAtTheVisibleTopOrPastTheSelectionStart) {
   ListSearchText(list, word, lcs_findfirst);
   EXPECT_EQ(scripted().find.chrg.cpMin, 50);
   EXPECT_EQ(scripted().find.chrg.cpMax, 999);
-  EXPECT_EQ(scripted().findText, "abc");
+  EXPECT_EQ(scripted().findText, L"abc");
   // The caret goes to the start first; the failed search then removes it.
   std::vector<std::pair<int, int>> expected = {{50, 50}, {-1, -1}};
   EXPECT_EQ(scripted().selections, expected);

@@ -83,15 +83,15 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
   // Line 10 lies above line 100, where the first search starts; after going
   // back to the top it is found.
   EXPECT_EQ(calls, std::vector<std::string>(
-                       {"ListSendCommand 4 50 -> 0", "ListSearchText \"line 010\" 1 -> 1",
-                        "ListSendCommand 4 0 -> 0", "ListSearchText \"line 010\" 1 -> 0",
+                       {"ListSendCommand 4 50 -> 0", "ListSearchTextW \"line 010\" 1 -> 1",
+                        "ListSendCommand 4 0 -> 0", "ListSearchTextW \"line 010\" 1 -> 0",
                         "ListSendCommand 0 0 -> 1", "ListSendCommand 5 0 -> 1",
                         "ListSendCommand 2 7 -> 1"}));
   EXPECT_GE(CountStartingWith(Between(run, "ListSendCommand 4 50", "echo scrolled"),
                               Posted("itm_percent 50", "fffe0032")),
             1);
   // The match on line 10 leaves line 7 on top: 3.5 percent, reported as 4.
-  EXPECT_GE(CountStartingWith(Between(run, "ListSearchText \"line 010\" 1 -> 0", "echo end"),
+  EXPECT_GE(CountStartingWith(Between(run, "ListSearchTextW \"line 010\" 1 -> 0", "echo end"),
                               Posted("itm_percent 4", "fffe0004")),
             1);
   EXPECT_EQ(CountStartingWith(driven, Posted("itm_next 0", "fffa0000")), 1);

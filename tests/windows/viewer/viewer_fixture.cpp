@@ -41,9 +41,9 @@ LRESULT CALLBACK ScriptedControlProc(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_GETTEXTLENGTH:
       return s.textLength;
-    case EM_FINDTEXT: {
+    case EM_FINDTEXTW: {
       s.findFlags = wParam;
-      s.find = *reinterpret_cast<FINDTEXTA*>(lParam);
+      s.find = *reinterpret_cast<FINDTEXTW*>(lParam);
       s.findText = s.find.lpstrText;
       return s.findResult;
     }
@@ -102,7 +102,7 @@ HWND ViewerTest::CreateRichEdit(const char* text) {
   RECT area;
   GetClientRect(host_, &area);
   HWND control = CreateWindowExA(
-      0, "RichEdit20A", "",
+      0, "RichEdit20W", "",
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_READONLY | ES_NOHIDESEL | ES_MULTILINE,
       0, 0, area.right, area.bottom, host_, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (control != nullptr) SetWindowTextA(control, text);

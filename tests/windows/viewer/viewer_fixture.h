@@ -35,8 +35,8 @@ struct ScriptedControlState {
   std::vector<int> scrolls;
   std::vector<std::pair<int, int>> selections;
   WPARAM findFlags = 0;
-  FINDTEXTA find = {};
-  std::string findText;
+  FINDTEXTW find = {};
+  std::wstring findText;
 };
 
 class ViewerTest : public ::testing::Test {

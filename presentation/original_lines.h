@@ -1,0 +1,10 @@
+// The shown source's lines by their original line numbers, from the column at
+// their left ("/*  16*/"), for the search that reads a stack-trace position.
+#pragma once
+
+#include <windows.h>
+
+// The control's line (0 for its first) that carries number, the first one in
+// text order; without one, the line of the highest number below it. -1 when
+// no line carries a number that low.
+int FindOriginalLine(HWND control, int number);
