@@ -48,6 +48,7 @@ public final class ServiceTests {
         case "same_as_one_shot_cfr" -> SameAsOneShot.run(folder, CFR);
         case "recompiles_vineflower" -> Recompiles.run(folder, VINEFLOWER);
         case "recompiles_cfr" -> Recompiles.run(folder, CFR);
+        case "names_and_casts" -> NamesAndCasts.run(folder);
         case "repeat_views" -> RepeatViews.run(folder);
         case "failures" -> failures(folder);
         case "refusals" -> refusals(folder);
