@@ -25,22 +25,26 @@ const char* EngineServiceName(Engine engine) {
 }
 
 std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
-  // CFR: sealed classes as Java 17 has them (its default waits for class
-  // files of Java 18), and text beyond ASCII as it is: the bridge escapes
-  // only what the ANSI code page lacks.
-  if (engine == Engine::Cfr) return {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
-  // Java source, never Kotlin; four spaces; each local under the name the
-  // class's local variable table gives it, and a Jad-style name for one it
-  // does not name (the service's plugin; parameters keep Vineflower's
-  // names: a record's compact constructor reads them). Vineflower sees the
-  // Java runtime's classes (the service finds each when asked), so that
-  // casts, type arguments and @Override are as it writes them with them.
-  std::vector<std::string> options = {"--log-level=warn", "--kt-enable=false",
-                                      "--indent-string=    ", "--jad-names-for-unnamed=1"};
-  if (lineNumbers) {
-    options.push_back("--bytecode-source-mapping=true");
-    options.push_back("--__dump_original_lines__=true");
+  std::vector<std::string> options;
+  if (engine == Engine::Cfr) {
+    // Sealed classes as Java 17 has them (its default waits for class files
+    // of Java 18), and text beyond ASCII as it is: the bridge escapes only
+    // what the ANSI code page lacks.
+    options = {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
+  } else {
+    // Java source, never Kotlin; four spaces; each local under the name the
+    // class's local variable table gives it, and a Jad-style name for one it
+    // does not name (the service's plugin; parameters keep Vineflower's
+    // names: a record's compact constructor reads them). Vineflower sees
+    // the Java runtime's classes (the service finds each when asked), so
+    // that casts, type arguments and @Override are as it writes them with
+    // them.
+    options = {"--log-level=warn", "--kt-enable=false",
+               "--indent-string=    ", "--jad-names-for-unnamed=1"};
   }
+  // Jad's own: the original line numbers in a column, which the service's
+  // jar writes for either engine.
+  if (lineNumbers) options.push_back("-lnc");
   return options;
 }
 

@@ -17,9 +17,9 @@ const char* EngineDisplayName(Engine engine);
 // "vineflower" or "cfr", as the decompile service names them.
 const char* EngineServiceName(Engine engine);
 
-// The engine's own options, one token each: what the one-shot run is given
-// and what the service is sent with the class. With lineNumbers, Vineflower
-// ends each line with a "// 13" comment; CFR has no such option.
+// The engine's options, one token each: what the one-shot run is given and
+// what the service is sent with the class. With lineNumbers, -lnc: the
+// original line numbers in a column at the left, as Jad's -lnc writes them.
 std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers);
 
 // One run of an engine on a class file, names in UTF-8.

@@ -80,7 +80,7 @@ TEST(EngineTest, TheOneShotRunIsTheServicesJarOnTheClassFile) {
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
             start +
                 "cfr \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" \"C:\\Temp\\x\\out\" "
-                "--silent true --sealed true --hideutf false");
+                "--silent true --sealed true --hideutf false -lnc");
 }
 
 TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {

@@ -28,7 +28,7 @@ final class Recompiles {
   static void run(Path folder, String engine) throws Exception {
     List<List<String>> optionSets = engine.equals(BridgeOptions.VINEFLOWER)
         ? List.of(BridgeOptions.VINEFLOWER_PLAIN, BridgeOptions.VINEFLOWER_LINES)
-        : List.of(BridgeOptions.CFR_OPTIONS);
+        : List.of(BridgeOptions.CFR_OPTIONS, BridgeOptions.CFR_LINES);
     List<String> faults = new ArrayList<>();
     try (RunningService service = RunningService.start(folder)) {
       for (String name : List.of("service/Concatenations", "demo/Features")) {
