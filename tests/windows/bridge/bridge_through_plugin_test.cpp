@@ -99,6 +99,28 @@ TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineN
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("\r\r\n"), std::string::npos);
+  // Its family came with it.
+  EXPECT_EQ(text.find("Not shown:"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
+// A class opened inside an archive comes alone: a note names the nested
+// classes whose code is not shown, and why.
+TEST_F(BridgeThroughPluginTest, AClassWithoutItsNestedClassesSaysWhichAreNotShown) {
+  folder().InstallBridgeJad();
+  const std::wstring alone = inputs() + L"\\alone";
+  CreateDirectoryW(alone.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW((ExeDirectory() + L"bridge_data\\demo\\Modern.class").c_str(),
+                        (alone + L"\\Modern.class").c_str(), FALSE));
+  std::string text = Shown(alone + L"\\Modern.class");
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(text.find("/*\r\n * Not shown: the code of these classes nested in this one."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" *   Modern$1.class\r\n *   Modern$Unit.class\r\n */\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
   listCloseWindow(window_);
 }
 
