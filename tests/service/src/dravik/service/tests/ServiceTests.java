@@ -272,7 +272,7 @@ public final class ServiceTests {
       ShownClass showcase = ShownClass.compiled("demo/Showcase");
       try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "120")) {
         byte[] request =
-            ServiceClient.request(service.secret, CFR, BridgeOptions.CFR_OPTIONS, showcase);
+            ServiceClient.request(service.secret, CFR, BridgeOptions.of(CFR), showcase);
         try (Socket first = ServiceClient.connect(service.port)) {
           OutputStream firstOut = first.getOutputStream();
           firstOut.write(request, 0, request.length - 1);
