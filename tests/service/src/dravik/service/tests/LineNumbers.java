@@ -7,17 +7,21 @@ import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.List;
 import java.util.Map;
+import java.util.Set;
+import java.util.TreeSet;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
 
 /**
  * The original line numbers in a column at the left (-lnc): the column itself on a table of texts,
  * then both engines on service/Lines through the service and the one-shot run: the same source
- * both ways, each marked statement under the number of its line in Lines.java (a statement over
- * two lines under the first), and the rest of each line the engine's source without the column.
+ * both ways, numbers only from the class's line number table (javap -l), each marked statement
+ * under the number of its line in Lines.java (a statement over two lines under the first), and
+ * the rest of each line the engine's source without the column.
  */
 final class LineNumbers {
   private static final Pattern NUMBERED = Pattern.compile("^/\\* *(\\d+)\\*/");
+  private static final Pattern TABLE_ENTRY = Pattern.compile("^\\s+line (\\d+): \\d+$");
 
   private LineNumbers() {}
 
@@ -26,6 +30,13 @@ final class LineNumbers {
     List<String> source = Files.readAllLines(
         Paths.get(System.getProperty("dravik.java.sources"), "Lines.java"), StandardCharsets.UTF_8);
     ShownClass lines = ShownClass.compiled("service/Lines");
+    Set<Integer> table = new TreeSet<>();
+    for (String line : NamesAndCasts.javap(lines.bytes())) {
+      Matcher entry = TABLE_ENTRY.matcher(line);
+      if (entry.matches()) {
+        table.add(Integer.parseInt(entry.group(1)));
+      }
+    }
     try (RunningService service = RunningService.start(folder)) {
       for (String engine : List.of(BridgeOptions.VINEFLOWER, BridgeOptions.CFR)) {
         List<String> options = BridgeOptions.of(engine);
@@ -44,6 +55,15 @@ final class LineNumbers {
               engine + ": the line of " + marked[0] + " is not numbered " + expected + ":\n"
                   + text);
         }
+        Set<Integer> shown = new TreeSet<>();
+        for (String line : text.split("\n")) {
+          Matcher number = NUMBERED.matcher(line);
+          if (number.find()) {
+            shown.add(Integer.parseInt(number.group(1)));
+          }
+        }
+        ServiceTests.check(table.containsAll(shown),
+            engine + ": numbers " + shown + " where javap -l lists " + table);
         ServiceClient.Answer plain =
             service.decompile(engine, BridgeOptions.without(options, LineColumn.OPTION), lines);
         ServiceTests.check(

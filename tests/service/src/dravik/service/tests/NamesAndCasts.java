@@ -83,7 +83,7 @@ final class NamesAndCasts {
     return Files.readAllBytes(classes.resolve(shown.internalName()).resolveSibling(classFile));
   }
 
-  private static List<String> javap(byte[] classFile) throws Exception {
+  static List<String> javap(byte[] classFile) throws Exception {
     Path file = Files.createTempFile("names", ".class");
     try {
       Files.write(file, classFile);
