@@ -20,6 +20,7 @@
 #include "bridge/family_files.h"
 #include "bridge/file_access.h"
 #include "bridge/jad_command_line.h"
+#include "bridge/nested_classes.h"
 #include "bridge/system_text.h"
 #include "bridge/utf8_source.h"
 
@@ -108,7 +109,9 @@ int wmain(int argc, wchar_t** argv) {
     DecompileOutcome outcome = DecompileSource(classBytes, options, LoadBridgeContext());
     code = ExitCodeFor(outcome.kind);
     if (code == Decompiled) {
-      text = std::move(outcome.source);
+      // The note goes after a byte-order mark, which only counts at the start.
+      const size_t bom = outcome.source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+      text = outcome.source.insert(bom, MissingNestedClassesNote(classBytes, options.family));
     } else {
       outcome.explanation.insert(
           outcome.explanation.begin(),

@@ -21,12 +21,6 @@ std::string FamilyName(const std::string& classFileName) {
   return stem.substr(0, stem.find('$'));
 }
 
-bool NestedIn(const std::string& shownFileName, const std::string& fileName) {
-  if (!EndsWithClass(shownFileName) || !EndsWithClass(fileName)) return false;
-  const std::string prefix = shownFileName.substr(0, shownFileName.size() - 6) + "$";
-  return fileName.size() > prefix.size() + 6 && fileName.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool InFamily(const std::string& shownFileName, const std::string& fileName) {
   // Class names are case-sensitive even where file names are not.
   std::string family = FamilyName(shownFileName);

@@ -26,7 +26,3 @@ std::string FamilyName(const std::string& classFileName);
 
 // Whether fileName belongs to the family of shownFileName and is not that file.
 bool InFamily(const std::string& shownFileName, const std::string& fileName);
-
-// Whether fileName is of a class nested in the shown one ("Outer$Inner$Deep.class"
-// in "Outer$Inner.class"; every member in the top-level "Outer.class").
-bool NestedIn(const std::string& shownFileName, const std::string& fileName);

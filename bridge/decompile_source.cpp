@@ -53,21 +53,15 @@ OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& 
   command.who = std::string(EngineDisplayName(engine)) + " on " +
                 (javaVersion > 0 ? "Java " + std::to_string(javaVersion)
                                  : "a Java runtime of unknown version");
-  command.splitFamily = engine == Engine::Vineflower;
   command.fix =
       "Check the Java runtime " + java + " (java= in " + Utf8FromWide(context.settingsFile) + ").";
-  const std::string internalName = options.internalName;
   const bool lineNumbers = options.lineNumbers;
-  command.compose = [engine, java, javaOptions, internalName,
-                     lineNumbers](const OneShotNames& names) {
+  command.compose = [engine, java, javaOptions, lineNumbers](const OneShotNames& names) {
     EngineRun run;
     run.java = java;
     run.javaOptions = javaOptions;
     run.home = names.home;
-    run.classFolder = names.classFolder;
-    run.contextFolder = names.contextFolder;
     run.classFile = names.classFile;
-    run.internalName = internalName;
     run.outFolder = names.outFolder;
     run.lineNumbers = lineNumbers;
     return EngineCommandLine(engine, run);
@@ -162,8 +156,7 @@ DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileO
   run.javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
   run.engine = EngineForJavaVersion(run.javaVersion);
   run.archiveUse = std::string("oneshot-") + EngineServiceName(run.engine);
-  run.archive =
-      FindSharedArchive(run.archiveUse, java, {EngineJar(run.engine, Utf8FromWide(context.home))});
+  run.archive = FindSharedArchive(run.archiveUse, java, ServiceJars(Utf8FromWide(context.home)));
   run.oneShot = EngineCommand(run.engine, run.javaVersion, java,
                               OneShotJavaOptions(run.javaVersion, run.archive), options, context);
   return context.settings.service ? DecompileThroughService(run, classBytes, options, context)

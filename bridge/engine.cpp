@@ -25,23 +25,25 @@ const char* EngineServiceName(Engine engine) {
 }
 
 std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
-  // CFR: sealed classes as Java 17 has them (its default waits for class
-  // files of Java 18), and text beyond ASCII as it is: the bridge escapes
-  // only what the ANSI code page lacks.
-  if (engine == Engine::Cfr) return {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
-  // Java source, never Kotlin; four spaces; Jad's names for locals where the
-  // class file has none (not for parameters: a record's compact constructor
-  // would then read names it no longer has). Not the Java runtime's classes:
-  // listing them was half of a small class's start, and with them Vineflower
-  // drops casts that javac needs (an overload chosen by a cast, a generic
-  // field); without, it keeps them and leaves @Override and <> out.
-  std::vector<std::string> options = {"--log-level=warn", "--kt-enable=false",
-                                      "--indent-string=    ", "--variable-renaming=jad",
-                                      "--include-runtime=0"};
-  if (lineNumbers) {
-    options.push_back("--bytecode-source-mapping=true");
-    options.push_back("--__dump_original_lines__=true");
+  std::vector<std::string> options;
+  if (engine == Engine::Cfr) {
+    // Sealed classes as Java 17 has them (its default waits for class files
+    // of Java 18), and text beyond ASCII as it is: the bridge writes UTF-8.
+    options = {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
+  } else {
+    // Java source, never Kotlin; four spaces; each local under the name the
+    // class's local variable table gives it, and a Jad-style name for one it
+    // does not name (the service's plugin; parameters keep Vineflower's
+    // names: a record's compact constructor reads them). Vineflower sees
+    // the Java runtime's classes (the service finds each when asked), so
+    // that casts, type arguments and @Override are as it writes them with
+    // them.
+    options = {"--log-level=warn", "--kt-enable=false",
+               "--indent-string=    ", "--jad-names-for-unnamed=1"};
   }
+  // Jad's own: the original line numbers in a column, which the service's
+  // jar writes for either engine.
+  if (lineNumbers) options.push_back("-lnc");
   return options;
 }
 
@@ -49,22 +51,11 @@ std::string EngineCommandLine(Engine engine, const EngineRun& run) {
   std::string line = QuotedArgument(run.java, true);
   for (const std::string& option : run.javaOptions) line += " " + QuotedArgument(option);
   // UTF-8 as the service runs with, so that both give the same bytes.
-  line += " -Dfile.encoding=UTF-8 -jar ";
-  std::vector<std::string> options = EngineOptions(engine, run.lineNumbers);
-  if (engine == Engine::Vineflower) {
-    // The folder as the source and the class as the only one written: its
-    // members come out in place, and a member file alone as itself.
-    line += QuotedArgument(EngineJar(engine, run.home), true);
-    for (const std::string& option : options) line += " " + QuotedArgument(option);
-    line += " " + QuotedArgument("--only=" + run.internalName);
-    if (!run.contextFolder.empty()) line += " " + QuotedArgument("-e=" + run.contextFolder);
-    line += " " + QuotedArgument(run.classFolder, true) + " " + QuotedArgument(run.outFolder, true);
-  } else {
-    // CFR finds the members in the class file's folder itself.
-    line += QuotedArgument(EngineJar(engine, run.home), true) + " " +
-            QuotedArgument(run.classFile, true) + " --outputdir " +
-            QuotedArgument(run.outFolder, true);
-    for (const std::string& option : options) line += " " + QuotedArgument(option);
+  line += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(run.home), true) +
+          " dravik.service.DecompileOnce " + EngineServiceName(engine) + " " +
+          QuotedArgument(run.classFile, true) + " " + QuotedArgument(run.outFolder, true);
+  for (const std::string& option : EngineOptions(engine, run.lineNumbers)) {
+    line += " " + QuotedArgument(option);
   }
   return line;
 }

@@ -17,9 +17,9 @@ const char* EngineDisplayName(Engine engine);
 // "vineflower" or "cfr", as the decompile service names them.
 const char* EngineServiceName(Engine engine);
 
-// The engine's own options, one token each: what its command line is given
-// and what the service is sent with the class. With lineNumbers, Vineflower
-// ends each line with a "// 13" comment; CFR has no such option.
+// The engine's options, one token each: what the one-shot run is given and
+// what the service is sent with the class. With lineNumbers, -lnc: the
+// original line numbers in a column at the left, as Jad's -lnc writes them.
 std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers);
 
 // One run of an engine on a class file, names in UTF-8.
@@ -27,23 +27,17 @@ struct EngineRun {
   std::string java;                      // java.exe
   std::vector<std::string> javaOptions;  // the runtime's own (java_options.h)
   std::string home;                      // the bridge's folder, which holds the decompiler folder
-  std::string classFolder;               // the class file and the classes nested in it
-  std::string contextFolder;             // the rest of its family, "" when there is none
-  std::string classFile;                 // the class file, in classFolder
-  std::string internalName;              // the class's internal name, "demo/Outer$Inner"
+  std::string classFile;                 // the class file, its family beside it
   std::string outFolder;                 // an empty folder for the source
   bool lineNumbers = false;
 };
 
-// The one-shot command line: the engine decompiles the class with its family
-// and writes its source file into outFolder. Vineflower writes the classes of
-// its source folder that are nested in the class in place, and reads the rest
-// of the family as a library: given them as sources, it would leave a
-// member's own members out. CFR finds the family in the class file's folder,
-// so there it is all in classFolder.
+// The one-shot command line: the service's jar runs the engine in-process
+// exactly as the service does (DecompileOnce), on the class file with the
+// family of its folder, and writes the source file into outFolder.
 std::string EngineCommandLine(Engine engine, const EngineRun& run);
 
-// The engine's jar in the bridge's folder home.
+// The engine's jar in the bridge's folder home, for its own command line.
 std::string EngineJar(Engine engine, const std::string& home);
 
 // The decompile service's jars: both engines and its own; and as a class path.

@@ -83,10 +83,10 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
   TempFolder temp;
   std::wstring stem = WideFromUtf8(SafeFileStem(options.className));
   // The class in the folders of its package, as a compiler leaves it: laid
-  // out flat, Vineflower names every class of that package in full. What
-  // the names take besides the package's folders: the temporary folder,
-  // "\classes\" or "\context\" with room to spare, the stem and ".class";
-  // 64 more are kept for a member's "$..." part.
+  // out flat, Vineflower's own command line (a decompiler= template) names
+  // every class of that package in full. What the names take besides the
+  // package's folders: the temporary folder, "\classes\" with room to
+  // spare, the stem and ".class"; 64 more are kept for a member's "$..." part.
   const size_t used = temp.path().size() + 12 + stem.size() + 6;
   const std::wstring package =
       PackageFolders(options.internalName, used < MAX_PATH - 64 ? MAX_PATH - 64 - used : 0);
@@ -96,21 +96,10 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
   // Vineflower writes into the package's folder under out, but does not make it.
   bool written = temp.created() && CreateFolders(outFolder, package) &&
                  CreateFolders(classFolder, package) && WriteBytes(classFile, classBytes);
-  // Members under their own names, which is how the engines find them.
-  const std::string shownName = SafeFileStem(options.className) + ".class";
-  std::wstring contextFolder;
+  // Members under their own names, which is how the decompilers find them.
   for (size_t i = 0; written && i < options.family.size(); ++i) {
     const ClassFile& member = options.family[i];
-    std::wstring folder = classFolder;
-    if (command.splitFamily && !NestedIn(shownName, member.name)) {
-      if (contextFolder.empty()) {
-        contextFolder = temp.Path(L"context");
-        written = CreateFolders(contextFolder, package);
-      }
-      folder = contextFolder;
-    }
-    written =
-        written && WriteBytes(folder + package + L"\\" + WideFromUtf8(member.name), member.bytes);
+    written = WriteBytes(classFolder + package + L"\\" + WideFromUtf8(member.name), member.bytes);
   }
   if (!written) {
     return Failure(DecompileOutcome::Kind::Failed,
@@ -119,10 +108,8 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
                     "Check that the folder TEMP names exists and is writable."});
   }
 
-  std::string commandText =
-      command.compose({ForCommandLine(context.home), ForCommandLine(classFolder),
-                       contextFolder.empty() ? "" : ForCommandLine(contextFolder),
-                       ForCommandLine(classFile), ForCommandLine(outFolder)});
+  std::string commandText = command.compose(
+      {ForCommandLine(context.home), ForCommandLine(classFile), ForCommandLine(outFolder)});
   ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
                           temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);
   const std::string commandLine = "Its command: " + Cut(commandText, 2000);

@@ -12,19 +12,16 @@
 // The temporary folder's names as the command line gives them (UTF-8; a name
 // beyond ASCII in its short form where it has one).
 struct OneShotNames {
-  std::string home;           // the bridge's folder
-  std::string classFolder;    // the class file and its family (split: its nested classes)
-  std::string contextFolder;  // split: the rest of the family, else ""
-  std::string classFile;
+  std::string home;       // the bridge's folder
+  std::string classFile;  // its family beside it
   std::string outFolder;  // empty until the decompiler writes into it
 };
 
 struct OneShotCommand {
   std::string who;  // how the comments name it: "The decompiler", "Vineflower on Java 17"
   std::function<std::string(const OneShotNames&)> compose;  // the command line
-  bool sourceInOut = true;   // the source is a file under outFolder, else the standard output
-  bool splitFamily = false;  // the family's classes not nested in the class go to contextFolder
-  std::string fix;           // what to check when it cannot be started
+  bool sourceInOut = true;  // the source is a file under outFolder, else the standard output
+  std::string fix;          // what to check when it cannot be started
 };
 
 DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::string& classBytes,

@@ -29,6 +29,7 @@
 
 #include "bench/bench_clock.h"
 #include "bridge/engine.h"
+#include "bridge/windows_arguments.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"
@@ -74,15 +75,17 @@ double EngineDirectly(PluginCopyFixture& plugin, const BenchClass& shown) {
   for (const wchar_t* member : shown.family) {
     CopyFileW((data + folder + member).c_str(), (work + L"\\classes\\" + member).c_str(), FALSE);
   }
-  EngineRun run;
-  run.java = ToUtf8(TestJava());
-  run.home = ToUtf8(plugin.folder().directory());
-  run.classFolder = ToUtf8(work + L"\\classes");
-  run.classFile = ToUtf8(work + L"\\classes\\" + name);
-  run.internalName = shown.internalName;
-  run.outFolder = ToUtf8(work + L"\\out");
-  run.lineNumbers = true;
-  std::string command = EngineCommandLine(Engine::Vineflower, run);
+  // Vineflower's own command line with the bridge's engine options, as it
+  // lists the Java runtime's classes for itself.
+  std::string command =
+      QuotedArgument(ToUtf8(TestJava()), true) + " -Dfile.encoding=UTF-8 -jar " +
+      QuotedArgument(EngineJar(Engine::Vineflower, ToUtf8(plugin.folder().directory())), true);
+  for (const std::string& option : EngineOptions(Engine::Vineflower, true)) {
+    command += " " + QuotedArgument(option);
+  }
+  command += " " + QuotedArgument(std::string("--only=") + shown.internalName) + " " +
+             QuotedArgument(ToUtf8(work + L"\\classes"), true) + " " +
+             QuotedArgument(ToUtf8(work + L"\\out"), true);
   std::wstring line(command.size(), L'\0');
   line.resize(MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()),
                                   &line[0], static_cast<int>(line.size())));

@@ -59,34 +59,28 @@ TEST(EngineTest, QuotesEachWordSoThatItIsReadBackWhole) {
   EXPECT_EQ(QuotedArgument("C:\\j.exe", true), "\"C:\\j.exe\"");
 }
 
-TEST(EngineTest, CommandLinesNameTheFolderForVineflowerAndTheFileForCfr) {
+TEST(EngineTest, TheOneShotRunIsTheServicesJarOnTheClassFile) {
   EngineRun run;
   run.java = "C:\\Program Files\\jdk\\bin\\java.exe";
+  run.javaOptions = {"-XX:+UseSerialGC"};
   run.home = "C:\\TC\\plugins\\dravik";
-  run.classFolder = "C:\\Temp\\x\\classes";
-  run.classFile = "C:\\Temp\\x\\classes\\Outer$Inner.class";
-  run.internalName = "demo/Outer$Inner";
+  run.classFile = "C:\\Temp\\x\\classes\\demo\\Outer$Inner.class";
   run.outFolder = "C:\\Temp\\x\\out";
+  const std::string start =
+      "\"C:\\Program Files\\jdk\\bin\\java.exe\" -XX:+UseSerialGC -Dfile.encoding=UTF-8 -cp "
+      "\"C:\\TC\\plugins\\dravik\\decompiler\\vineflower.jar;C:\\TC\\plugins\\dravik\\"
+      "decompiler\\cfr.jar;C:\\TC\\plugins\\dravik\\decompiler\\dravik-decompile-service.jar\" "
+      "dravik.service.DecompileOnce ";
   EXPECT_EQ(EngineCommandLine(Engine::Vineflower, run),
-            "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
-            "\"C:\\TC\\plugins\\dravik\\decompiler\\vineflower.jar\" --log-level=warn "
-            "--kt-enable=false \"--indent-string=    \" --variable-renaming=jad "
-            "--include-runtime=0 --only=demo/Outer$Inner \"C:\\Temp\\x\\classes\" "
-            "\"C:\\Temp\\x\\out\"");
+            start +
+                "vineflower \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" "
+                "\"C:\\Temp\\x\\out\" --log-level=warn --kt-enable=false \"--indent-string=    \" "
+                "--jad-names-for-unnamed=1");
   run.lineNumbers = true;
-  run.contextFolder = "C:\\Temp\\x\\context";
-  EXPECT_NE(EngineCommandLine(Engine::Vineflower, run)
-                .find(" --bytecode-source-mapping=true --__dump_original_lines__=true "
-                      "--only=demo/Outer$Inner -e=C:\\Temp\\x\\context \"C:\\Temp\\x\\classes\""),
-            std::string::npos);
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
-            "\"C:\\Program Files\\jdk\\bin\\java.exe\" -Dfile.encoding=UTF-8 -jar "
-            "\"C:\\TC\\plugins\\dravik\\decompiler\\cfr.jar\" "
-            "\"C:\\Temp\\x\\classes\\Outer$Inner.class\" --outputdir \"C:\\Temp\\x\\out\" "
-            "--silent true --sealed true --hideutf false");
-  EXPECT_EQ(ServiceClassPath("C:\\d"),
-            "C:\\d\\decompiler\\vineflower.jar;C:\\d\\decompiler\\cfr.jar;"
-            "C:\\d\\decompiler\\dravik-decompile-service.jar");
+            start +
+                "cfr \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" \"C:\\Temp\\x\\out\" "
+                "--silent true --sealed true --hideutf false -lnc");
 }
 
 TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {
@@ -112,12 +106,6 @@ TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {
     EXPECT_EQ(InFamily(pair.shown, pair.file), pair.member) << pair.shown << " " << pair.file;
   }
   EXPECT_EQ(FamilyName("Outer$Inner$Deep.class"), "Outer");
-  // What Vineflower is given as its source beside the class: what nests in it.
-  EXPECT_TRUE(NestedIn("Outer.class", "Outer$1.class"));
-  EXPECT_TRUE(NestedIn("Outer$Inner.class", "Outer$Inner$Deep.class"));
-  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer.class"));
-  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer$InnerX.class"));
-  EXPECT_FALSE(NestedIn("Outer$Inner.class", "Outer$Inner$.java"));
 }
 
 }  // namespace

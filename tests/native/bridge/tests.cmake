@@ -1,4 +1,4 @@
-# The bridge's pure parts. The class-name reader reads real class files:
+# The bridge's pure parts. The class-file readers read real class files:
 # compiled here with javac from tests/data/java.
 find_program(JAVAC javac REQUIRED)
 set(bridge_classes ${CMAKE_CURRENT_BINARY_DIR}/bridge_classes)
@@ -16,6 +16,7 @@ add_custom_target(bridge_native_classes
 dravik_native_test(bridge_native_tests
   bridge/class_name_test.cpp
   bridge/utf8_source_test.cpp
+  bridge/nested_classes_test.cpp
   bridge/jad_command_line_test.cpp
   bridge/bridge_settings_test.cpp
   bridge/service_protocol_test.cpp

@@ -116,14 +116,37 @@ TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineN
   EXPECT_EQ(exitCode_, 0u);
   for (const char* expected :
        {"record Modern(String name, int sides) {", ".name() + \" is a \" + ",
-        // Jad's -lnc: the source's own line numbers as comments at the line ends.
-        "        return switch (this.sides) {// 16\r\n", "case 3 -> \"triangle\";// 18\r\n",
+        // Jad's -lnc: the source's own line numbers in a column at the left.
+        "\r\n/*  16*/        return switch (this.sides) {\r\n",
+        "\r\n/*  18*/            case 3 -> \"triangle\";\r\n", "\r\n        public record Modern(",
         // Every script as written, whatever the ANSI code page.
         "\"Shapes: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xE4\xB8\x96\xE7\x95\x8C "
         "\xF0\x9F\x98\x80\\n"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("\r\r\n"), std::string::npos);
+  // Its family came with it.
+  EXPECT_EQ(text.find("Not shown:"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
+// A class opened inside an archive comes alone: a note names the nested
+// classes whose code is not shown, and why.
+TEST_F(BridgeThroughPluginTest, AClassWithoutItsNestedClassesSaysWhichAreNotShown) {
+  folder().InstallBridgeJad();
+  const std::wstring alone = inputs() + L"\\alone";
+  CreateDirectoryW(alone.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW((ExeDirectory() + L"bridge_data\\demo\\Modern.class").c_str(),
+                        (alone + L"\\Modern.class").c_str(), FALSE));
+  std::string text = Shown(alone + L"\\Modern.class");
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(text.find("/*\r\n * Not shown: the code of these classes nested in this one."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" *   Modern$1.class\r\n *   Modern$Unit.class\r\n */\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
   listCloseWindow(window_);
 }
 
@@ -172,8 +195,10 @@ TEST_F(BridgeThroughPluginTest, EachJavaRuntimeGetsTheEngineItsVersionRuns) {
     EXPECT_EQ(text.find(" * Decompiled with CFR") != std::string::npos, runtime.cfr)
         << runtime.version << "\n"
         << text;
-    EXPECT_EQ(text.find("{// 16\r\n") != std::string::npos, !runtime.cfr) << runtime.version << "\n"
-                                                                          << text;
+    // Either engine's source with the original line numbers in the column.
+    EXPECT_NE(text.find("\r\n/*  16*/        return switch (this.sides) {\r\n"), std::string::npos)
+        << runtime.version << "\n"
+        << text;
     listCloseWindow(window_);
   }
 }

@@ -12,15 +12,16 @@ import org.benf.cfr.reader.util.getopt.OptionsImpl;
 /**
  * CFR in this process, as "java -jar cfr.jar FOLDER/Name.class --outputdir OUT OPTIONS" runs it:
  * the same driver on the same class files, its file written in the same charset (the default one,
- * or --outputencoding's).
+ * or --outputencoding's); with -lnc, the original line numbers in a column (LineColumn).
  */
 final class CfrEngine implements Engine {
   @Override
   public Source decompile(ClassFamily family, List<String> options) throws Failure {
-    Options parsed = CfrOptions.parse(options);
+    boolean column = LineColumn.asked(options);
+    Options parsed = CfrOptions.parse(LineColumn.enginesOptions(options), column);
     Charset charset = charsetOf(parsed);
     CfrClassFiles classFiles = new CfrClassFiles(family);
-    CfrOutput output = new CfrOutput();
+    CfrOutput output = new CfrOutput(column);
     CfrDriver driver = new CfrDriver.Builder()
                            .withClassFileSource(classFiles)
                            .withOutputSink(output)

@@ -1,5 +1,7 @@
 package dravik.service;
 
+import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import org.benf.cfr.reader.bytecode.analysis.parse.utils.Pair;
 import org.benf.cfr.reader.util.getopt.GetOptParser;
@@ -15,20 +17,16 @@ import org.benf.cfr.reader.util.getopt.PermittedOptionProvider;
  */
 final class CfrOptions {
   private static final List<PermittedOptionProvider.ArgumentParam<?, ?>> NOT_SUPPORTED =
-      java.util.Arrays.<PermittedOptionProvider.ArgumentParam<?, ?>>asList(OptionsImpl.OUTPUT_DIR,
+      Arrays.<PermittedOptionProvider.ArgumentParam<?, ?>>asList(OptionsImpl.OUTPUT_DIR,
           OptionsImpl.OUTPUT_PATH, OptionsImpl.HELP, OptionsImpl.VERSION, OptionsImpl.ANALYSE_AS,
           OptionsImpl.JAR_FILTER, OptionsImpl.EXTRA_CLASS_PATH, OptionsImpl.OBFUSCATION_PATH,
           OptionsImpl.METHODNAME, OptionsImpl.DUMP_CLASS_PATH, OptionsImpl.TRACK_BYTECODE_LOC);
 
   private CfrOptions() {}
 
-  static Options parse(List<String> options) throws Engine.Failure {
-    Pair<List<String>, Options> parsed;
-    try {
-      parsed = new GetOptParser().parse(options.toArray(new String[0]), OptionsImpl.getFactory());
-    } catch (RuntimeException e) {
-      throw new Engine.Failure("CFR's options not understood: " + e.getMessage());
-    }
+  /** With lines, CFR also reports where each line's bytecode came from, for the line numbers. */
+  static Options parse(List<String> options, boolean lines) throws Engine.Failure {
+    Pair<List<String>, Options> parsed = parseTokens(options);
     if (!parsed.getFirst().isEmpty()) {
       throw new Engine.Failure(
           "The service takes the class as bytes, not as a file: " + parsed.getFirst());
@@ -43,6 +41,20 @@ final class CfrOptions {
       throw new Engine.Failure("Renaming illegal identifiers (--renameillegalidents, --rename) is"
           + " not supported by the service: CFR numbers them across every class of a process.");
     }
+    if (lines) {
+      List<String> tracked = new ArrayList<>(options);
+      tracked.addAll(Arrays.asList("--" + OptionsImpl.TRACK_BYTECODE_LOC.getName(), "true"));
+      result = parseTokens(tracked).getSecond();
+    }
     return result;
+  }
+
+  private static Pair<List<String>, Options> parseTokens(List<String> options)
+      throws Engine.Failure {
+    try {
+      return new GetOptParser().parse(options.toArray(new String[0]), OptionsImpl.getFactory());
+    } catch (RuntimeException e) {
+      throw new Engine.Failure("CFR's options not understood: " + e.getMessage());
+    }
   }
 }

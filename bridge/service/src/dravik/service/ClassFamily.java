@@ -1,8 +1,8 @@
 package dravik.service;
 
 import java.util.Collections;
-import java.util.LinkedHashMap;
 import java.util.Map;
+import java.util.TreeMap;
 
 /**
  * The class a request shows, with the files of its family (its nested, inner, anonymous and local
@@ -14,7 +14,7 @@ final class ClassFamily {
   final byte[] classBytes;
   /** The shown class's internal name, e.g. "demo/Outer" or "demo/Outer$Inner". */
   final String internalName;
-  /** File name to bytes, in the order the request gave them. */
+  /** File name to bytes, in the order of the names, however they came (request or folder). */
   final Map<String, byte[]> members;
 
   private ClassFamily(byte[] classBytes, String internalName, Map<String, byte[]> members) {
@@ -25,7 +25,7 @@ final class ClassFamily {
 
   static ClassFamily of(byte[] classBytes, Map<String, byte[]> members) throws Engine.Failure {
     return new ClassFamily(classBytes, ClassFileName.of(classBytes),
-        Collections.unmodifiableMap(new LinkedHashMap<>(members)));
+        Collections.unmodifiableMap(new TreeMap<>(members)));
   }
 
   /** "demo/" for demo/Outer, "" for a class in no package. */

@@ -12,16 +12,23 @@ import org.jetbrains.java.decompiler.main.extern.IResultSaver;
  * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME [-e=CONTEXT] FOLDER
  * OUT" runs it: the same settings, the shown class and the classes nested in it as the source, the
  * rest of its family and the Java runtime's classes as libraries, and only the shown class (with
- * what nests in it) written. Loaded by Engines on Java 17 and newer only.
+ * what nests in it) written; with -lnc, the original line numbers in a column (LineColumn).
+ * Loaded by Engines on Java 17 and newer only.
  */
 final class VineflowerEngine implements Engine {
   @Override
   public Source decompile(ClassFamily family, List<String> options) throws Failure {
-    Map<String, Object> settings = VineflowerOptions.parse(options);
+    Map<String, Object> settings = VineflowerOptions.parse(LineColumn.enginesOptions(options));
     // The runtime's classes come from the shared library, not from a listing of the whole image
     // made for this request alone.
     boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
-    VineflowerSource source = VineflowerSource.shown(family);
+    boolean column = LineColumn.asked(options);
+    if (column) {
+      // The column is made from the mapping the sink is given; "// 16" at line ends would stay.
+      settings.put(IFernflowerPreferences.BYTECODE_SOURCE_MAPPING, "1");
+      settings.put(IFernflowerPreferences.DUMP_ORIGINAL_LINES, "0");
+    }
+    VineflowerSource source = VineflowerSource.shown(family, column);
     VineflowerSource context = VineflowerSource.context(family);
     Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
     try {

@@ -5,7 +5,9 @@ import java.io.InputStream;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.Collections;
+import java.util.HashMap;
 import java.util.List;
+import java.util.Map;
 import org.jetbrains.java.decompiler.main.extern.IContextSource;
 import org.jetbrains.java.decompiler.main.extern.IResultSaver;
 
@@ -21,23 +23,25 @@ final class VineflowerSource implements IContextSource {
 
   private final ClassFamily family;
   private final boolean context;
+  private final boolean column;
   private final WrittenFiles written = new WrittenFiles();
 
-  private VineflowerSource(ClassFamily family, boolean context) {
+  private VineflowerSource(ClassFamily family, boolean context, boolean column) {
     this.family = family;
     this.context = context;
+    this.column = column;
   }
 
-  /** The class and the classes nested in it. */
-  static VineflowerSource shown(ClassFamily family) {
-    return new VineflowerSource(family, false);
+  /** The class and the classes nested in it; with column, written with the line numbers' column. */
+  static VineflowerSource shown(ClassFamily family, boolean column) {
+    return new VineflowerSource(family, false, column);
   }
 
   /** The rest of the family; null when there is none, as the command line then has no -e. */
   static VineflowerSource context(ClassFamily family) {
     for (String file : family.members.keySet()) {
       if (!family.nestedInShown(file) && !file.equals(family.shownFileName())) {
-        return new VineflowerSource(family, true);
+        return new VineflowerSource(family, true, false);
       }
     }
     return null;
@@ -88,6 +92,19 @@ final class VineflowerSource implements IContextSource {
         : null;
   }
 
+  // Vineflower's mapping, pairs of an original line and the line written (1 for the first), as
+  // each line's number: the lowest of those it was given.
+  private static Map<Integer, Integer> lines(int[] mapping) {
+    Map<Integer, Integer> lines = new HashMap<>();
+    for (int i = 0; mapping != null && i + 1 < mapping.length; i += 2) {
+      Integer known = lines.get(mapping[i + 1]);
+      if (known == null || mapping[i] < known) {
+        lines.put(mapping[i + 1], mapping[i]);
+      }
+    }
+    return lines;
+  }
+
   @Override
   public IOutputSink createOutputSink(IResultSaver saver) {
     return new IOutputSink() {
@@ -98,7 +115,8 @@ final class VineflowerSource implements IContextSource {
       public void acceptClass(
           String qualifiedName, String fileName, String content, int[] mapping) {
         if (content != null) {
-          written.add(fileName, content.getBytes(StandardCharsets.UTF_8));
+          String text = column ? LineColumn.of(content, lines(mapping)) : content;
+          written.add(fileName, text.getBytes(StandardCharsets.UTF_8));
         }
       }
 

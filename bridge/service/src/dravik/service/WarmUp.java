@@ -36,10 +36,9 @@ final class WarmUp {
   // What the bridge sends (EngineOptions in bridge/engine.cpp), line numbers included, so that
   // the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
-      "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad",
-      "--include-runtime=0", "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
+      "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "-lnc");
   private static final List<String> CFR_OPTIONS =
-      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false");
+      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false", "-lnc");
 
   private WarmUp() {}
 

@@ -10,20 +10,33 @@ import java.util.List;
 final class BridgeOptions {
   static final String VINEFLOWER = "vineflower";
   static final String CFR = "cfr";
-  static final List<String> VINEFLOWER_PLAIN = List.of(
-      "--log-level=warn", "--kt-enable=false", "--indent-string=    ", "--variable-renaming=jad",
-      "--include-runtime=0");
-  /** With the original line numbers asked for: "// 13" at line ends. */
-  static final List<String> VINEFLOWER_LINES =
-      with(VINEFLOWER_PLAIN, "--bytecode-source-mapping=true", "--__dump_original_lines__=true");
+  /** Each local under its name in the class's table, a Jad-style name where it has none. */
+  static final String JAD_NAMES = "--jad-names-for-unnamed=1";
+  /** The original line numbers in a column at the left, as Jad's -lnc. */
+  static final String LINE_COLUMN = "-lnc";
+  static final List<String> VINEFLOWER_PLAIN =
+      List.of("--log-level=warn", "--kt-enable=false", "--indent-string=    ", JAD_NAMES);
+  static final List<String> VINEFLOWER_LINES = with(VINEFLOWER_PLAIN, LINE_COLUMN);
   static final List<String> CFR_OPTIONS =
       List.of("--silent", "true", "--sealed", "true", "--hideutf", "false");
+  static final List<String> CFR_LINES = with(CFR_OPTIONS, LINE_COLUMN);
 
   private BridgeOptions() {}
 
-  /** The bridge's usual options for an engine: Vineflower's with line numbers. */
+  /** The bridge's usual options for an engine: with the line numbers' column. */
   static List<String> of(String engine) {
-    return engine.equals(VINEFLOWER) ? VINEFLOWER_LINES : CFR_OPTIONS;
+    return engine.equals(VINEFLOWER) ? VINEFLOWER_LINES : CFR_LINES;
+  }
+
+  /** The options without the service's own, as the engine's command line takes them. */
+  static List<String> enginesOwn(List<String> options) {
+    return without(without(options, JAD_NAMES), LINE_COLUMN);
+  }
+
+  static List<String> without(List<String> options, String option) {
+    List<String> rest = new ArrayList<>(options);
+    rest.remove(option);
+    return List.copyOf(rest);
   }
 
   private static List<String> with(List<String> options, String... more) {

@@ -1,5 +1,6 @@
 package dravik.service.tests;
 
+import java.io.File;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -10,17 +11,18 @@ import java.util.stream.Collectors;
 import java.util.stream.Stream;
 
 /**
- * An engine's command line run once, as the bridge runs it: FOLDER holds the shown class file and
- * its family under their own names in the folders of their package (for Vineflower, the family's
- * classes not nested in the shown one in a folder of their own, given with -e), OUT holds the
- * package's folders (Vineflower writes into them without making them), and the bridge takes
- * "<simple binary name>.java" from anywhere under OUT.
+ * A class decompiled in a Java runtime started for it: by the bridge's one-shot run (the service's
+ * jar, DecompileOnce) or by the engine's own command line. FOLDER holds the shown class file and
+ * its family under their own names in the folders of their package (for Vineflower's command
+ * line, the family's classes not nested in the shown one in a folder of their own, given with -e),
+ * OUT holds the package's folders (Vineflower writes into them without making them), and the
+ * source is "<simple binary name>.java" from anywhere under OUT.
  */
 record OneShot(String path, byte[] bytes) {
   static final String VINEFLOWER_JAR = System.getProperty("dravik.vineflower");
   static final String CFR_JAR = System.getProperty("dravik.cfr");
 
-  /** The run with the default charset the bridge gives it, UTF-8. */
+  /** The bridge's one-shot run, with the default charset the bridge gives it, UTF-8. */
   static OneShot run(Path folder, String engine, ShownClass shown, List<String> options)
       throws Exception {
     return run("UTF-8", folder, engine, shown, options);
@@ -28,16 +30,30 @@ record OneShot(String path, byte[] bytes) {
 
   static OneShot run(String encoding, Path folder, String engine, ShownClass shown,
       List<String> options) throws Exception {
+    return run(encoding, folder, engine, shown, options, false);
+  }
+
+  /** The engine's own command line: "java -jar vineflower.jar" or "java -jar cfr.jar". */
+  static OneShot engineCommandLine(
+      Path folder, String engine, ShownClass shown, List<String> options) throws Exception {
+    return run("UTF-8", folder, engine, shown, options, true);
+  }
+
+  private static OneShot run(String encoding, Path folder, String engine, ShownClass shown,
+      List<String> options, boolean engineItself) throws Exception {
     String packageFolders = shown.internalName().substring(
         0, shown.internalName().length() - shown.simpleName().length());
     Path root = folder.resolve("in");
     Path input = Files.createDirectories(root.resolve(packageFolders));
     Path output = folder.resolve("out");
     Files.createDirectories(output.resolve(packageFolders));
+    Path classFile = input.resolve(shown.fileName());
+    Files.write(classFile, shown.bytes());
+    // Vineflower's command line, as the service runs it, reads the family's classes that are not
+    // nested in the shown one as a library (-e).
     Path contextRoot = folder.resolve("context");
     Path context = contextRoot.resolve(packageFolders);
-    boolean split = engine.equals(BridgeOptions.VINEFLOWER);
-    Files.write(input.resolve(shown.fileName()), shown.bytes());
+    boolean split = engineItself && engine.equals(BridgeOptions.VINEFLOWER);
     String nested = shown.simpleName() + "$";
     for (Map.Entry<String, byte[]> member : shown.members().entrySet()) {
       boolean apart = split && !member.getKey().startsWith(nested);
@@ -46,7 +62,12 @@ record OneShot(String path, byte[] bytes) {
     }
     List<String> command =
         new ArrayList<>(List.of(RunningService.JAVA, "-Dfile.encoding=" + encoding));
-    if (engine.equals(BridgeOptions.VINEFLOWER)) {
+    if (!engineItself) {
+      command.addAll(List.of("-cp",
+          String.join(File.pathSeparator, VINEFLOWER_JAR, CFR_JAR, RunningService.SERVICE_JAR),
+          "dravik.service.DecompileOnce", engine, classFile.toString(), output.toString()));
+      command.addAll(options);
+    } else if (engine.equals(BridgeOptions.VINEFLOWER)) {
       command.addAll(List.of("-jar", VINEFLOWER_JAR));
       command.addAll(options);
       command.add("--only=" + shown.internalName());
@@ -55,8 +76,8 @@ record OneShot(String path, byte[] bytes) {
       }
       command.addAll(List.of(root.toString(), output.toString()));
     } else {
-      command.addAll(List.of("-jar", CFR_JAR, input.resolve(shown.fileName()).toString(),
-          "--outputdir", output.toString()));
+      command.addAll(
+          List.of("-jar", CFR_JAR, classFile.toString(), "--outputdir", output.toString()));
       command.addAll(options);
     }
     Process process = new ProcessBuilder(command)

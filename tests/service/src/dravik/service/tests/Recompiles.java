@@ -28,7 +28,7 @@ final class Recompiles {
   static void run(Path folder, String engine) throws Exception {
     List<List<String>> optionSets = engine.equals(BridgeOptions.VINEFLOWER)
         ? List.of(BridgeOptions.VINEFLOWER_PLAIN, BridgeOptions.VINEFLOWER_LINES)
-        : List.of(BridgeOptions.CFR_OPTIONS);
+        : List.of(BridgeOptions.CFR_OPTIONS, BridgeOptions.CFR_LINES);
     List<String> faults = new ArrayList<>();
     try (RunningService service = RunningService.start(folder)) {
       for (String name : List.of("service/Concatenations", "demo/Features")) {
@@ -51,25 +51,10 @@ final class Recompiles {
     if (answer.status() != ServiceClient.SOURCE) {
       return what + ": no source: " + answer.text();
     }
-    Path sources = Files.createTempDirectory(folder, "recompile");
-    Path source = sources.resolve(answer.path());
-    Files.createDirectories(source.getParent());
-    Files.write(source, answer.bytes());
-    Path classes = Files.createDirectories(sources.resolve("classes"));
-
-    JavaCompiler javac = ToolProvider.getSystemJavaCompiler();
-    DiagnosticCollector<JavaFileObject> diagnostics = new DiagnosticCollector<>();
-    try (StandardJavaFileManager files =
-             javac.getStandardFileManager(diagnostics, null, StandardCharsets.UTF_8)) {
-      boolean compiled =
-          javac
-              .getTask(null, files, diagnostics,
-                  List.of("--release", "17", "-proc:none", "-nowarn", "-d", classes.toString()),
-                  null, files.getJavaFileObjects(source))
-              .call();
-      if (!compiled) {
-        return what + ": does not compile:\n" + errors(diagnostics);
-      }
+    Path classes = Files.createTempDirectory(folder, "recompile");
+    String errors = compile(answer, classes, List.of("--release", "17"));
+    if (errors != null) {
+      return what + ": does not compile:\n" + errors;
     }
 
     List<byte[]> original = new ArrayList<>(shown.members().values());
@@ -92,6 +77,28 @@ final class Recompiles {
       return what + ": String constants lost " + quoted(lost) + ", added " + quoted(added);
     }
     return null;
+  }
+
+  /**
+   * Compiles an answer's source into classes (with javacOptions besides its own); null when it
+   * compiles, otherwise javac's errors.
+   */
+  static String compile(ServiceClient.Answer answer, Path classes, List<String> javacOptions)
+      throws IOException {
+    Path source = Files.createTempDirectory(classes, "source").resolve(answer.path());
+    Files.createDirectories(source.getParent());
+    Files.write(source, answer.bytes());
+    List<String> options = new ArrayList<>(javacOptions);
+    options.addAll(List.of("-proc:none", "-nowarn", "-d", classes.toString()));
+    JavaCompiler javac = ToolProvider.getSystemJavaCompiler();
+    DiagnosticCollector<JavaFileObject> diagnostics = new DiagnosticCollector<>();
+    try (StandardJavaFileManager files =
+             javac.getStandardFileManager(diagnostics, null, StandardCharsets.UTF_8)) {
+      boolean compiled =
+          javac.getTask(null, files, diagnostics, options, null, files.getJavaFileObjects(source))
+              .call();
+      return compiled ? null : errors(diagnostics);
+    }
   }
 
   private static String errors(DiagnosticCollector<JavaFileObject> diagnostics) {

@@ -48,6 +48,8 @@ public final class ServiceTests {
         case "same_as_one_shot_cfr" -> SameAsOneShot.run(folder, CFR);
         case "recompiles_vineflower" -> Recompiles.run(folder, VINEFLOWER);
         case "recompiles_cfr" -> Recompiles.run(folder, CFR);
+        case "names_and_casts" -> NamesAndCasts.run(folder);
+        case "line_numbers" -> LineNumbers.run(folder);
         case "repeat_views" -> RepeatViews.run(folder);
         case "failures" -> failures(folder);
         case "refusals" -> refusals(folder);
@@ -270,7 +272,7 @@ public final class ServiceTests {
       ShownClass showcase = ShownClass.compiled("demo/Showcase");
       try (RunningService service = RunningService.start(folder, "--read-timeout-seconds", "120")) {
         byte[] request =
-            ServiceClient.request(service.secret, CFR, BridgeOptions.CFR_OPTIONS, showcase);
+            ServiceClient.request(service.secret, CFR, BridgeOptions.of(CFR), showcase);
         try (Socket first = ServiceClient.connect(service.port)) {
           OutputStream firstOut = first.getOutputStream();
           firstOut.write(request, 0, request.length - 1);
