@@ -20,13 +20,14 @@ import java.util.jar.JarFile;
  * bridge uses on this runtime, so that the first requests find that engine's code loaded and
  * compiled by the JIT: a new service's first request took nearly as long as a one-shot run, and
  * the user's next class often comes seconds after the view that started the service. It begins
- * a moment after the service starts (the bridge starts it once its view is done), goes through
- * the engine's larger classes until a time budget is spent, and stops once a request has come.
- * Then it asks the service to give the heap it grew back.
+ * two seconds after the service starts (a user who opens the same class again at once has it from
+ * the one-shot run meanwhile), goes through the engine's larger classes until a time budget is
+ * spent, and stops once a request has come. Then it asks the service to give the heap it grew
+ * back.
  */
 final class WarmUp {
-  private static final long DELAY_MILLIS = 300;
-  private static final long BUDGET_MILLIS = 12_000;
+  private static final long DELAY_MILLIS = 2000;
+  private static final long BUDGET_MILLIS = 5_000;
   private static final int MOST_CLASSES = 40;
   // Classes of a size an ordinary class file has: the engine's very largest take long alone.
   private static final long LARGEST_CLASS_BYTES = 16_000;
