@@ -5,6 +5,7 @@
 #include "bridge/one_shot_run.h"
 #include "bridge/runtime_version.h"
 #include "bridge/service_client.h"
+#include "bridge/service_protocol.h"
 #include "bridge/service_start.h"
 #include "bridge/shared_archive.h"
 #include "bridge/system_text.h"
@@ -131,8 +132,16 @@ DecompileOutcome DecompileThroughService(const EngineChoice& run, const std::str
   DecompileOutcome oneShotOutcome = RunEngineOnce(run, classBytes, options, rest);
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
-  // source for longer than the service takes to start.
-  StartDecompileService(run.java, run.javaVersion, context, portFile);
+  // source for longer than the service takes to start. It gets this class to
+  // decompile first, for when the user opens it again, if it gave source.
+  const bool gaveSource = oneShotOutcome.kind == DecompileOutcome::Kind::Source;
+  StartDecompileService(
+      run.java, run.javaVersion, context, portFile, [&](const std::string& secret) -> std::string {
+        if (!gaveSource) return "";
+        return EncodeServiceRequest(secret, EngineServiceName(run.engine),
+                                    EngineOptions(run.engine, options.lineNumbers), classBytes,
+                                    options.family);
+      });
   return oneShotOutcome;
 }
 

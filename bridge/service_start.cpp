@@ -16,6 +16,10 @@
 
 namespace {
 
+// The largest first request handed to a new service: a pipe holds it without
+// the bridge waiting (classes are seldom above 100 KB).
+const size_t MostHandedOverBytes = 1 << 20;
+
 // How long ago the file was last written, or UINT64_MAX when it is not there.
 uint64_t AgeMs(const std::wstring& name) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -100,7 +104,8 @@ std::wstring ServicePortFile(const BridgeContext& context) {
 }
 
 bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
-                           const std::wstring& portFile) {
+                           const std::wstring& portFile,
+                           const std::function<std::string(const std::string&)>& encodeFirst) {
   if (java.empty() || portFile.empty()) return false;
   const std::string home = Utf8FromWide(context.home);
   const std::string command = ServiceCommandLine(
@@ -118,22 +123,26 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
   // The secret goes on the service's standard input: a command line can be
   // read by every user of the machine.
   std::string secret = NewSecret();
+  if (secret.empty()) return false;
+  std::string input = secret + "\n";
+  std::string first = encodeFirst(secret);
+  if (first.size() <= MostHandedOverBytes) input += first;
+  SecureZeroMemory(&secret[0], secret.size());
+  // A pipe as large as what goes into it, which a write then fills without
+  // waiting for the service to read.
   ScopedHandle read, write;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  if (secret.empty() || !CreatePipe(read.put(), write.put(), &inherit, 0) ||
-      !SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, 0)) {
-    return false;
-  }
+  bool handed = CreatePipe(read.put(), write.put(), &inherit, static_cast<DWORD>(input.size())) &&
+                SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, 0);
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
   std::wstring directory = n > 0 && n <= MAX_PATH ? temp : context.home;
-  if (!StartDetached(WideFromUtf8(command), directory, read.get())) return false;
-  // A pipe holds far more than a line: this does not wait for the service.
-  secret += "\n";
+  handed = handed && StartDetached(WideFromUtf8(command), directory, read.get());
   DWORD written = 0;
-  bool handed =
-      WriteFile(write.get(), secret.data(), static_cast<DWORD>(secret.size()), &written, nullptr) &&
-      written == secret.size();
-  SecureZeroMemory(&secret[0], secret.size());
+  handed =
+      handed &&
+      WriteFile(write.get(), input.data(), static_cast<DWORD>(input.size()), &written, nullptr) &&
+      written == input.size();
+  SecureZeroMemory(&input[0], input.size());
   return handed;
 }

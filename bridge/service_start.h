@@ -3,6 +3,7 @@
 // input; at most one start at a time, and fewer after starts that failed.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "bridge/bridge_context.h"
@@ -12,7 +13,10 @@
 std::wstring ServicePortFile(const BridgeContext& context);
 
 // Starts the service on java unless another bridge's start is under way or
-// starts of the same command failed lately (service_backoff.h). Returns
-// whether it started one.
+// starts of the same command failed lately (service_backoff.h). Its standard
+// input gets the secret and then the request encodeFirst makes with it: the
+// class just shown, for the service to decompile first (left out when it is
+// over 1 MiB). Returns whether it started one.
 bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
-                           const std::wstring& portFile);
+                           const std::wstring& portFile,
+                           const std::function<std::string(const std::string&)>& encodeFirst);

@@ -13,6 +13,9 @@ import java.net.Socket;
 import java.net.SocketTimeoutException;
 import java.nio.charset.StandardCharsets;
 import java.util.concurrent.ArrayBlockingQueue;
+import java.util.concurrent.CompletableFuture;
+import java.util.concurrent.ConcurrentHashMap;
+import java.util.concurrent.ExecutionException;
 import java.util.concurrent.RejectedExecutionException;
 import java.util.concurrent.ScheduledFuture;
 import java.util.concurrent.ScheduledThreadPoolExecutor;
@@ -68,6 +71,8 @@ public final class DecompileService {
   private final ThreadPoolExecutor workers;
   private final ScheduledThreadPoolExecutor limits;
   private final RecentSources recent;
+  private final ConcurrentHashMap<RequestKey, CompletableFuture<Engine.Source>> inFlight =
+      new ConcurrentHashMap<>();
   private final AtomicInteger pending = new AtomicInteger();
   private volatile boolean requestCame;
   // Whether the heap may have grown since the last quiet collections.
@@ -126,7 +131,8 @@ public final class DecompileService {
           new InetSocketAddress(InetAddress.getByName("127.0.0.1"), 0), WAITING_CONNECTIONS);
       portFile.publish(server.getLocalPort(), new String(secret, StandardCharsets.US_ASCII));
       DecompileService service = new DecompileService(server, secret, settings);
-      WarmUp.startUnless(() -> service.requestCame, service::collectWhenQuiet);
+      WarmUp.startUnless(
+          () -> service.requestCame, service::decompileHandedOver, service::collectWhenQuiet);
       service.serve();
       return 0;
     } catch (IOException | RuntimeException e) {
@@ -258,18 +264,70 @@ public final class DecompileService {
     }
   }
 
-  // The request's engine on its class and family, unless the same request was answered lately.
-  // Two of the same at once both decompile; an engine gives the same source for the same request,
-  // so whichever is kept last is right.
+  // The request's engine on its class and family, unless the same request was answered lately,
+  // or is being decompiled now (the class handed over at the start, opened again at once): then
+  // this one waits for that answer.
   private Engine.Source decompile(Protocol.Request request) throws Engine.Failure {
     RequestKey key = RequestKey.of(request);
     Engine.Source source = recent.get(key);
-    if (source == null) {
+    if (source != null) {
+      return source;
+    }
+    CompletableFuture<Engine.Source> mine = new CompletableFuture<>();
+    CompletableFuture<Engine.Source> running = inFlight.putIfAbsent(key, mine);
+    if (running != null) {
+      return awaitOther(running);
+    }
+    try {
       ClassFamily family = ClassFamily.of(request.classBytes, request.members);
       source = Engines.named(request.engine).decompile(family, request.options);
       recent.put(key, source);
+      mine.complete(source);
+      return source;
+    } catch (Engine.Failure | RuntimeException | Error e) {
+      mine.completeExceptionally(e);
+      throw e;
+    } finally {
+      inFlight.remove(key, mine);
     }
-    return source;
+  }
+
+  // The other decompile's answer, or its failure as this request's own.
+  private static Engine.Source awaitOther(CompletableFuture<Engine.Source> running)
+      throws Engine.Failure {
+    try {
+      return running.get();
+    } catch (InterruptedException e) {
+      Thread.currentThread().interrupt();
+      throw new Engine.Failure("Interrupted while the same class was being decompiled.");
+    } catch (ExecutionException e) {
+      Throwable cause = e.getCause();
+      if (cause instanceof Engine.Failure) {
+        throw (Engine.Failure) cause;
+      }
+      if (cause instanceof RuntimeException) {
+        throw (RuntimeException) cause;
+      }
+      throw (Error) cause;
+    }
+  }
+
+  // The bridge that started this service hands over, after the secret, the request it has just
+  // answered with its one-shot run: decompiled now, it is ready when the user opens that class
+  // again, and it warms the engine on the user's own kind of class. Nothing there, or anything
+  // but a whole request with the secret, is passed over.
+  private void decompileHandedOver() {
+    Protocol.Request request;
+    try {
+      request = Protocol.readRequest(new DataInputStream(System.in), secret);
+    } catch (IOException | Protocol.Refusal e) {
+      return;
+    }
+    try {
+      decompile(request);
+    } catch (Engine.Failure | RuntimeException | Error e) {
+      // Its view came from the one-shot run; a request for it again gets the failure then.
+    }
   }
 
   private void overLimit(boolean decompiling, Socket connection) {

@@ -20,10 +20,10 @@ import java.util.jar.JarFile;
  * bridge uses on this runtime, so that the first requests find that engine's code loaded and
  * compiled by the JIT: a new service's first request took nearly as long as a one-shot run, and
  * the user's next class often comes seconds after the view that started the service. It begins
- * two seconds after the service starts (a user who opens the same class again at once has it from
- * the one-shot run meanwhile), goes through the engine's larger classes until a time budget is
- * spent, and stops once a request has come. Then it asks the service to give the heap it grew
- * back.
+ * two seconds after the service starts (a user who opens the same class again at once has it
+ * from a one-shot run meanwhile, undisturbed), with the class of that view when the bridge handed
+ * it over, then goes through the engine's larger classes until a time budget is spent, and stops
+ * once a request has come. Then it asks the service to give the heap it grew back.
  */
 final class WarmUp {
   private static final long DELAY_MILLIS = 2000;
@@ -43,11 +43,18 @@ final class WarmUp {
 
   private WarmUp() {}
 
-  /** Starts warming up unless or until requestCame; done runs when it ends, however it ends. */
-  static void startUnless(BooleanSupplier requestCame, Runnable done) {
+  /**
+   * Runs first (the request the bridge handed over), then warms up unless or until requestCame;
+   * done runs when it ends, however it ends.
+   */
+  static void startUnless(BooleanSupplier requestCame, Runnable first, Runnable done) {
     Thread thread = new Thread(() -> {
       try {
+        Thread.sleep(DELAY_MILLIS);
+        first.run();
         run(requestCame);
+      } catch (InterruptedException e) {
+        Thread.currentThread().interrupt();
       } finally {
         done.run();
       }
@@ -59,7 +66,6 @@ final class WarmUp {
 
   private static void run(BooleanSupplier requestCame) {
     try {
-      Thread.sleep(DELAY_MILLIS);
       long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(BUDGET_MILLIS);
       String name = Engines.ofThisRuntime();
       boolean vineflower = name.equals(Engines.VINEFLOWER);
@@ -75,8 +81,6 @@ final class WarmUp {
           // A class the engine cannot decompile warms it up all the same.
         }
       }
-    } catch (InterruptedException e) {
-      Thread.currentThread().interrupt();
     } catch (Exception | LinkageError | OutOfMemoryError | StackOverflowError e) {
       // Warming up is worth having, not worth failing for.
     }

@@ -4,12 +4,16 @@ import java.nio.file.Path;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.concurrent.Future;
 
 /**
  * The service's recent sources, with a stand-in for CFR that numbers its runs (tests/service/
  * standin), so that an answer shows which run made it: a request seen before gets the same bytes
  * without a run; a request that differs in anything its source depends on is a run of its own; past
- * the bound the least recently used are dropped; a failure is not kept. (SameAsOneShot has the real
+ * the bound the least recently used are dropped; a failure is not kept; the same request twice at
+ * once is one run; the request handed over at the start is run first. (SameAsOneShot has the real
  * engines' repeats against their command lines.)
  */
 final class RepeatViews {
@@ -30,6 +34,42 @@ final class RepeatViews {
       views.keyedByEverything();
       views.leastRecentlyUsedGoFirst();
       views.failuresAreTriedAgain();
+      views.twoAtOnceMakeOneRun();
+    }
+    handedOver(folder);
+  }
+
+  // The same request twice at once: the second waits for the first's run.
+  private void twoAtOnceMakeOneRun() throws Exception {
+    ShownClass shown = ShownClass.compiled("demo/Modern");
+    List<String> slow = List.of("--sleep=1000");
+    ExecutorService both = Executors.newFixedThreadPool(2);
+    try {
+      Future<String> first = both.submit(() -> source(slow, shown));
+      Thread.sleep(200);
+      Future<String> second = both.submit(() -> source(slow, shown));
+      runs++;
+      ServiceTests.check(first.get().startsWith("run " + runs + " of ")
+              && second.get().equals(first.get()),
+          "two at once: " + first.get() + " / " + second.get());
+    } finally {
+      both.shutdown();
+    }
+  }
+
+  // The request the bridge hands a new service after its secret is decompiled first (after the
+  // warm-up's two seconds) and kept: asked for later, it is that run's.
+  private static void handedOver(Path folder) throws Exception {
+    ShownClass shown = ShownClass.compiled("demo/Family");
+    List<String> options = List.of("--handed");
+    try (RunningService service = RunningService.startHandingOver(
+             List.of(STANDIN), CFR, options, shown, folder)) {
+      RepeatViews views = new RepeatViews(service);
+      Thread.sleep(5000);
+      views.runs = 1;
+      views.decompiled(List.of("--other"), shown);
+      ServiceTests.check(views.source(options, shown).startsWith("run 1 of "),
+          "the request handed over was not decompiled first");
     }
   }
 

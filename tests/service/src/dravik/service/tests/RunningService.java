@@ -66,6 +66,20 @@ final class RunningService implements AutoCloseable {
     return service;
   }
 
+  /**
+   * Starts a service as the bridge does after a one-shot run: its secret, then the request just
+   * answered, on its standard input.
+   */
+  static RunningService startHandingOver(List<String> classPathFirst, String engine,
+      List<String> options, ShownClass shown, Path folder) throws Exception {
+    String secret = newSecret();
+    byte[] request = ServiceClient.request(secret, engine, options, shown);
+    RunningService service = launch(JVM_OPTIONS, classPathFirst,
+        secret + "\n" + new String(request, StandardCharsets.ISO_8859_1), folder);
+    service.awaitPortFile();
+    return service;
+  }
+
   /** Starts a service and leaves it to the caller to see what it does. */
   static RunningService launch(List<String> jvmOptions, Path folder, String... settings)
       throws IOException {
@@ -95,7 +109,7 @@ final class RunningService implements AutoCloseable {
                           .start();
     // The secret on its standard input, as the bridge hands it over.
     try (OutputStream in = process.getOutputStream()) {
-      in.write(input.getBytes(StandardCharsets.US_ASCII));
+      in.write(input.getBytes(StandardCharsets.ISO_8859_1));
     }
     return new RunningService(portFile, process, before);
   }
