@@ -108,11 +108,10 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
                            const std::function<std::string(const std::string&)>& encodeFirst) {
   if (java.empty() || portFile.empty()) return false;
   const std::string home = Utf8FromWide(context.home);
+  const SharedArchive archive = FindSharedArchive("service", java, ServiceJars(home));
   const std::string command = ServiceCommandLine(
-      java,
-      ServiceJavaOptions(javaVersion, FindSharedArchive("service", java, ServiceJars(home)),
-                         context.settings.serviceHeap),
-      home, Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes));
+      java, ServiceJavaOptions(javaVersion, archive, context.settings.serviceHeap), home,
+      Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes));
 
   const std::wstring marker = portFile + L".start";
   std::string markerText;
@@ -144,5 +143,8 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
       WriteFile(write.get(), input.data(), static_cast<DWORD>(input.size()), &written, nullptr) &&
       written == input.size();
   SecureZeroMemory(&input[0], input.size());
+  // A service writes its archive when it ends; older ones (another runtime,
+  // an earlier version of the jars) go once this one's is in use.
+  if (handed && archive.exists) RemoveOtherArchives("service", archive);
   return handed;
 }

@@ -83,9 +83,15 @@ void KeepSharedArchive(const std::string& use, const SharedArchive& archive, boo
   }
   // Another bridge may have put one in place meanwhile: the first stays.
   if (!runGaveSource || !IsFile(made) || !MoveFileExW(made.c_str(), file.c_str(), 0)) {
-    DeleteFileW(made.c_str());
+    RemoveArchive(made);
     return;
   }
+  RemoveOtherArchives(use, archive);
+}
+
+void RemoveOtherArchives(const std::string& use, const SharedArchive& archive) {
+  if (archive.file.empty()) return;
+  const std::wstring file = WideFromUtf8(archive.file);
   const std::wstring temp = TempFolderName();
   const size_t name = file.find_last_of(L'\\') + 1;
   WIN32_FIND_DATAW found;

@@ -17,3 +17,7 @@ SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
 // removed), else what it wrote removed; one it mapped removed when the run
 // failed, in case the archive was the cause (the next run makes it again).
 void KeepSharedArchive(const std::string& use, const SharedArchive& archive, bool runGaveSource);
+
+// Removes the archives this use has for other runtimes or jars (one that a
+// running Java maps stays): each new runtime or plugin version makes its own.
+void RemoveOtherArchives(const std::string& use, const SharedArchive& archive);

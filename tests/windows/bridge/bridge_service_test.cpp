@@ -285,6 +285,19 @@ TEST_F(BridgeServiceTest, TheServiceEndsAfterItsIdleMinutesAndLeavesOnlyItsArchi
   for (const std::wstring& name : after) {
     EXPECT_TRUE(before.count(name) != 0) << ToUtf8(name) << " was left in the temporary folder";
   }
+
+  // The next service maps that archive; one an earlier version left (read-only,
+  // as Java makes them) goes then.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring older = std::wstring(temp) + L"dravik-service-0123456789abcdef.jsa";
+  WriteFileBytes(older, "an archive of an earlier version");
+  SetFileAttributesW(older.c_str(), FILE_ATTRIBUTE_READONLY);
+  Jad();
+  ASSERT_NE(NewPortFile(""), "");
+  EXPECT_FALSE(FileExists(older));
+  SetFileAttributesW(older.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(older.c_str());
 }
 
 }  // namespace

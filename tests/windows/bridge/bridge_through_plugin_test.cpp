@@ -298,6 +298,16 @@ TEST_F(BridgeThroughPluginTest, WhenTheEngineFailsTheCommentNamesItAndItsRuntime
       << text;
   EXPECT_NE(text.find("vineflower.jar"), std::string::npos) << text;
   listCloseWindow(window_);
+  // The failed run's Java still wrote a class-data archive on its way out
+  // (read-only, as Java makes them): it is not kept, and not left behind.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  const std::wstring made =
+      L"dravik-oneshot-*.jsa." + std::to_wstring(GetProcessId(g_decompiler)) + L".tmp";
+  HANDLE search = FindFirstFileW((std::wstring(temp) + made).c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << ToUtf8(found.cFileName) << " was left";
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 // The one-shot run's class-data archive: made by the first run, mapped by the
