@@ -27,7 +27,7 @@ import java.util.jar.JarFile;
  */
 final class WarmUp {
   private static final long DELAY_MILLIS = 2000;
-  private static final long BUDGET_MILLIS = 5_000;
+  private static final long BUDGET_MILLIS = 750;
   private static final int MOST_CLASSES = 40;
   // Classes of a size an ordinary class file has: the engine's very largest take long alone.
   private static final long LARGEST_CLASS_BYTES = 16_000;
