@@ -122,13 +122,17 @@ std::wstring ProgramFolder() {
   return backslash == std::wstring::npos ? L"." : path.substr(0, backslash);
 }
 
-TempFolder::TempFolder() {
+std::wstring UserTempFolder() {
   wchar_t temp[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  if (n == 0 || n > MAX_PATH) return;
+  return n > 0 && n <= MAX_PATH ? std::wstring(temp) : L"";
+}
+
+TempFolder::TempFolder() {
+  const std::wstring temp = UserTempFolder();
+  if (temp.empty()) return;
   RemoveLeftFolders(temp);
-  std::wstring base =
-      std::wstring(temp) + TempFolderPrefix + std::to_wstring(GetCurrentProcessId());
+  std::wstring base = temp + TempFolderPrefix + std::to_wstring(GetCurrentProcessId());
   // Another bridge of the same process id (a reused id) may have left one.
   for (int attempt = 0; attempt < 100 && !created_; ++attempt) {
     path_ = base + L"-" + std::to_wstring(GetTickCount() + attempt);

@@ -14,6 +14,10 @@ bool IsFile(const std::wstring& name);
 // The folder of the running program, without a trailing backslash.
 std::wstring ProgramFolder();
 
+// The user's temporary folder with its trailing backslash; "" when the
+// system has none or its name is longer than MAX_PATH.
+std::wstring UserTempFolder();
+
 // A new, empty folder under the user's temporary folder; it is removed with
 // everything in it when the object goes.
 class TempFolder {

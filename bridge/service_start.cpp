@@ -20,6 +20,9 @@ namespace {
 // the bridge waiting (classes are seldom above 100 KB).
 const size_t MostHandedOverBytes = 1 << 20;
 
+// The service's class-data archives are named for this use.
+const char ArchiveUse[] = "service";
+
 // How long ago the file was last written, or UINT64_MAX when it is not there.
 uint64_t AgeMs(const std::wstring& name) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -97,9 +100,8 @@ bool StartDetached(std::wstring line, const std::wstring& directory, HANDLE inpu
 }  // namespace
 
 std::wstring ServicePortFile(const BridgeContext& context) {
-  wchar_t temp[MAX_PATH + 1];
-  DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  if (n == 0 || n > MAX_PATH) return L"";
+  const std::wstring temp = UserTempFolder();
+  if (temp.empty()) return L"";
   return temp + WideFromUtf8(ServicePortFileName(Utf8FromWide(context.home)));
 }
 
@@ -108,7 +110,7 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
                            const std::function<std::string(const std::string&)>& encodeFirst) {
   if (java.empty() || portFile.empty()) return false;
   const std::string home = Utf8FromWide(context.home);
-  const SharedArchive archive = FindSharedArchive("service", java, ServiceJars(home));
+  const SharedArchive archive = FindSharedArchive(ArchiveUse, java, ServiceJars(home));
   const std::string command = ServiceCommandLine(
       java, ServiceJavaOptions(javaVersion, archive, context.settings.serviceHeap), home,
       Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes));
@@ -133,9 +135,8 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   bool handed = CreatePipe(read.put(), write.put(), &inherit, static_cast<DWORD>(input.size())) &&
                 SetHandleInformation(write.get(), HANDLE_FLAG_INHERIT, 0);
-  wchar_t temp[MAX_PATH + 1];
-  DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring directory = n > 0 && n <= MAX_PATH ? temp : context.home;
+  std::wstring directory = UserTempFolder();
+  if (directory.empty()) directory = context.home;
   handed = handed && StartDetached(WideFromUtf8(command), directory, read.get());
   DWORD written = 0;
   handed =
@@ -145,6 +146,6 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
   SecureZeroMemory(&input[0], input.size());
   // A service writes its archive when it ends; older ones (another runtime,
   // an earlier version of the jars) go once this one's is in use.
-  if (handed && archive.exists) RemoveOtherArchives("service", archive);
+  if (handed && archive.exists) RemoveOtherArchives(ArchiveUse, archive);
   return handed;
 }

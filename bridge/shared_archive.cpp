@@ -7,12 +7,6 @@
 
 namespace {
 
-std::wstring TempFolderName() {
-  wchar_t temp[MAX_PATH + 1];
-  DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-  return n > 0 && n <= MAX_PATH ? std::wstring(temp) : L"";
-}
-
 // A file's name, size and time of last writing, "" parts when it is not there.
 std::string FileIdentity(const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -49,7 +43,7 @@ bool LooksLikeArchive(const std::wstring& file) {
 SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
                                 const std::vector<std::string>& jars) {
   SharedArchive archive;
-  const std::wstring temp = TempFolderName();
+  const std::wstring temp = UserTempFolder();
   if (temp.empty()) return archive;
   // The runtime by its java.exe and its release file (which names its exact
   // build), the jars by what changes when they are replaced.
@@ -92,7 +86,7 @@ void KeepSharedArchive(const std::string& use, const SharedArchive& archive, boo
 void RemoveOtherArchives(const std::string& use, const SharedArchive& archive) {
   if (archive.file.empty()) return;
   const std::wstring file = WideFromUtf8(archive.file);
-  const std::wstring temp = TempFolderName();
+  const std::wstring temp = UserTempFolder();
   const size_t name = file.find_last_of(L'\\') + 1;
   WIN32_FIND_DATAW found;
   HANDLE search =
