@@ -41,26 +41,30 @@ LRESULT CALLBACK ControlProcedure(HWND window, UINT message, WPARAM wparam, LPAR
   return call_default(window, message, wparam, lparam);
 }
 
+// The class as both kinds register it; WNDCLASSA and WNDCLASSW differ only
+// in the type of the name.
+template <typename WindowClass>
+WindowClass ControlClass(HINSTANCE module, WNDPROC procedure, HCURSOR cursor) {
+  WindowClass window_class = {};
+  window_class.style = CS_GLOBALCLASS | CS_DBLCLKS;
+  window_class.lpfnWndProc = procedure;
+  window_class.cbWndExtra = sizeof(LONG_PTR);
+  window_class.hInstance = module;
+  window_class.hCursor = cursor;
+  return window_class;
+}
+
 }  // namespace
 
 bool RegisterControlClasses(HINSTANCE module) {
+  HCURSOR cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
   bool all = true;
   for (const char* name : kAnsiClassNames) {
-    WNDCLASSA window_class = {};
-    window_class.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    window_class.lpfnWndProc = ControlProcedure<false>;
-    window_class.cbWndExtra = sizeof(LONG_PTR);
-    window_class.hInstance = module;
-    window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
+    WNDCLASSA window_class = ControlClass<WNDCLASSA>(module, ControlProcedure<false>, cursor);
     window_class.lpszClassName = name;
     if (RegisterClassA(&window_class) == 0) all = false;
   }
-  WNDCLASSW window_class = {};
-  window_class.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  window_class.lpfnWndProc = ControlProcedure<true>;
-  window_class.cbWndExtra = sizeof(LONG_PTR);
-  window_class.hInstance = module;
-  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+  WNDCLASSW window_class = ControlClass<WNDCLASSW>(module, ControlProcedure<true>, cursor);
   window_class.lpszClassName = kUnicodeClassName;
   if (RegisterClassW(&window_class) == 0) all = false;
   return all;
