@@ -24,6 +24,7 @@ struct DecompileOutcome {
   Kind kind = Kind::Failed;
   std::string source;                    // Kind::Source: the decompiler's output as it wrote it
   std::vector<std::string> explanation;  // otherwise: what went wrong and what to do (UTF-8)
+  bool crashed = false;  // the decompiler's Java runtime crashed (it wrote a crash report)
 };
 
 DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileOptions& options,
