@@ -235,8 +235,16 @@ std::vector<std::wstring> CacheFiles() {
 }
 
 void RemoveCaches() {
-  for (const std::wstring& file : CacheFiles()) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"dravik-java-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::wstring file = std::wstring(temp) + found.cFileName;
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(file.c_str());
-  }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }

@@ -83,5 +83,6 @@ void EndTrainingRuns(const std::wstring& folder);
 // The class-data caches in the user's temporary folder (dravik-java-*.jsa),
 // as full names.
 std::vector<std::wstring> CacheFiles();
-// Removes them (Java makes them read-only).
+// Removes them (Java makes them read-only) and the files beside them: no
+// runtime has a cache or a training run's record after this.
 void RemoveCaches();
