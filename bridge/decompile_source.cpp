@@ -151,6 +151,7 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
                                      ? context.settings.timeoutSeconds - spentSeconds
                                      : 1;
   DecompileOutcome oneShotOutcome = RunEngineOnce(run, classBytes, options, rest);
+  if (oneShotOutcome.kind == DecompileOutcome::Kind::Stopped) return oneShotOutcome;
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
   // source for longer than the service takes to start. It gets this class to

@@ -113,13 +113,17 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
       command.compose({ForCommandLine(context.home), ForCommandLine(classFile),
                        ForCommandLine(outFolder), ForCommandLine(crashReport)});
   ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
-                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);
+                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000,
+                          context.stopRequest);
   const std::string commandLine = "Its command: " + Cut(commandText, 2000);
 
   if (!run.started) {
     return Failure(DecompileOutcome::Kind::Failed,
                    {command.who + " could not be started (" + SystemMessage(run.startError) + ").",
                     commandLine, "", command.fix});
+  }
+  if (run.stopped) {
+    return Failure(DecompileOutcome::Kind::Stopped, {"The plugin stopped the run."});
   }
   if (run.timedOut) {
     return Failure(

@@ -398,6 +398,48 @@ TEST_F(BridgeThroughPluginTest, ADecompilerPastItsTimeLimitIsEndedWithItsJava) {
   EXPECT_TRUE(ProcessesWith({token, "Sleeper"}).empty());
 }
 
+// The host's thread does not wait for Java: the window comes with what is
+// coming and the source follows; a window closed while Java runs stops the
+// bridge, which ends its Java and removes its files.
+TEST_F(BridgeThroughPluginTest, TheSourceFollowsTheWindowAndAClosedOneStopsTheBridgeAndItsJava) {
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"1");
+  folder().InstallBridgeJad();
+  const std::wstring modern = ExeDirectory() + L"bridge_data\\demo\\Modern.class";
+  window_ = listLoadW(lister(), const_cast<WCHAR*>(modern.c_str()), 0);
+  ASSERT_NE(window_, nullptr);
+  std::string text = WindowText(window_);
+  EXPECT_EQ(text.rfind("// dravik - Java class viewer\r\n// Decompiling Modern.class ...", 0), 0u)
+      << text;
+  for (DWORD start = GetTickCount();
+       text.find("record Modern(") == std::string::npos && GetTickCount() - start < 60000;
+       Sleep(50)) {
+    PumpMessages();
+    text = WindowText(window_);
+  }
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
+  listCloseWindow(window_);
+
+  const std::string token = "dravik-sleeper-" + std::to_string(GetCurrentProcessId());
+  folder().InstallBridgeJad("decompiler=\"{java}\" -cp \"" + ToUtf8(ExeDirectory()) +
+                            "bridge_data\" Sleeper " + token + "\r\n");
+  window_ = listLoadW(lister(), const_cast<WCHAR*>(modern.c_str()), 0);
+  ASSERT_NE(window_, nullptr);
+  for (DWORD start = GetTickCount();
+       ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000; Sleep(100)) {
+  }
+  listCloseWindow(window_);
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
+  ASSERT_NE(g_decompiler, nullptr);
+  EXPECT_EQ(WaitForSingleObject(g_decompiler, 10000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  GetExitCodeProcess(g_decompiler, &code);
+  EXPECT_EQ(code, 7u);  // it stopped itself, as asked
+  EXPECT_EQ(CountBridgeTempFolders(), 0);
+  DWORD start = GetTickCount();
+  while (!ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000) Sleep(250);
+  EXPECT_TRUE(ProcessesWith({token, "Sleeper"}).empty());
+}
+
 TEST_F(BridgeThroughPluginTest, AFileThatIsNoClassFileShowsWhy) {
   folder().InstallBridgeJad("java=C:\\nowhere\\java.exe\r\n");
   std::wstring notAClass = inputs() + L"\\Notes.class";
