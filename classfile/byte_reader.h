@@ -18,6 +18,15 @@ class ByteReader {
   uint16_t U2() { return static_cast<uint16_t>(Read(2)); }
   uint32_t U4() { return static_cast<uint32_t>(Read(4)); }
 
+  // A two-byte count of entries that take at least each bytes; fails (and
+  // gives 0) when they cannot all follow, so that no table is made for a
+  // count that was made up.
+  uint16_t Count(size_t each) {
+    uint16_t count = U2();
+    if (!failed_ && remaining() / each < count) failed_ = true;
+    return failed_ ? 0 : count;
+  }
+
   // The next count bytes, or nullptr (and failed) when fewer are left.
   const unsigned char* Take(size_t count) {
     if (failed_ || remaining() < count) {

@@ -65,7 +65,7 @@ void PrintModuleDeclaration(JavapWriter* w, const ModuleInfo& module) {
 }
 
 // " extends ... implements ..." after the class's name.
-void PrintSupertypes(JavapWriter* w, const ClassFile& file) {
+void PrintSupertypes(JavapWriter* w, const ParsedClass& file) {
   bool isInterface = (file.access & kAccInterface) != 0;
   ClassSignature signature;
   if (file.hasSignature && ParseClassSignature(file.signature, &signature)) {
@@ -154,7 +154,7 @@ void PrintField(JavapWriter* w, const Member& field, bool withCode) {
 }
 
 // The method's declaration, "public static <T> void sort(T[], int...) throws X".
-void PrintMethodDeclaration(JavapWriter* w, const ClassFile& file, const Member& method) {
+void PrintMethodDeclaration(JavapWriter* w, const ParsedClass& file, const Member& method) {
   MethodSignature generic;
   bool hasGeneric = method.hasSignature && ParseMethodSignature(method.signature, &generic);
   MethodSignature erased;
@@ -223,7 +223,7 @@ void PrintSwitch(JavapWriter* w, const unsigned char* code, const Instruction& i
   w->Indent(-3);
 }
 
-void PrintInstruction(JavapWriter* w, const ClassFile& file, const unsigned char* code,
+void PrintInstruction(JavapWriter* w, const ParsedClass& file, const unsigned char* code,
                       const Instruction& instruction) {
   const OpcodeInfo& info = OpcodeOf(instruction.opcode);
   char head[64];
@@ -271,7 +271,7 @@ void PrintInstruction(JavapWriter* w, const ClassFile& file, const unsigned char
   w->NewLine();
 }
 
-void PrintCode(JavapWriter* w, const ClassFile& file, const Code& code) {
+void PrintCode(JavapWriter* w, const ParsedClass& file, const Code& code) {
   w->Print("Code:");
   w->NewLine();
   const unsigned char* bytes = code.bytes.data();
@@ -300,7 +300,7 @@ void PrintCode(JavapWriter* w, const ClassFile& file, const Code& code) {
   w->Indent(-1);
 }
 
-std::string ClassText(const ClassFile& file, bool withCode) {
+std::string ClassText(const ParsedClass& file, bool withCode) {
   std::string text;
   JavapWriter w(&text);
   if (file.hasSourceFile) {
@@ -339,7 +339,7 @@ std::string ClassText(const ClassFile& file, bool withCode) {
 
 bool TextOf(const unsigned char* bytes, size_t size, bool withCode, std::string* text,
             std::string* error) {
-  ClassFile file;
+  ParsedClass file;
   if (!ReadClassFile(bytes, size, &file, error)) return false;
   *text = ClassText(file, withCode);
   return true;
@@ -347,9 +347,9 @@ bool TextOf(const unsigned char* bytes, size_t size, bool withCode, std::string*
 
 }  // namespace
 
-std::string BytecodeView(const ClassFile& file) { return ClassText(file, true); }
+std::string BytecodeView(const ParsedClass& file) { return ClassText(file, true); }
 
-std::string ClassOutline(const ClassFile& file) { return ClassText(file, false); }
+std::string ClassOutline(const ParsedClass& file) { return ClassText(file, false); }
 
 bool BytecodeViewOf(const unsigned char* bytes, size_t size, std::string* text,
                     std::string* error) {

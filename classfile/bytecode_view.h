@@ -12,8 +12,8 @@
 #include "classfile/class_file.h"
 
 // The text of a class file that ReadClassFile read.
-std::string BytecodeView(const ClassFile& file);
-std::string ClassOutline(const ClassFile& file);
+std::string BytecodeView(const ParsedClass& file);
+std::string ClassOutline(const ParsedClass& file);
 
 // Reads bytes and gives the view or the outline in *text; false with the
 // reader's sentence in *error when the bytes are no class file or damaged.

@@ -44,8 +44,7 @@ bool ReadClassName(ByteReader* reader, const ConstantPool& pool, const Where& wh
 // A table of class names behind a two-byte count.
 bool ReadClassNames(ByteReader* reader, const ConstantPool& pool, const Where& where,
                     std::vector<std::string>* names, std::string* error) {
-  uint16_t count = reader->U2();
-  names->resize(count);
+  names->resize(reader->Count(2));
   for (std::string& name : *names) {
     if (!ReadClassName(reader, pool, where, &name, error)) return false;
   }
@@ -154,7 +153,7 @@ bool CheckInstructions(const Code& code, const ConstantPool& pool, const Where& 
 
 bool ReadLocals(ByteReader* body, const ConstantPool& pool, size_t codeLength, const Where& where,
                 std::vector<LocalVariable>* locals, std::string* error) {
-  locals->resize(body->U2());
+  locals->resize(body->Count(10));
   for (LocalVariable& local : *locals) {
     local.start = body->U2();
     local.length = body->U2();
@@ -179,7 +178,7 @@ bool ReadCode(ByteReader* body, const ConstantPool& pool, const Where& method, c
   const unsigned char* bytes = body->Take(length);
   if (bytes == nullptr) return false;
   code->bytes.assign(bytes, bytes + length);
-  code->handlers.resize(body->U2());
+  code->handlers.resize(body->Count(8));
   for (ExceptionHandler& handler : code->handlers) {
     handler.start = body->U2();
     handler.end = body->U2();
@@ -196,7 +195,7 @@ bool ReadCode(ByteReader* body, const ConstantPool& pool, const Where& method, c
   return ReadAttributes(
       body, pool, where, error, [&](const std::string& name, ByteReader* inner, const Where& at) {
         if (name == "LineNumberTable") {
-          code->lines.resize(inner->U2());
+          code->lines.resize(inner->Count(4));
           for (LineNumber& line : code->lines) {
             line.start = inner->U2();
             line.line = inner->U2();
@@ -273,8 +272,8 @@ bool ReadMember(ByteReader* reader, const ConstantPool& pool, bool isMethod, con
 bool ReadMembers(ByteReader* reader, const ConstantPool& pool, bool isMethod,
                  std::vector<Member>* members, std::string* error) {
   const char* kind = isMethod ? "methods" : "fields";
-  uint16_t count = reader->U2();
-  if (reader->failed()) return CutShort(std::string("the count of ") + kind, error);
+  uint16_t count = reader->Count(8);
+  if (reader->failed()) return CutShort(std::string("the ") + kind, error);
   members->resize(count);
   for (uint32_t i = 0; i < count; ++i) {
     Where place = std::string("the ") + kind + " (" + (isMethod ? "method " : "field ") +
@@ -290,25 +289,25 @@ bool ReadModule(ByteReader* body, const ConstantPool& pool, const Where& where, 
   if (!ReadText(body, pool, moduleTag, false, where, &module->name, error)) return false;
   module->flags = body->U2();
   if (!ReadText(body, pool, TagBit(kUtf8), true, where, &module->version, error)) return false;
-  module->required.resize(body->U2());
+  module->required.resize(body->Count(6));
   for (ModuleRequires& r : module->required) {
     if (!ReadText(body, pool, moduleTag, false, where, &r.module, error)) return false;
     r.flags = body->U2();
     if (!ReadText(body, pool, TagBit(kUtf8), true, where, &r.version, error)) return false;
   }
   for (std::vector<ModulePackage>* packages : {&module->exports, &module->opens}) {
-    packages->resize(body->U2());
+    packages->resize(body->Count(6));
     for (ModulePackage& p : *packages) {
       if (!ReadText(body, pool, TagBit(kPackage), false, where, &p.package, error)) return false;
       p.flags = body->U2();
-      p.modules.resize(body->U2());
+      p.modules.resize(body->Count(2));
       for (std::string& to : p.modules) {
         if (!ReadText(body, pool, moduleTag, false, where, &to, error)) return false;
       }
     }
   }
   if (!ReadClassNames(body, pool, where, &module->uses, error)) return false;
-  module->provides.resize(body->U2());
+  module->provides.resize(body->Count(4));
   for (ModuleProvides& p : module->provides) {
     if (!ReadClassName(body, pool, where, &p.service, error) ||
         !ReadClassNames(body, pool, where, &p.implementations, error)) {
@@ -323,12 +322,12 @@ bool ReadBootstrapMethods(ByteReader* body, const ConstantPool& pool, const Wher
   const uint32_t loadable = TagBit(kInteger) | TagBit(kFloat) | TagBit(kLong) | TagBit(kDouble) |
                             TagBit(kClass) | TagBit(kString) | TagBit(kMethodHandle) |
                             TagBit(kMethodType) | TagBit(kDynamic);
-  methods->resize(body->U2());
+  methods->resize(body->Count(4));
   for (BootstrapMethod& method : *methods) {
     if (!ReadIndex(body, pool, TagBit(kMethodHandle), false, where, &method.handle, error)) {
       return false;
     }
-    method.arguments.resize(body->U2());
+    method.arguments.resize(body->Count(2));
     for (uint16_t& argument : method.arguments) {
       if (!ReadIndex(body, pool, loadable, false, where, &argument, error)) return false;
     }
@@ -338,7 +337,7 @@ bool ReadBootstrapMethods(ByteReader* body, const ConstantPool& pool, const Wher
 
 bool ReadRecord(ByteReader* body, const ConstantPool& pool, const Where& where,
                 std::vector<RecordComponent>* components, std::string* error) {
-  components->resize(body->U2());
+  components->resize(body->Count(6));
   for (RecordComponent& component : *components) {
     if (!ReadUtf8(body, pool, where, &component.name, error) ||
         !ReadUtf8(body, pool, where, &component.descriptor, error)) {
@@ -358,7 +357,7 @@ bool ReadRecord(ByteReader* body, const ConstantPool& pool, const Where& where,
   return !body->failed();
 }
 
-bool ReadClassAttributes(ByteReader* reader, ClassFile* out, std::string* error) {
+bool ReadClassAttributes(ByteReader* reader, ParsedClass* out, std::string* error) {
   const ConstantPool& pool = out->pool;
   return ReadAttributes(
       reader, pool, "the class", error,
@@ -376,7 +375,7 @@ bool ReadClassAttributes(ByteReader* reader, ClassFile* out, std::string* error)
           return Outcome::kRead;
         }
         if (name == "InnerClasses") {
-          out->innerClasses.resize(body->U2());
+          out->innerClasses.resize(body->Count(8));
           for (InnerClass& inner : out->innerClasses) {
             if (!ReadClassName(body, pool, where, &inner.inner, error) ||
                 !ReadText(body, pool, TagBit(kClass), true, where, &inner.outer, error) ||
@@ -425,7 +424,7 @@ bool ReadClassAttributes(ByteReader* reader, ClassFile* out, std::string* error)
 }
 
 // Each Dynamic and InvokeDynamic entry names a bootstrap method the class has.
-bool CheckBootstrapNumbers(const ClassFile& file, std::string* error) {
+bool CheckBootstrapNumbers(const ParsedClass& file, std::string* error) {
   const std::vector<Constant>& entries = file.pool.entries;
   for (size_t i = 1; i < entries.size(); ++i) {
     if ((entries[i].tag == kDynamic || entries[i].tag == kInvokeDynamic) &&
@@ -439,9 +438,8 @@ bool CheckBootstrapNumbers(const ClassFile& file, std::string* error) {
   return true;
 }
 
-// The magic number, the version, the pool, the class's access and names and
-// its interfaces.
-bool ReadHeader(ByteReader* reader, ClassFile* out, std::string* error) {
+// The magic number, the version, the pool, the class's access and its name.
+bool ReadHeader(ByteReader* reader, ParsedClass* out, std::string* error) {
   uint32_t magic = reader->U4();
   if (reader->failed() || magic != 0xCAFEBABE) {
     *error = "This is no class file: it does not begin with CAFEBABE.";
@@ -451,13 +449,20 @@ bool ReadHeader(ByteReader* reader, ClassFile* out, std::string* error) {
   out->majorVersion = reader->U2();
   if (reader->failed()) return CutShort("its version", error);
   if (!ReadConstantPool(reader, &out->pool, error)) return false;
-  const ConstantPool& pool = out->pool;
   out->access = reader->U2();
-  if (!ReadIndex(reader, pool, TagBit(kClass), false, "this_class", &out->thisClass, error) ||
-      !ReadIndex(reader, pool, TagBit(kClass), true, "super_class", &out->superClass, error)) {
-    return reader->failed() ? CutShort("the class's names", error) : false;
+  if (!ReadIndex(reader, out->pool, TagBit(kClass), false, "this_class", &out->thisClass, error)) {
+    return reader->failed() ? CutShort("the class's name", error) : false;
   }
-  out->name = pool.NameOf(out->thisClass);
+  out->name = out->pool.NameOf(out->thisClass);
+  return true;
+}
+
+// The superclass and the interfaces.
+bool ReadSupertypes(ByteReader* reader, ParsedClass* out, std::string* error) {
+  const ConstantPool& pool = out->pool;
+  if (!ReadIndex(reader, pool, TagBit(kClass), true, "super_class", &out->superClass, error)) {
+    return reader->failed() ? CutShort("the superclass's name", error) : false;
+  }
   out->superName = pool.NameOf(out->superClass);
   if (!ReadClassNames(reader, pool, "the interfaces", &out->interfaces, error)) {
     return reader->failed() ? CutShort("the interfaces", error) : false;
@@ -467,14 +472,15 @@ bool ReadHeader(ByteReader* reader, ClassFile* out, std::string* error) {
 
 }  // namespace
 
-bool ReadClassHeader(const unsigned char* bytes, size_t size, ClassFile* out, std::string* error) {
+bool ReadClassHeader(const unsigned char* bytes, size_t size, ParsedClass* out,
+                     std::string* error) {
   ByteReader reader(bytes, size);
   return ReadHeader(&reader, out, error);
 }
 
-bool ReadClassFile(const unsigned char* bytes, size_t size, ClassFile* out, std::string* error) {
+bool ReadClassFile(const unsigned char* bytes, size_t size, ParsedClass* out, std::string* error) {
   ByteReader reader(bytes, size);
-  return ReadHeader(&reader, out, error) &&
+  return ReadHeader(&reader, out, error) && ReadSupertypes(&reader, out, error) &&
          ReadMembers(&reader, out->pool, false, &out->fields, error) &&
          ReadMembers(&reader, out->pool, true, &out->methods, error) &&
          ReadClassAttributes(&reader, out, error) && CheckBootstrapNumbers(*out, error);

@@ -144,7 +144,7 @@ struct ModuleInfo {
 };
 
 // Names are internal names ("java/lang/String", or an array's descriptor).
-struct ClassFile {
+struct ParsedClass {
   uint16_t minorVersion = 0;
   uint16_t majorVersion = 0;
   ConstantPool pool;
@@ -179,8 +179,8 @@ struct ClassFile {
 
 // Reads the whole class file; false with a sentence in *error (and *out
 // partly filled) when it is no class file, is cut short or is damaged.
-bool ReadClassFile(const unsigned char* bytes, size_t size, ClassFile* out, std::string* error);
+bool ReadClassFile(const unsigned char* bytes, size_t size, ParsedClass* out, std::string* error);
 
-// Reads only as far as the interfaces (version, pool, access, this and super
-// class, interfaces), which a cut class file may still hold whole.
-bool ReadClassHeader(const unsigned char* bytes, size_t size, ClassFile* out, std::string* error);
+// Reads only as far as the class's own name (the version, the pool, the
+// access flags and this_class), which a cut class file may still hold whole.
+bool ReadClassHeader(const unsigned char* bytes, size_t size, ParsedClass* out, std::string* error);

@@ -1,5 +1,7 @@
 #include "classfile/constant_pool.h"
 
+#include <algorithm>
+
 #include "classfile/modified_utf8.h"
 
 namespace {
@@ -194,9 +196,13 @@ bool ReadConstantPool(ByteReader* reader, ConstantPool* pool, std::string* error
     *error = "The class file is cut short in the constant pool's count.";
     return false;
   }
-  pool->entries.assign(count, Constant());
+  // Every entry takes three bytes or more: a made-up count reserves no more.
+  pool->entries.clear();
+  pool->entries.reserve(std::min<size_t>(count, reader->remaining() / 3 + 1));
+  pool->entries.emplace_back();
   for (uint32_t i = 1; i < count; ++i) {
-    Constant& c = pool->entries[i];
+    pool->entries.emplace_back();
+    Constant& c = pool->entries.back();
     auto where = [&] {
       return " in the constant pool (entry " + std::to_string(i) + " of " +
              std::to_string(count - 1) + ").";
@@ -234,7 +240,8 @@ bool ReadConstantPool(ByteReader* reader, ConstantPool* pool, std::string* error
                  " takes two slots, but it is the constant pool's last.";
         return false;
       }
-      ++i;  // the second slot stays empty
+      pool->entries.emplace_back();  // the second slot stays empty
+      ++i;
     }
   }
   for (uint32_t i = 1; i < count; ++i) {

@@ -27,14 +27,14 @@ Bytes Compiled(const std::string& name) {
   return ReadFile(std::string(CLASSFILE_CLASSES) + "/rare/" + name + ".class");
 }
 
-ClassFile Read(const Bytes& bytes) {
-  ClassFile file;
+ParsedClass Read(const Bytes& bytes) {
+  ParsedClass file;
   std::string error;
   EXPECT_TRUE(ReadClassFile(bytes.data(), bytes.size(), &file, &error)) << error;
   return file;
 }
 
-const Member* MethodNamed(const ClassFile& file, const std::string& name) {
+const Member* MethodNamed(const ParsedClass& file, const std::string& name) {
   for (const Member& m : file.methods) {
     if (m.name == name) return &m;
   }
@@ -42,7 +42,7 @@ const Member* MethodNamed(const ClassFile& file, const std::string& name) {
 }
 
 TEST(ClassFileTest, ReadsWhatJavacWrote) {
-  ClassFile outer = Read(Compiled("Rarities"));
+  ParsedClass outer = Read(Compiled("Rarities"));
   EXPECT_EQ(outer.majorVersion, 61);
   EXPECT_EQ(outer.name, "rare/Rarities");
   EXPECT_EQ(outer.superName, "java/util/AbstractList");
@@ -72,26 +72,26 @@ TEST(ClassFileTest, ReadsWhatJavacWrote) {
   EXPECT_EQ(get->code.locals[1].name, "i");
   EXPECT_EQ(get->code.localTypes[0].type, "Lrare/Rarities<TT;>;");
 
-  ClassFile point = Read(Compiled("Rarities$Point"));
+  ParsedClass point = Read(Compiled("Rarities$Point"));
   EXPECT_TRUE(point.isRecord);
   ASSERT_EQ(point.recordComponents.size(), 3u);
   EXPECT_EQ(point.recordComponents[1].name, "y");
   EXPECT_EQ(point.recordComponents[1].signature, "TN;");
   EXPECT_EQ(point.nestHost, "rare/Rarities");
 
-  ClassFile shape = Read(Compiled("Rarities$Shape"));
+  ParsedClass shape = Read(Compiled("Rarities$Shape"));
   EXPECT_EQ(shape.permittedSubclasses,
             (std::vector<std::string>{"rare/Rarities$Circle", "rare/Rarities$Square"}));
-  ClassFile anonymous = Read(Compiled("Rarities$1"));
+  ParsedClass anonymous = Read(Compiled("Rarities$1"));
   EXPECT_EQ(anonymous.enclosingClass, "rare/Rarities");
   EXPECT_EQ(anonymous.enclosingMethodName, "local");
-  ClassFile planet = Read(Compiled("Rarities$Planet"));
+  ParsedClass planet = Read(Compiled("Rarities$Planet"));
   ASSERT_FALSE(planet.innerClasses.empty());
   EXPECT_EQ(planet.innerClasses[0].inner, "rare/Rarities$Planet");
   EXPECT_EQ(planet.innerClasses[0].simpleName, "Planet");
 
   // Class version 69, with dynamic constants among the bootstrap arguments.
-  ClassFile modern = Read(ReadFile(std::string(TEST_DATA) + "/classfile/Java25.class"));
+  ParsedClass modern = Read(ReadFile(std::string(TEST_DATA) + "/classfile/Java25.class"));
   EXPECT_EQ(modern.majorVersion, 69);
   size_t dynamic = std::count_if(modern.pool.entries.begin(), modern.pool.entries.end(),
                                  [](const Constant& c) { return c.tag == kDynamic; });
@@ -99,7 +99,7 @@ TEST(ClassFileTest, ReadsWhatJavacWrote) {
 }
 
 TEST(ClassFileTest, ReadsAModuleAndWhatJavacNeverWrites) {
-  ClassFile module = Read(ModuleDescriptorClass());
+  ParsedClass module = Read(ModuleDescriptorClass());
   ASSERT_TRUE(module.hasModule);
   EXPECT_EQ(module.module.name, "demo.mod");
   EXPECT_EQ(module.module.version, "1.0");
@@ -110,7 +110,7 @@ TEST(ClassFileTest, ReadsAModuleAndWhatJavacNeverWrites) {
   EXPECT_EQ(module.module.provides[0].implementations,
             (std::vector<std::string>{"demo/b/One", "demo/b/Two"}));
 
-  ClassFile rare = Read(RareInstructionsClass());
+  ParsedClass rare = Read(RareInstructionsClass());
   ASSERT_EQ(rare.methods.size(), 3u);
   EXPECT_EQ(rare.methods[1].code.handlers.size(), 2u);
   EXPECT_EQ(rare.bootstrapMethods[1].arguments.size(), 2u);
@@ -126,7 +126,7 @@ TEST(ClassFileTest, EveryCutOfAClassIsRefusedWithASentence) {
     ASSERT_GT(whole.size(), 100u);
     for (size_t size = 0; size < whole.size(); ++size) {
       Bytes cut(whole.begin(), whole.begin() + size);
-      ClassFile file;
+      ParsedClass file;
       std::string error;
       ASSERT_FALSE(ReadClassFile(cut.data(), cut.size(), &file, &error)) << size;
       EXPECT_TRUE(error.rfind("The class file is cut short in ", 0) == 0 ||
@@ -210,7 +210,7 @@ TEST(ClassFileTest, DamageGivesASentenceThatSaysWhatAndWhere) {
        "64 levels."},
   };
   for (const auto& c : cases) {
-    ClassFile file;
+    ParsedClass file;
     std::string error;
     EXPECT_FALSE(ReadClassFile(c.bytes.data(), c.bytes.size(), &file, &error)) << c.what;
     EXPECT_EQ(error, c.message) << c.what;
