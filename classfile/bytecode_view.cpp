@@ -300,7 +300,7 @@ void PrintCode(JavapWriter* w, const ParsedClass& file, const Code& code) {
   w->Indent(-1);
 }
 
-std::string ClassText(const ParsedClass& file, bool withCode) {
+std::string ClassText(const ParsedClass& file, bool withCode, std::vector<MethodPlace>* places) {
   std::string text;
   JavapWriter w(&text);
   if (file.hasSourceFile) {
@@ -321,8 +321,22 @@ std::string ClassText(const ParsedClass& file, bool withCode) {
   w.Indent(+1);
   if (isModule) PrintModuleDirectives(&w, file.module);
   for (const Member& field : file.fields) PrintField(&w, field, withCode);
+  size_t counted = 0, lines = 0;
   for (const Member& method : file.methods) {
     PrintMethodDeclaration(&w, file, method);
+    if (places != nullptr) {
+      // The declaration is the last line written, whole or not yet ended.
+      for (; counted < text.size(); ++counted) lines += text[counted] == '\n' ? 1 : 0;
+      MethodPlace place;
+      place.line = !text.empty() && text.back() == '\n' ? lines - 1 : lines;
+      for (const LineNumber& number : method.code.lines) {
+        if (place.firstSourceLine == 0 || number.line < place.firstSourceLine) {
+          place.firstSourceLine = number.line;
+        }
+        if (number.line > place.lastSourceLine) place.lastSourceLine = number.line;
+      }
+      places->push_back(place);
+    }
     if (withCode && method.hasCode) {
       w.Indent(+1);
       PrintCode(&w, file, method.code);
@@ -341,15 +355,17 @@ bool TextOf(const unsigned char* bytes, size_t size, bool withCode, std::string*
             std::string* error) {
   ParsedClass file;
   if (!ReadClassFile(bytes, size, &file, error)) return false;
-  *text = ClassText(file, withCode);
+  *text = ClassText(file, withCode, nullptr);
   return true;
 }
 
 }  // namespace
 
-std::string BytecodeView(const ParsedClass& file) { return ClassText(file, true); }
+std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places) {
+  return ClassText(file, true, places);
+}
 
-std::string ClassOutline(const ParsedClass& file) { return ClassText(file, false); }
+std::string ClassOutline(const ParsedClass& file) { return ClassText(file, false, nullptr); }
 
 bool BytecodeViewOf(const unsigned char* bytes, size_t size, std::string* text,
                     std::string* error) {

@@ -8,11 +8,23 @@
 #include <stddef.h>
 
 #include <string>
+#include <vector>
 
 #include "classfile/class_file.h"
 
-// The text of a class file that ReadClassFile read.
-std::string BytecodeView(const ParsedClass& file);
+// Where a method stands in the bytecode view: the line of its declaration
+// (0 for the text's first), and the original source lines its line number
+// table names (0 and 0 without one), so that a viewer can go from a method's
+// source to its bytecode and back.
+struct MethodPlace {
+  size_t line = 0;
+  unsigned firstSourceLine = 0;
+  unsigned lastSourceLine = 0;
+};
+
+// The text of a class file that ReadClassFile read; places, when given, gets
+// each method's place in the bytecode view.
+std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places = nullptr);
 std::string ClassOutline(const ParsedClass& file);
 
 // Reads bytes and gives the view or the outline in *text; false with the

@@ -76,11 +76,12 @@ bool WaitForDecompileJob(DecompileJob* job, DWORD milliseconds) {
   return WaitForSingleObject(job->ended, milliseconds) == WAIT_OBJECT_0;
 }
 
-bool TakeDecompileText(DecompileJob* job, char** text, DWORD* milliseconds, DecompileEnd* end) {
+bool TakeDecompileResult(DecompileJob* job, DecompileResult* result) {
   if (!WaitForDecompileJob(job, 0)) return false;
-  *milliseconds = job->milliseconds;
-  *end = job->run.end;
-  *text = job->text;
+  result->milliseconds = job->milliseconds;
+  result->end = job->run.end;
+  result->exitCode = job->run.exitCode;
+  result->text = job->text;
   job->text = nullptr;
   return true;
 }

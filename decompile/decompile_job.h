@@ -21,10 +21,17 @@ DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT me
 // Waits up to milliseconds for the run to end; true when it has.
 bool WaitForDecompileJob(DecompileJob* job, DWORD milliseconds);
 
-// Once the run has ended: its text (from malloc, the caller frees; null for
-// none, and for any taking after the first), how long it took and how it
-// ended. False while it runs.
-bool TakeDecompileText(DecompileJob* job, char** text, DWORD* milliseconds, DecompileEnd* end);
+// What a run gave.
+struct DecompileResult {
+  char* text = nullptr;  // from malloc, the taker frees it; null for none
+  DWORD milliseconds = 0;
+  DecompileEnd end = DecompileEnd::NoText;
+  DWORD exitCode = 0;  // Jad's (the bridge's says whether the text is source)
+};
+
+// Once the run has ended: what it gave (the text only to the first taker).
+// False while it runs.
+bool TakeDecompileResult(DecompileJob* job, DecompileResult* result);
 
 // The caller's end of the job: a run still going is cancelled, and its thread
 // frees what is left once it is done.

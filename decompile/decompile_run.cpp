@@ -158,7 +158,7 @@ DecompileEnd WaitForDecompiler(HANDLE process, HANDLE stopRequest, HANDLE cancel
 
 // Starts the decompiler in the run folder and waits for it (above). A program
 // that does not start is passed over silently: there is then no output.
-DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel) {
+DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
@@ -169,7 +169,7 @@ DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel) {
                                 CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, names->folder,
                                 &startup, &process);
   if (started != 1) {
-    return DecompileEnd::Text;
+    return DecompileEnd::NotStarted;
   }
   HANDLE stopRequest =
       cancel != nullptr
@@ -177,6 +177,7 @@ DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel) {
           : nullptr;
   ResumeThread(process.hThread);
   DecompileEnd end = WaitForDecompiler(process.hProcess, stopRequest, cancel);
+  if (end == DecompileEnd::Text) GetExitCodeProcess(process.hProcess, exitCode);
   if (stopRequest != nullptr) CloseHandle(stopRequest);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
@@ -202,10 +203,11 @@ bool FindOutput(RunNames* names) {
 // The decompiler's output for the class file, copied with its family into the
 // claimed run folder; null when there is none. Whatever it leaves in the
 // folder goes with the folder.
-char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, HANDLE cancel,
-                           DecompileEnd* end) {
+char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, DecompileRun* run) {
+  DecompileEnd* end = &run->end;
   // Without its input there is nothing to start the decompiler on.
   if (!ComposeCopyAndPattern(names) || !LongPathCopyFile(classFilePath, names->copy, FALSE)) {
+    *end = DecompileEnd::NotStarted;
     return nullptr;
   }
   if (names->withFamily) {
@@ -214,11 +216,11 @@ char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, HANDLE c
   if (!ProbeDecompiler(names->probe)) {
     ComposeCommandLine(names, false);
   }
-  if (cancel != nullptr && WaitForSingleObject(cancel, 0) == WAIT_OBJECT_0) {
+  if (run->cancel != nullptr && WaitForSingleObject(run->cancel, 0) == WAIT_OBJECT_0) {
     *end = DecompileEnd::Cancelled;
     return nullptr;
   }
-  *end = RunDecompiler(names, cancel);
+  *end = RunDecompiler(names, run->cancel, &run->exitCode);
   if (*end != DecompileEnd::Text || !FindOutput(names)) {
     if (*end == DecompileEnd::Text) *end = DecompileEnd::NoText;
     return nullptr;
@@ -233,7 +235,8 @@ char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, HANDLE c
 char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   DecompileRun ignored;
   if (run == nullptr) run = &ignored;
-  run->end = DecompileEnd::NoText;
+  run->end = DecompileEnd::NotStarted;
+  run->exitCode = 0;
   // The 8-bit export passes on a null name as null.
   if (classFilePath == nullptr) {
     return nullptr;
@@ -243,7 +246,7 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   if (names != nullptr && ComposeRunNames(classFilePath, names)) {
     BoundedWideCopy(run->stamp, names->stamp, DecompileStampChars);
     if (ClaimRunFolder(names->directory, names->stamp, names->folder)) {
-      text = DecompileInRunFolder(classFilePath, names, run->cancel, &run->end);
+      text = DecompileInRunFolder(classFilePath, names, run);
       RemoveRunFolder(names->folder);
     }
   }

@@ -13,8 +13,10 @@ enum { DecompileStampChars = 16 };
 // shortens it). A Jad still running then is ended, and the run gives no text.
 extern DWORD DecompileWaitLimitMs;
 
-// How a run ended: with Jad's text, or why without.
-enum class DecompileEnd { Text, NoText, TimedOut, Cancelled };
+// How a run ended: with Jad's text, or why without (NotStarted: Jad was not
+// run at all: its input could not be put in place, or it could not be
+// started).
+enum class DecompileEnd { Text, NoText, NotStarted, TimedOut, Cancelled };
 
 // What a caller may give a run and learns from it.
 struct DecompileRun {
@@ -23,6 +25,7 @@ struct DecompileRun {
   HANDLE cancel = nullptr;
   WCHAR stamp[DecompileStampChars] = {};    // out: names its run folder and output
   DecompileEnd end = DecompileEnd::NoText;  // out
+  DWORD exitCode = 0;                       // out: Jad's, when it ended by itself
 };
 
 // Jad's output for the class file at classFilePath (any length), as a text from

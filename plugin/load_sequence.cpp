@@ -6,7 +6,6 @@
 // what is coming, and the source replaces it when the run posts it.
 #include <stdlib.h>
 
-#include "decompile/class_family.h"
 #include "decompile/decompile_job.h"
 #include "host/ansi_to_wide.h"
 #include "host/host_messages.h"
@@ -14,9 +13,9 @@
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
-#include "plugin/pending_source.h"
+#include "plugin/class_views.h"
+#include "plugin/class_window.h"
 #include "plugin/shown_files.h"
-#include "plugin/shown_source.h"
 #include "presentation/text_styles.h"
 
 namespace {
@@ -85,29 +84,26 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
   }
   PostHostMessage(ParentWin, control, lcp_ansi, itm_fontstyle);
 
-  DecompileJob* job = StartDecompileJob(FileToLoad, control, SourceReadyMessage());
+  ClassWindow* window = AttachClassWindow(control);
+  DecompileJob* job =
+      window != nullptr ? StartDecompileJob(FileToLoad, control, SourceReadyMessage()) : nullptr;
   if (job == nullptr) {
     DestroyWindow(control);
     LastActivityTick = GetTickCount();
     return nullptr;
   }
+  window->classFile = FileToLoad;
   if (WaitForDecompileJob(job, LoadWaitMs())) {
-    char* text = nullptr;
-    DWORD decompileTime = 0;
-    DecompileEnd end;
-    TakeDecompileText(job, &text, &decompileTime, &end);
+    window->resultKnown = TakeDecompileResult(job, &window->result);
     ReleaseDecompileJob(job);
-    bool shown = text != nullptr && ShowDecompiledText(control, text, decompileTime, palette);
-    free(text);  // from here on the control holds the only copy
-    if (!shown) {
-      DestroyWindow(control);
+    if (!ShowRunResult(control, window, false)) {
+      DestroyWindow(control);  // which frees the result too
       LastActivityTick = GetTickCount();
       return nullptr;
     }
-  } else if (!AwaitSource(control, job, FileNameOf(FileToLoad))) {
-    DestroyWindow(control);
-    LastActivityTick = GetTickCount();
-    return nullptr;
+  } else {
+    window->pending = job;
+    ShowComingSource(control, window);
   }
   NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();

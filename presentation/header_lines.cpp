@@ -26,9 +26,7 @@ void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseco
   InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
 }
 
-void InsertPendingHeader(HWND control, const WCHAR* line, const TextPalette& palette) {
-  SetControlText(control, L"");
-  ApplyControlFormat(control, SCF_ALL, &palette.base);
+void InsertBannerAndLine(HWND control, const WCHAR* line, const TextPalette& palette) {
   InsertStyledLineAtTop(control, line, &palette.comment);
   InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
 }

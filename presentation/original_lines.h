@@ -8,3 +8,8 @@
 // text order; without one, the line of the highest number below it. -1 when
 // no line carries a number that low.
 int FindOriginalLine(HWND control, int number);
+
+// The original line number nearest to the control's line: the first carried
+// at or below it within a screenful, else the last one above it; -1 when no
+// line carries one.
+int OriginalLineNear(HWND control, int line);

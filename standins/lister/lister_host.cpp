@@ -233,6 +233,41 @@ bool ListerHost::HandleKey(UINT key, bool ctrl, bool shift) {
   return true;
 }
 
+void ListerHost::DeliverKey(UINT key, bool ctrl, bool shift) {
+  if (list_ == nullptr) {
+    LogLine("error \"no list window\"");
+    return;
+  }
+  BYTE state[256] = {}, saved[256] = {};
+  GetKeyboardState(saved);
+  memcpy(state, saved, sizeof state);
+  state[VK_CONTROL] = ctrl ? 0x80 : 0;
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(state);
+  LRESULT result = SendMessageW(list_, WM_KEYDOWN, key, 1);
+  SendMessageW(list_, WM_KEYUP, key, 0xC0000001);
+  SetKeyboardState(saved);
+  LogLine("key %s%s%c -> list window %ld", ctrl ? "ctrl+" : "", shift ? "shift+" : "",
+          static_cast<char>(key), static_cast<long>(result));
+  Pump();
+}
+
+void ListerHost::ContextMenu(int item) {
+  if (list_ == nullptr) {
+    LogLine("error \"no list window\"");
+    return;
+  }
+  // The menu's own loop takes the keys waiting in the queue.
+  for (int i = 0; i < item; ++i) PostMessageW(list_, WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageW(list_, WM_KEYDOWN, item > 0 ? VK_RETURN : VK_ESCAPE, 1);
+  RECT area;
+  GetWindowRect(list_, &area);
+  SendMessageW(list_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_),
+               MAKELPARAM(area.left + 20, area.top + 20));
+  LogLine("contextmenu %d", item);
+  Pump();
+}
+
 std::string ListerHost::WindowName(HWND window) const {
   if (window == nullptr) return "null";
   if (window == list_) return "list";

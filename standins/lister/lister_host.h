@@ -35,6 +35,12 @@ class ListerHost {
   // milliseconds have passed.
   void WaitForSource(DWORD milliseconds);
   bool HandleKey(UINT key, bool ctrl, bool shift);
+  // A key the host does not take goes to the list window, with Ctrl and
+  // Shift down as asked while the window handles it.
+  void DeliverKey(UINT key, bool ctrl, bool shift);
+  // A right click on the list window (WM_CONTEXTMENU), and the item-th entry
+  // of the menu it opens chosen with the keyboard (0: the menu cancelled).
+  void ContextMenu(int item);
 
   bool Detect(const std::wstring& file);
   void Load(const std::wstring& file);

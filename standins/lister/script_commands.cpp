@@ -182,11 +182,12 @@ bool ListerHost::Execute(const ScriptCommand& command) {
         {L"f3", VK_F3, false, false},  {L"shift+f3", VK_F3, false, true},
         {L"n", 'N', false, false},     {L"p", 'P', false, false},
         {L"t", 'T', false, false},     {L"esc", VK_ESCAPE, false, false},
+        {L"ctrl+b", 'B', true, false},
     };
     bool known = false;
     for (const auto& k : kKeys) {
       if (key == k.name) {
-        HandleKey(k.key, k.ctrl, k.shift);
+        if (!HandleKey(k.key, k.ctrl, k.shift)) DeliverKey(k.key, k.ctrl, k.shift);
         known = true;
       }
     }
@@ -195,6 +196,10 @@ bool ListerHost::Execute(const ScriptCommand& command) {
       known = true;
     }
     if (!known) return args.Fail(L"unknown key " + key);
+  } else if (name == L"contextmenu") {
+    int item = 0;
+    if (!args.Need(1, 1) || !args.Int(0, &item)) return false;
+    ContextMenu(item);
   } else if (name == L"clock") {
     if (!args.Need(1, 2)) return false;
     const std::wstring& value = args.Word(0);

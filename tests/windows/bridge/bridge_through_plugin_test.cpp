@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "classfile/bytecode_view.h"
 #include "presentation/text_styles.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/soak/soak_fixture.h"
@@ -367,6 +368,14 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
   // Line 3, under the banner, the timing and "/*".
   int position = static_cast<int>(SendMessageA(window_, EM_LINEINDEX, 3, 0)) + 4;
   EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, LightPalette.comment.crTextColor);
+  // Under the comment, the class without Java: its bytecode, as javap lists it.
+  const std::string bytes = ReadFileBytes(ExeDirectory() + L"bridge_data\\demo\\Modern.class");
+  std::string bytecode, error;
+  ASSERT_TRUE(BytecodeViewOf(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                             &bytecode, &error));
+  std::string crlf;
+  for (char c : bytecode) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_NE(text.find(" */\r\n\r\n" + crlf), std::string::npos) << text;
   listCloseWindow(window_);
 }
 

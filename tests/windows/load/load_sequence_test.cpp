@@ -204,13 +204,25 @@ TEST_F(LoadSequenceTest, AnEmptyDecompilerOutputShowsTheTwoHeaderLinesOnly) {
   EXPECT_EQ(Text(control), std::string(kBanner) + "\r\n// Jad: 0ms | Highlighted: 0ms\r\n");
 }
 
-TEST_F(LoadSequenceTest, NoDecompilerOutputLeavesNoWindowAndPostsOnlyTheFontStyle) {
+// Without Jad's output the class shows as its bytecode, under a comment that
+// says why; a file that is no class file either gives no window.
+TEST_F(LoadSequenceTest, NoDecompilerOutputShowsTheBytecodeAndNoClassFileNoWindow) {
   folder_.SetFakeJadMode("nothing");
+  HWND control = Load();
+  ASSERT_NE(control, nullptr);
+  EXPECT_NE(Text(control).find(" * Jad ended without writing any source for this class.\r\n */"
+                               "\r\n\r\nCompiled from \"Greeter.java\""),
+            std::string::npos)
+      << Text(control);
+  DestroyWindow(control);
+  g_platform.posted.clear();
+
+  WriteFileBytes(classFile_, "no class file");
   EXPECT_EQ(Load(), nullptr);
   EXPECT_EQ(GetWindow(lister_, GW_CHILD), nullptr);
   ASSERT_EQ(g_platform.posted.size(), 1u);
   EXPECT_EQ(g_platform.posted[0].wParam, static_cast<WPARAM>(0xFFFFFFFFFFFD0004ull));
-  EXPECT_EQ(g_platform.processesStarted, 1);
+  EXPECT_EQ(g_platform.processesStarted, 2);
   EXPECT_EQ(folder_.ExtraFiles().size(), 1u);  // only the class file itself
 }
 

@@ -73,6 +73,10 @@ TEST_F(SlowLoadTest, TheWindowComesAtOnceWithWhatIsComingAndTheSourceWhenItComes
   std::wstring text = Text(control);
   EXPECT_EQ(text.rfind(Banner, 0), 0u) << ToUtf8(text);
   EXPECT_NE(text.find(Coming), std::wstring::npos) << ToUtf8(text);
+  // The class's outline meanwhile, from its class file.
+  EXPECT_NE(text.find(L"public class sample.Greeter {\r\n  private final java.lang.String name;"),
+            std::wstring::npos)
+      << ToUtf8(text);
   // A search answers from what is shown, without waiting.
   EXPECT_EQ(Search(control, L"class Greeter", lcs_findfirst), LISTPLUGIN_ERROR);
 

@@ -106,6 +106,17 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
     EXPECT_EQ(GetWindow(lister(), GW_CHILD), nullptr) << what;
     EXPECT_TRUE(folder().ExtraFiles().empty()) << what;
   }
+  // A load without Jad's text: the class's bytecode under the comment that
+  // says why, in a visible window; nothing left behind.
+  void ExpectBytecode(HWND window, const std::string& why, const std::string& what) {
+    ASSERT_NE(window, nullptr) << what;
+    const std::string text = WindowText(window);
+    EXPECT_NE(text.find(why), std::string::npos) << what << "\n" << text;
+    EXPECT_NE(text.find("public class sample.Greeter {"), std::string::npos) << what;
+    EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) << what;
+    listCloseWindow(window);
+    EXPECT_TRUE(folder().ExtraFiles().empty()) << what;
+  }
   // A shown load: Jad's text in a visible window, nothing left behind.
   void ExpectShown(HWND window, const std::string& what) {
     ASSERT_NE(window, nullptr) << what;
@@ -143,21 +154,22 @@ TEST_F(BadInputTest, InputsWithNoSourceInThemAreRefused) {
   for (const auto& c : cases) ExpectRefused(LoadW(c.path), c.what);
 }
 
-TEST_F(BadInputTest, DecompilersThatGiveNoUsableOutputAreRefused) {
+TEST_F(BadInputTest, DecompilersThatGiveNoUsableOutputLeaveTheBytecode) {
+  const std::string noSource = "Jad ended without writing any source for this class.";
   std::wstring classFile = Input(L"Greeter.class", classBytes_);
   for (const char* mode : {"fail", "nul", "nothing", "quick"}) {
     folder().SetFakeJadMode(mode);
-    ExpectRefused(LoadW(classFile), mode);
+    ExpectBytecode(LoadW(classFile), noSource, mode);
   }
   // An output of 2^31 bytes or more is not read at all.
   folder().SetFakeJadMode("write");
   g_calls.hugeSize = true;
-  ExpectRefused(LoadW(classFile), "output of 2^31 bytes");
+  ExpectBytecode(LoadW(classFile), noSource, "output of 2^31 bytes");
   g_calls.hugeSize = false;
 
   // No decompiler anywhere: the bare name finds no program, nothing starts.
   DeleteFileW(folder().Path(L"jad.exe").c_str());
-  ExpectRefused(LoadW(classFile), "no decompiler");
+  ExpectBytecode(LoadW(classFile), "Jad could not be run for this class", "no decompiler");
 
   // Two outputs: the first one found is shown; both go with the run folder.
   folder().InstallFakeJad("two");
@@ -167,9 +179,10 @@ TEST_F(BadInputTest, DecompilersThatGiveNoUsableOutputAreRefused) {
   EXPECT_TRUE(folder().ExtraFiles().empty());
 }
 
-TEST_F(BadInputTest, APluginFolderWithoutWriteAccessGivesNoWindowAndNoFile) {
+TEST_F(BadInputTest, APluginFolderWithoutWriteAccessLeavesTheBytecodeAndNoFile) {
   g_calls.copyFails = true;
-  ExpectRefused(LoadW(Input(L"Greeter.class", classBytes_)), "read-only plugin folder");
+  ExpectBytecode(LoadW(Input(L"Greeter.class", classBytes_)),
+                 "the plugin's folder must be writable", "read-only plugin folder");
   EXPECT_EQ(g_calls.copies, 1);
 }
 

@@ -102,3 +102,29 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host's right click and Ctrl+B switch a class between its source and its
+// bytecode: the menu's second entry, then the key back.
+TEST(ThroughTheHostTest, TheContextMenuAndCtrlBSwitchToTheBytecodeAndBack) {
+  std::wstring folder = ScratchFolder(L"viewer_views");
+  std::wstring bin = ExeDirectory();
+  ASSERT_TRUE(CopyFileW((bin + kPluginFile).c_str(), (folder + kPluginFile).c_str(), 0));
+  ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
+                        (folder + L"Greeter.class").c_str(), FALSE));
+  std::wstring script = L"load; waitsource; contextmenu 2; dumptext " + folder +
+                        L"bytecode.txt; key ctrl+b; dumptext " + folder + L"source.txt";
+  ListerRun run =
+      RunLister({folder + kPluginFile, folder + L"Greeter.class", L"--do", script}, folder);
+  ASSERT_EQ(run.exit_code, 0);
+  const std::string bytecode = ReadBytes(folder + L"bytecode.txt");
+  EXPECT_NE(bytecode.find("public java.lang.String greet(int);\r\n    Code:\r\n       0: new"),
+            std::string::npos)
+      << bytecode;
+  const std::string source = ReadBytes(folder + L"source.txt");
+  EXPECT_NE(source.find("class Greeter {}"), std::string::npos) << source;
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+#include "plugin/class_views.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "decompile/class_family.h"
+#include "decompile/class_text.h"
+#include "decompile/output_text.h"
+#include "host/host_messages.h"
+#include "host/listplug.h"
+#include "host/richedit_operations.h"
+#include "host/view_kind.h"
+#include "plugin/shown_source.h"
+#include "presentation/bytecode_highlighter.h"
+#include "presentation/header_lines.h"
+#include "presentation/java_highlighter.h"
+#include "presentation/original_lines.h"
+
+namespace {
+
+// The banner and one more line stand above every view.
+const int HeaderLineCount = 2;
+
+const TextPalette& PaletteOf(HWND control) {
+  return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
+}
+
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// Jad's output as the control takes it: UTF-8 behind its mark, else ANSI.
+std::wstring WideOutput(const char* text) {
+  if (HasUtf8Mark(text)) {
+    WCHAR* wide = WideFromUtf8Output(text);
+    std::wstring copy = wide != nullptr ? wide : L"";
+    free(wide);
+    return copy;
+  }
+  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 1, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
+  wide.resize(wcslen(wide.c_str()));
+  return wide;
+}
+
+// Why there is no source when Jad gave no text at all.
+std::wstring NoSourceComment(DecompileEnd end) {
+  wchar_t line[160];
+  if (end == DecompileEnd::TimedOut) {
+    swprintf(line, sizeof line / sizeof line[0],
+             L" * Jad was still running after %lu seconds and was ended: there is no source.",
+             static_cast<unsigned long>(DecompileWaitLimitMs / 1000));
+  } else if (end == DecompileEnd::NotStarted) {
+    return L"/*\r\n * Jad could not be run for this class: the plugin's folder must be writable"
+           L"\r\n * (the class is copied there for it), and jad.exe must be beside the plugin"
+           L"\r\n * or on the PATH.\r\n */\r\n";
+  } else {
+    swprintf(line, sizeof line / sizeof line[0],
+             L" * Jad ended without writing any source for this class.");
+  }
+  return L"/*\r\n" + std::wstring(line) + L"\r\n */\r\n";
+}
+
+// The text with the bytecode's colours and the banner and line on top; the
+// host is told the position.
+void ShowBytecodeText(HWND control, const std::wstring& text, const WCHAR* line) {
+  const TextPalette& palette = PaletteOf(control);
+  SetControlText(control, text.c_str());
+  PostHostMessage(GetParent(control), control, 0, itm_percent);
+  ApplyBytecodeHighlighting(control, palette);
+  InsertBannerAndLine(control, line, palette);
+}
+
+// Puts line at the top of the view and the caret at its start.
+void ScrollToLine(HWND control, int line) {
+  if (line < 0) line = 0;
+  ScrollControlLines(control, line - GetControlFirstVisibleLine(control));
+  int caret = GetControlLineIndex(control, GetControlFirstVisibleLine(control));
+  SetControlSelection(control, caret, caret);
+}
+
+// The bytecode view's line of the method whose source lines hold original,
+// else of the one whose first line is nearest it; -1 without either.
+int BytecodeLineOf(const std::vector<MethodPlace>& places, int original) {
+  if (original < 0) return -1;
+  const MethodPlace* nearest = nullptr;
+  unsigned distance = 0;
+  for (const MethodPlace& place : places) {
+    if (place.firstSourceLine == 0) continue;
+    unsigned from = static_cast<unsigned>(original);
+    if (from >= place.firstSourceLine && from <= place.lastSourceLine) {
+      return static_cast<int>(place.line) + HeaderLineCount;
+    }
+    unsigned apart =
+        from > place.firstSourceLine ? from - place.firstSourceLine : place.firstSourceLine - from;
+    if (nearest == nullptr || apart < distance) {
+      nearest = &place;
+      distance = apart;
+    }
+  }
+  return nearest != nullptr ? static_cast<int>(nearest->line) + HeaderLineCount : -1;
+}
+
+// The first original line of the method the bytecode view shows at line.
+int OriginalLineOf(const std::vector<MethodPlace>& places, int line) {
+  int original = -1;
+  for (const MethodPlace& place : places) {
+    if (static_cast<int>(place.line) + HeaderLineCount > line) break;
+    original = place.firstSourceLine != 0 ? static_cast<int>(place.firstSourceLine) : -1;
+  }
+  return original;
+}
+
+void ShowBytecodeView(HWND control, ClassWindow* window) {
+  std::wstring text;
+  std::string error;
+  window->places.clear();
+  DWORD start = GetTickCount();
+  if (!ReadBytecodeText(window->classFile.c_str(), &text, &error, &window->places)) {
+    text = L"/*\r\n * " + Widened(error) + L"\r\n */\r\n";
+  }
+  DWORD read = GetTickCount() - start;
+  wchar_t line[128];
+  swprintf(line, sizeof line / sizeof line[0],
+           L"// Bytecode as javap -c -p lists it, read in %lums | Ctrl+B: the Java source",
+           static_cast<unsigned long>(read));
+  ShowBytecodeText(control, text, line);
+  window->bytecodeShown = true;
+}
+
+}  // namespace
+
+UINT SourceReadyMessage() {
+  static UINT message = RegisterWindowMessageW(L"dravik source ready");
+  return message;
+}
+
+bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
+  const DecompileResult& result = window->result;
+  const TextPalette& palette = PaletteOf(control);
+  window->bytecodeShown = false;
+  window->places.clear();
+  if (result.text != nullptr && result.exitCode == 0) {
+    return ShowDecompiledText(control, result.text, result.milliseconds, palette);
+  }
+  // No source: why, and the class as the bytecode shows it, without Java.
+  std::wstring bytecode;
+  std::string error;
+  const bool readable = ReadBytecodeText(window->classFile.c_str(), &bytecode, &error);
+  if (!readable && !mustShow) {
+    return result.text != nullptr &&
+           ShowDecompiledText(control, result.text, result.milliseconds, palette);
+  }
+  std::wstring text =
+      result.text != nullptr ? WideOutput(result.text) : NoSourceComment(result.end);
+  if (!text.empty() && text.back() != L'\n') text += L"\r\n";
+  text += readable ? L"\r\n" + bytecode
+                   : L"/*\r\n * The class file could not be read either: " + Widened(error) +
+                         L"\r\n */\r\n";
+  SetControlText(control, text.c_str());
+  PostHostMessage(GetParent(control), control, 0, itm_percent);
+  DWORD start = GetTickCount();
+  ApplyBytecodeHighlighting(control, palette);
+  InsertHeaderLines(control, static_cast<int>(result.milliseconds),
+                    static_cast<int>(GetTickCount() - start), palette);
+  return true;
+}
+
+void ShowComingSource(HWND control, ClassWindow* window) {
+  const TextPalette& palette = PaletteOf(control);
+  std::wstring outline;
+  std::string error;
+  ReadOutlineText(window->classFile.c_str(), &outline, &error);
+  SetControlText(control, outline.c_str());
+  ApplyHighlighting(control, palette);
+  const std::wstring line =
+      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" ...";
+  InsertBannerAndLine(control, line.c_str(), palette);
+  window->bytecodeShown = false;
+}
+
+void TakeArrivedSource(HWND control, ClassWindow* window) {
+  DecompileJob* job = window->pending;
+  window->pending = nullptr;
+  window->resultKnown = TakeDecompileResult(job, &window->result);
+  ReleaseDecompileJob(job);
+  // Shown when the user switches back from the bytecode.
+  if (window->bytecodeShown) return;
+  SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+  ShowRunResult(control, window, true);
+  SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
+  if (bytecode == window->bytecodeShown) return;
+  const int top = GetControlFirstVisibleLine(control);
+  const int lines = GetControlLineCount(control);
+  SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+  int target = -1;
+  if (bytecode) {
+    const int original = OriginalLineNear(control, top);
+    ShowBytecodeView(control, window);
+    target = BytecodeLineOf(window->places, original);
+  } else {
+    const int original = OriginalLineOf(window->places, top);
+    if (window->resultKnown) {
+      ShowRunResult(control, window, true);
+    } else {
+      ShowComingSource(control, window);
+    }
+    target = original >= 0 ? FindOriginalLine(control, original) : -1;
+  }
+  // Without line numbers to go by: as far down the new view as the old one.
+  if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;
+  ScrollToLine(control, target);
+  SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? 0 : MF_CHECKED), ShowSourceCommand,
+              L"Java source\tCtrl+B");
+  AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
+              L"Bytecode\tCtrl+B");
+  // From the keyboard (Shift+F10, the menu key): at the caret.
+  if (x == -1 && y == -1) {
+    POINT caret = {0, 0};
+    GetCaretPos(&caret);
+    ClientToScreen(control, &caret);
+    x = caret.x;
+    y = caret.y;
+  }
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, x, y, 0, control, nullptr);
+  DestroyMenu(menu);
+}

@@ -1,0 +1,38 @@
+// The views of a class in its list window: the Java source (or, when Jad gave
+// none, why, above the bytecode), the bytecode as javap -c -p lists it, and
+// what is coming while the source is decompiled. Each comes with the banner
+// and a line of its own on top.
+#pragma once
+
+#include <windows.h>
+
+#include "plugin/class_window.h"
+
+// The message a run posts to its window when it ends.
+UINT SourceReadyMessage();
+
+// The context menu's commands, and the key that switches the views (with Ctrl).
+enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02 };
+enum { SwitchViewKey = 'B' };
+
+// Shows the run's result (window->result) as the source view: the source when
+// Jad gave it, else its comment, or the plugin's own that says why there is
+// none, above the bytecode. False when there is nothing to show: no source,
+// and a class file the reader cannot read (then mustShow still shows the
+// comment), or no memory.
+bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow);
+
+// Takes the run's job (window->pending) and shows what is coming: the banner,
+// "Decompiling Foo.class ..." and the class's outline.
+void ShowComingSource(HWND control, ClassWindow* window);
+
+// The pending run has ended: its result is taken and, unless the bytecode is
+// shown, shown.
+void TakeArrivedSource(HWND control, ClassWindow* window);
+
+// Shows the bytecode view, or the source view again, keeping the place near
+// the same method where the class's line numbers tell it.
+void SwitchClassView(HWND control, ClassWindow* window, bool bytecode);
+
+// The context menu with both views, at a screen point (-1, -1: at the caret).
+void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y);

@@ -1,0 +1,33 @@
+// What the plugin keeps for a list window that shows a class: the class file,
+// the run whose source is still coming, the result when it has come, and
+// which view is shown. The window procedure the record comes with stands in
+// front of the control's for what the control alone does not do: the source
+// that comes later, the views switched by a context menu or Ctrl+B, and the
+// run given up and the record freed when the window goes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "classfile/bytecode_view.h"
+#include "decompile/decompile_job.h"
+
+struct ClassWindow {
+  std::wstring classFile;           // as the host named it
+  DecompileJob* pending = nullptr;  // the run whose result is still coming
+  bool resultKnown = false;         // result holds the run's result
+  DecompileResult result;           // its text owned here
+  bool bytecodeShown = false;       // the bytecode view, not the source view
+  std::vector<MethodPlace> places;  // the methods in the bytecode view shown
+};
+
+// The window's record, made (and the window procedure put in front) when it
+// has none; null when that fails.
+ClassWindow* AttachClassWindow(HWND control);
+ClassWindow* ClassWindowOf(HWND control);
+
+// The window shows another file now (a load-next): its run is given up and
+// its record freed; the procedure stays, and passes everything on.
+void DetachClassWindow(HWND control);
