@@ -66,7 +66,7 @@ void ShowBytecodeText(HWND control, const std::wstring& text, const WCHAR* line)
   const TextPalette& palette = PaletteOf(control);
   SetControlText(control, text.c_str());
   PostHostMessage(GetParent(control), control, 0, itm_percent);
-  ApplyBytecodeHighlighting(control, palette);
+  ApplyBytecodeHighlighting(control, text.c_str(), palette);
   InsertBannerAndLine(control, line, palette);
 }
 
@@ -100,14 +100,14 @@ int BytecodeLineOf(const std::vector<MethodPlace>& places, int original) {
   return nearest != nullptr ? static_cast<int>(nearest->line) + HeaderLineCount : -1;
 }
 
-// The first original line of the method the bytecode view shows at line.
-int OriginalLineOf(const std::vector<MethodPlace>& places, int line) {
-  int original = -1;
+// The method the bytecode view shows at line, when it has line numbers.
+const MethodPlace* PlaceAt(const std::vector<MethodPlace>& places, int line) {
+  const MethodPlace* at = nullptr;
   for (const MethodPlace& place : places) {
     if (static_cast<int>(place.line) + HeaderLineCount > line) break;
-    original = place.firstSourceLine != 0 ? static_cast<int>(place.firstSourceLine) : -1;
+    at = place.firstSourceLine != 0 ? &place : nullptr;
   }
-  return original;
+  return at;
 }
 
 void ShowBytecodeView(HWND control, ClassWindow* window) {
@@ -159,7 +159,7 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   SetControlText(control, text.c_str());
   PostHostMessage(GetParent(control), control, 0, itm_percent);
   DWORD start = GetTickCount();
-  ApplyBytecodeHighlighting(control, palette);
+  ApplyBytecodeHighlighting(control, text.c_str(), palette);
   InsertHeaderLines(control, static_cast<int>(result.milliseconds),
                     static_cast<int>(GetTickCount() - start), palette);
   return true;
@@ -202,13 +202,15 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
     ShowBytecodeView(control, window);
     target = BytecodeLineOf(window->places, original);
   } else {
-    const int original = OriginalLineOf(window->places, top);
+    const MethodPlace* place = PlaceAt(window->places, top);
     if (window->resultKnown) {
       ShowRunResult(control, window, true);
     } else {
       ShowComingSource(control, window);
     }
-    target = original >= 0 ? FindOriginalLine(control, original) : -1;
+    target = place != nullptr ? FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
+                                               static_cast<int>(place->lastSourceLine))
+                              : -1;
   }
   // Without line numbers to go by: as far down the new view as the old one.
   if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;

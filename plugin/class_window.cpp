@@ -9,12 +9,28 @@
 
 namespace {
 
-const WCHAR RecordProperty[] = L"dravik.class";
-const WCHAR ProcedureProperty[] = L"dravik.procedure";
+// Each class window with the procedure it stands in front of. Kept here, not
+// as window properties, which Wine asks its server for at every message; all
+// of them live on the host's one thread.
+struct Entry {
+  HWND control;
+  WNDPROC original;
+  ClassWindow* window;  // null once detached
+};
+std::vector<Entry> g_entries;
+
+Entry* EntryOf(HWND control) {
+  for (Entry& entry : g_entries) {
+    if (entry.control == control) return &entry;
+  }
+  return nullptr;
+}
 
 LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  WNDPROC original = reinterpret_cast<WNDPROC>(GetPropW(control, ProcedureProperty));
-  ClassWindow* window = ClassWindowOf(control);
+  Entry* entry = EntryOf(control);
+  if (entry == nullptr) return DefWindowProcW(control, message, wParam, lParam);
+  const WNDPROC original = entry->original;
+  ClassWindow* window = entry->window;
   if (window != nullptr) {
     if (message == SourceReadyMessage()) {
       // A run given up meanwhile may have posted too: only this window's counts.
@@ -46,8 +62,8 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
   }
   if (message == WM_NCDESTROY) {
     DetachClassWindow(control);
-    RemovePropW(control, ProcedureProperty);
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    g_entries.erase(g_entries.begin() + (EntryOf(control) - g_entries.data()));
   }
   return CallWindowProcW(original, control, message, wParam, lParam);
 }
@@ -55,31 +71,34 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
 }  // namespace
 
 ClassWindow* AttachClassWindow(HWND control) {
-  ClassWindow* window = ClassWindowOf(control);
-  if (window != nullptr) return window;
-  if (GetPropW(control, ProcedureProperty) == nullptr) {
-    LONG_PTR original = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (original == 0 ||
-        !SetPropW(control, ProcedureProperty, reinterpret_cast<HANDLE>(original))) {
+  Entry* entry = EntryOf(control);
+  if (entry != nullptr && entry->window != nullptr) return entry->window;
+  ClassWindow* window = new (std::nothrow) ClassWindow();
+  if (window == nullptr) return nullptr;
+  if (entry == nullptr) {
+    WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC));
+    if (original == nullptr) {
+      delete window;
       return nullptr;
     }
+    g_entries.push_back({control, original, window});
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClassWindowProcedure));
-  }
-  window = new (std::nothrow) ClassWindow();
-  if (window != nullptr && !SetPropW(control, RecordProperty, window)) {
-    delete window;
-    window = nullptr;
+  } else {
+    entry->window = window;
   }
   return window;
 }
 
 ClassWindow* ClassWindowOf(HWND control) {
-  return static_cast<ClassWindow*>(GetPropW(control, RecordProperty));
+  Entry* entry = EntryOf(control);
+  return entry != nullptr ? entry->window : nullptr;
 }
 
 void DetachClassWindow(HWND control) {
-  ClassWindow* window = static_cast<ClassWindow*>(RemovePropW(control, RecordProperty));
-  if (window == nullptr) return;
+  Entry* entry = EntryOf(control);
+  if (entry == nullptr || entry->window == nullptr) return;
+  ClassWindow* window = entry->window;
+  entry->window = nullptr;
   ReleaseDecompileJob(window->pending);
   free(window->result.text);
   delete window;

@@ -29,5 +29,6 @@ ClassWindow* AttachClassWindow(HWND control);
 ClassWindow* ClassWindowOf(HWND control);
 
 // The window shows another file now (a load-next): its run is given up and
-// its record freed; the procedure stays, and passes everything on.
+// its record freed; the procedure stays, and passes everything on. Host
+// threads only: the records are the plugin's module state.
 void DetachClassWindow(HWND control);

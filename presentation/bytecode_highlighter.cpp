@@ -4,33 +4,29 @@
 #include "presentation/bytecode_line.h"
 #include "presentation/java_highlighter.h"
 
-namespace {
-
-// Longer than javap's lines but a method's longest signature; what lies
-// beyond is left as the Java highlighting coloured it.
-constexpr int LineChars = 512;
-
-}  // namespace
-
-void ApplyBytecodeHighlighting(HWND control, const TextPalette& palette) {
+void ApplyBytecodeHighlighting(HWND control, const WCHAR* text, const TextPalette& palette) {
   ApplyControlFormat(control, SCF_ALL, &palette.base);
   HighlightJava(control, palette);
-  const int lines = GetControlLineCount(control);
-  WCHAR text[LineChars + 1];
-  for (int line = 0; line < lines; ++line) {
-    const int start = GetControlLineIndex(control, line);
-    if (start < 0) break;
-    int length = GetControlLineLength(control, start);
-    if (length > LineChars) length = LineChars;
-    TEXTRANGEW range = {{start, start + length}, text};
-    length = length > 0 ? GetControlTextRange(control, &range) : 0;
-    if (length <= 0) continue;
-    const BytecodeSpans spans = FindBytecodeSpans(text, length);
-    if (spans.mnemonicStart < 0) continue;
-    StyleRange(control, start + spans.mnemonicStart, start + spans.mnemonicEnd, &palette.keyword);
-    if (spans.literalStart >= 0) {
-      StyleRange(control, start + spans.literalStart, start + spans.literalEnd, &palette.string);
+  // The control counts a line break (CR LF) as one character.
+  int position = 0;
+  for (const WCHAR* line = text; *line != L'\0';) {
+    const WCHAR* end = line;
+    while (*end != L'\0' && *end != L'\r' && *end != L'\n') ++end;
+    const int length = static_cast<int>(end - line);
+    const BytecodeSpans spans = FindBytecodeSpans(line, length);
+    if (spans.mnemonicStart >= 0) {
+      StyleRange(control, position + spans.mnemonicStart, position + spans.mnemonicEnd,
+                 &palette.keyword);
     }
+    if (spans.literalStart >= 0) {
+      StyleRange(control, position + spans.literalStart, position + spans.literalEnd,
+                 &palette.string);
+    }
+    position += length;
+    if (*end == L'\r') ++end;
+    if (*end == L'\n') ++end;
+    if (end != line + length) ++position;
+    line = end;
   }
   SetControlSelection(control, 0, 0);
 }

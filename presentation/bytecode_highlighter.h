@@ -8,5 +8,6 @@
 #include "presentation/text_styles.h"
 
 // The palette's base format over the whole text, the colours, then the caret
-// at 0.
-void ApplyBytecodeHighlighting(HWND control, const TextPalette& palette);
+// at 0. text is what the control holds (CR LF line ends): the instructions
+// are found in it rather than asked of the control line by line.
+void ApplyBytecodeHighlighting(HWND control, const WCHAR* text, const TextPalette& palette);

@@ -1,5 +1,7 @@
 #include "presentation/original_lines.h"
 
+#include <wchar.h>
+
 #include "host/richedit_operations.h"
 #include "presentation/stack_position.h"
 
@@ -41,6 +43,20 @@ int FindOriginalLine(HWND control, int number) {
     }
   }
   return best;
+}
+
+int FindMarkedLine(HWND control, int first, int last) {
+  for (int number = first; number <= last && number >= 0; ++number) {
+    WCHAR marker[24];
+    swprintf(marker, sizeof marker / sizeof marker[0], L"/*%4d*/", number);
+    FINDTEXTW find;
+    find.chrg.cpMin = 0;
+    find.chrg.cpMax = -1;
+    find.lpstrText = marker;
+    int at = FindControlText(control, FR_DOWN | FR_MATCHCASE, &find);
+    if (at >= 0) return GetControlLineFromChar(control, at);
+  }
+  return -1;
 }
 
 int OriginalLineNear(HWND control, int line) {

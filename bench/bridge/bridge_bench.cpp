@@ -20,10 +20,13 @@
 //   takes to come, for a cold view, a warm one, a repeat, a decompiler that
 //   hangs until the bridge's time limit, and ten Quick View steps in a row;
 //   as the plugin does it now (a 250 ms wait) and as it did before (waiting
-//   for the whole run, which a long DRAVIK_LOAD_WAIT_MS gives).
+//   for the whole run, which a long DRAVIK_LOAD_WAIT_MS gives);
+// - the bytecode view (the plugin's own reader, its text highlighted) of
+//   commons-lang3's StrBuilder and guava's largest classes against a warm
+//   decompile of the same.
 // DRAVIK_TEST_JAVA names a real Windows Java runtime to run on instead.
-//   bridge_bench.exe [RUNS] [second|cache|host]   (default 5 of each; medians and
-//                                                   minimums shown; a name: that alone)
+//   bridge_bench.exe [RUNS] [second|cache|host|bytecode]   (default 5 of each; medians
+//                                                            and minimums; a name: that alone)
 #include <windows.h>
 
 // psapi.h needs windows.h before it.
@@ -382,6 +385,46 @@ void HostFigures(PluginCopyFixture& plugin, int runs) {
   SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
 }
 
+// The bytecode view of large classes against a warm decompile of the same
+// (the service warmed on other classes first, each class new to it).
+void BytecodeFigures(PluginCopyFixture& plugin, int runs) {
+  plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  const std::wstring data = ExeDirectory() + L"real_bench_data\\";
+  const std::wstring unseen = ExeDirectory() + L"plugin_bench_data\\bench\\Unseen";
+  printf("The bytecode view against a warm decompile, median / min of %d (ms):\n", runs);
+  for (const wchar_t* name : {L"StrBuilder", L"Maps", L"PublicSuffixPatterns"}) {
+    std::vector<double> warm, bytecode, back;
+    int lines = 0, bytecodeLines = 0;
+    for (int i = 0; i < runs; ++i) {
+      EndServices(portFile);
+      ViewAsHost(plugin, unseen + L"1.class");
+      if (NewPortFileText(portFile, "", 60000).empty()) continue;
+      for (int k = 2; k <= 4; ++k) ViewAsHost(plugin, unseen + std::to_wstring(k) + L".class");
+      HWND window = nullptr;
+      warm.push_back(ViewAsHost(plugin, data + name + L".class", &window).shown);
+      if (window == nullptr) continue;
+      lines = static_cast<int>(SendMessageW(window, EM_GETLINECOUNT, 0, 0));
+      double start = NowMs();
+      SendMessageW(window, WM_COMMAND, 0x7D02, 0);  // the context menu's "Bytecode"
+      bytecode.push_back(NowMs() - start);
+      bytecodeLines = static_cast<int>(SendMessageW(window, EM_GETLINECOUNT, 0, 0));
+      start = NowMs();
+      SendMessageW(window, WM_COMMAND, 0x7D01, 0);  // and "Java source"
+      back.push_back(NowMs() - start);
+      plugin.listCloseWindow(window);
+      PumpMessages();
+    }
+    if (warm.empty() || bytecode.empty()) continue;
+    printf(
+        "  %-22ls warm decompile %6.0f / %6.0f (%d lines)   bytecode view %6.0f / %6.0f (%d lines)"
+        "   back to the source %6.0f / %6.0f\n",
+        name, Median(warm), Minimum(warm), lines, Median(bytecode), Minimum(bytecode),
+        bytecodeLines, Median(back), Minimum(back));
+  }
+  EndServices(portFile);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -401,6 +444,7 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "second") SecondViewFigures(plugin, runs);
   if (only.empty() || only == "cache") CacheFigures(plugin, runs);
   if (only.empty() || only == "host") HostFigures(plugin, runs);
+  if (only.empty() || only == "bytecode") BytecodeFigures(plugin, runs);
   printf("committed memory of the host: %.1f MB before the runs, %.1f MB after\n", committedBefore,
          CommittedMegabytes());
   return 0;
