@@ -94,6 +94,20 @@ ClassWindow* ClassWindowOf(HWND control) {
   return entry != nullptr ? entry->window : nullptr;
 }
 
+void ReleaseClassWindows() {
+  for (const Entry& entry : g_entries) {
+    if (IsWindow(entry.control)) {
+      SetWindowLongPtrW(entry.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.original));
+    }
+    if (entry.window != nullptr) {
+      ReleaseDecompileJob(entry.window->pending);
+      free(entry.window->result.text);
+      delete entry.window;
+    }
+  }
+  g_entries.clear();
+}
+
 void DetachClassWindow(HWND control) {
   Entry* entry = EntryOf(control);
   if (entry == nullptr || entry->window == nullptr) return;

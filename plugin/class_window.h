@@ -28,6 +28,11 @@ struct ClassWindow {
 ClassWindow* AttachClassWindow(HWND control);
 ClassWindow* ClassWindowOf(HWND control);
 
+// The plugin is being unloaded with class windows still open (a host that did
+// not close them first): each gets its own procedure back, so that no message
+// comes to code that is gone.
+void ReleaseClassWindows();
+
 // The window shows another file now (a load-next): its run is given up and
 // its record freed; the procedure stays, and passes everything on. Host
 // threads only: the records are the plugin's module state.
