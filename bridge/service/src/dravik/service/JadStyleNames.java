@@ -3,6 +3,7 @@ package dravik.service;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Collections;
+import java.util.HashMap;
 import java.util.HashSet;
 import java.util.LinkedHashMap;
 import java.util.List;
@@ -12,6 +13,7 @@ import java.util.Set;
 import org.jetbrains.java.decompiler.code.CodeConstants;
 import org.jetbrains.java.decompiler.main.DecompilerContext;
 import org.jetbrains.java.decompiler.main.extern.IVariableNameProvider;
+import org.jetbrains.java.decompiler.modules.decompiler.ExprProcessor;
 import org.jetbrains.java.decompiler.modules.decompiler.exps.Exprent;
 import org.jetbrains.java.decompiler.modules.decompiler.exps.VarExprent;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.RootStatement;
@@ -34,7 +36,8 @@ import org.jetbrains.java.decompiler.util.TextUtil;
  * for other classes ("circle" for Shapes.Circle), "a" before the element's name for arrays ("ai",
  * "acircle"), numbered from 1 once taken. No name is one the method, its parameters, its class's
  * fields or the methods around it (for a lambda or a local class) use already, nor a keyword.
- * Parameters keep theirs.
+ * Parameters the class leaves unnamed (UnnamedParameters) are named the same way, before the
+ * locals, in the body and in the method's header alike (abstract and interface methods too).
  */
 final class JadStyleNames implements IVariableNameProvider {
   private static final List<String> INTEGER_NAMES = Arrays.asList("i", "j", "k", "l");
@@ -44,6 +47,8 @@ final class JadStyleNames implements IVariableNameProvider {
 
   private final StructMethod method;
   private final Set<String> taken = new HashSet<>();
+  // The names given to unnamed parameters, by slot; made once, before any local's.
+  private Map<Integer, String> parameters;
   // Handed over by LocalNamesPlugin's pass before Vineflower asks for names.
   private RootStatement root;
   private VarProcessor variables;
@@ -78,6 +83,7 @@ final class JadStyleNames implements IVariableNameProvider {
     if (variables != null) {
       taken.addAll(variables.getVarNames());
     }
+    Map<Integer, String> parameterNames = parameters();
     Set<VarVersionPair> named = namedByTable();
     List<VarVersionPair> order = new ArrayList<>(locals.keySet());
     // In the order of the slots, as Jad counts: the first int is "i".
@@ -87,14 +93,48 @@ final class JadStyleNames implements IVariableNameProvider {
                               : Integer.compare(a.version, b.version));
     Map<VarVersionPair, String> names = new LinkedHashMap<>();
     for (VarVersionPair local : order) {
-      if (local.var < firstLocal
-          || (named == null ? method.getLocalVariableAttr() != null : named.contains(local))) {
+      if (local.var < firstLocal && local.version == 0) {
+        String parameter = parameterNames.get(local.var);
+        if (parameter != null) {
+          names.put(local, parameter);
+        }
+        continue;
+      }
+      if (local.var < firstLocal && !parameterNames.containsKey(local.var)) {
+        continue; // a parameter the class names, or one javac added
+      }
+      if (named == null ? method.getLocalVariableAttr() != null : named.contains(local)) {
         continue;
       }
       Pair<VarType, String> type = locals.get(local);
       names.put(local, fresh(stem(type.b)));
     }
     return names;
+  }
+
+  // The header asks with the name Vineflower has for the parameter: its own placeholder
+  // ("var1"), or for one whose body names it, what rename gave it.
+  @Override
+  public String renameParameter(int flags, VarType type, String name, int index) {
+    String parameter = parameters().get(index);
+    return parameter != null && (name == null || name.equals("var" + index)) ? parameter : name;
+  }
+
+  private Map<Integer, String> parameters() {
+    if (parameters == null) {
+      parameters = new HashMap<>();
+      for (UnnamedParameters.Parameter parameter : UnnamedParameters.of(method)) {
+        String name;
+        if (parameter.component != null) {
+          name = parameter.component;
+          taken.add(name);
+        } else {
+          name = fresh(stem(ExprProcessor.getCastTypeName(parameter.type, false)));
+        }
+        parameters.put(parameter.slot, name);
+      }
+    }
+    return parameters;
   }
 
   @Override
