@@ -75,7 +75,7 @@ TEST(EngineTest, TheOneShotRunIsTheServicesJarOnTheClassFile) {
             start +
                 "vineflower \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" "
                 "\"C:\\Temp\\x\\out\" --log-level=warn --kt-enable=false \"--indent-string=    \" "
-                "--jad-names-for-unnamed=1");
+                "--jad-names-for-unnamed=1 --as-written=1");
   run.lineNumbers = true;
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
             start +

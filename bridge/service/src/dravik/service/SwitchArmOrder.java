@@ -10,6 +10,7 @@ import org.jetbrains.java.decompiler.modules.decompiler.TryWithResourcesProcesso
 import org.jetbrains.java.decompiler.modules.decompiler.exps.ExitExprent;
 import org.jetbrains.java.decompiler.modules.decompiler.exps.Exprent;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.BasicBlockStatement;
+import org.jetbrains.java.decompiler.modules.decompiler.stats.DoStatement;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.DummyExitStatement;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.Statement;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.SwitchStatement;
@@ -77,6 +78,7 @@ final class SwitchArmOrder {
     for (int i = 0; i < count - 1; i++) {
       for (StatEdge edge : unwritten.get(order.get(i))) {
         edge.explicit = true;
+        edge.labeled = !directlyIn(edge.getSource(), switchStatement);
       }
     }
     permute(switchStatement.getCaseStatements(), order);
@@ -115,6 +117,17 @@ final class SwitchArmOrder {
           return false;
         }
         unwritten.add(edge);
+      }
+    }
+    return true;
+  }
+
+  // Whether a plain break at the source leaves the switch: no loop or switch lies between.
+  private static boolean directlyIn(Statement source, SwitchStatement switchStatement) {
+    for (Statement at = source.getParent(); at != null && at != switchStatement;
+         at = at.getParent()) {
+      if (at instanceof DoStatement || at instanceof SwitchStatement) {
+        return false;
       }
     }
     return true;

@@ -1,0 +1,89 @@
+package dravik.service.tests;
+
+import java.nio.file.Path;
+import java.nio.file.Paths;
+import java.nio.charset.StandardCharsets;
+import java.util.ArrayList;
+import java.util.List;
+import java.util.regex.Pattern;
+
+/**
+ * Source that reads as written: classes of char constants (for Java 8's StringBuilder and Java
+ * 17's concatenation), unnamed parameters, records and switches, shown by Vineflower, compile
+ * again into methods alike (MeaningCheck); it names every parameter from its type where the
+ * class has none, writes the chars as char literals and the switch arms in the order of their
+ * lines, in these classes and in the demo class.
+ */
+final class AsWritten {
+  private static final Pattern ENGINES_NAME = Pattern.compile("\\bvar\\d+x*\\b");
+
+  private AsWritten() {}
+
+  static void run(Path folder) throws Exception {
+    Path data = Paths.get(System.getProperty("dravik.data"));
+    List<ShownClass> classes = List.of(ShownClass.compiled("service/Chars"),
+        ShownClass.inFolder(data.resolve("j8"), "service/Chars"),
+        ShownClass.compiled("service/Written"), ShownClass.compiled("demo/Modern"));
+    List<String> faults = new ArrayList<>();
+    try (RunningService service = RunningService.start(folder)) {
+      // Not the demo: Vineflower types its lambda's local as a raw Function, which does not
+      // compile (its parameter an Object).
+      for (ShownClass shown : classes.subList(0, 3)) {
+        String engine = BridgeOptions.VINEFLOWER;
+        {
+          ServiceClient.Answer answer = service.decompile(engine, shown);
+          String release = shown.bytes()[7] <= 52 ? "8" : "17";
+          MeaningCheck.Result result =
+              MeaningCheck.of(answer, shown, folder, List.of("--release", release));
+          if (result.errors != null || result.alike != result.methods) {
+            faults.add(engine + " on " + shown.internalName() + " (Java " + release + "): "
+                + (result.errors != null ? result.errors : result.differences));
+          }
+        }
+      }
+      String chars = source(service, classes.get(1));
+      expect(faults, chars, "Java 8's chars", "append(flag ? '[' : '(')",
+          "\"range \" + (flag ? ']' : ')')", "return flag ? 'A' : 'a';", "ac[1] = '☃';",
+          "case 'a':", "case '\\n':", "case 'é':");
+      expect(faults, source(service, classes.get(0)), "Java 17's chars",
+          "(flag ? 'é' : '\\t')");
+      String written = source(service, classes.get(2));
+      expect(faults, written, "parameters",
+          "void apply(String s1, int j, List<Written> list);", "int shadowing(int j, String s1) {",
+          "Range(int i) {", "boolean visit(Written written, char[] ac);");
+      expect(faults, written, "arrow arms", "case 0 ->", "case 7 ->", "default ->", "case 3 ->",
+          "case 4 ->");
+      expect(faults, written, "arms that break", "case 9:", "break;", "default:", "break;",
+          "case 2:", "break;", "case 5:");
+      expect(faults, written, "a string switch", "case \"zeta\":", "case \"alpha\":");
+      String modern = source(service, classes.get(3));
+      expect(faults, modern, "the demo", "case 0 ->", "case 3 ->", "case 4 ->", "default ->",
+          "describe(List<Modern> list)", "modern -> modern.name()", "main(String[] as)");
+      for (String text : List.of(written, modern)) {
+        if (ENGINES_NAME.matcher(text).find()) {
+          faults.add("a name of Vineflower's own: " + text);
+        }
+      }
+    }
+    ServiceTests.check(faults.isEmpty(), String.join("\n\n", faults));
+  }
+
+  private static String source(RunningService service, ShownClass shown) throws Exception {
+    ServiceClient.Answer answer =
+        service.decompile(BridgeOptions.VINEFLOWER, BridgeOptions.VINEFLOWER_PLAIN, shown);
+    return new String(answer.bytes(), StandardCharsets.UTF_8);
+  }
+
+  // Each text in the source, in this order.
+  private static void expect(List<String> faults, String source, String what, String... texts) {
+    int at = 0;
+    for (String text : texts) {
+      int found = source.indexOf(text, at);
+      if (found < 0) {
+        faults.add(what + ": \"" + text + "\" not found in order in\n" + source);
+        return;
+      }
+      at = found + text.length();
+    }
+  }
+}
