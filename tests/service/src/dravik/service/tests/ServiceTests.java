@@ -395,7 +395,7 @@ public final class ServiceTests {
       }
     }
 
-    private static void deleteTree(Path root) throws IOException {
+    static void deleteTree(Path root) throws IOException {
       try (java.util.stream.Stream<Path> paths = Files.walk(root)) {
         paths.sorted(Collections.reverseOrder()).forEach(p -> p.toFile().delete());
       }
