@@ -28,8 +28,11 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
   std::vector<std::string> options;
   if (engine == Engine::Cfr) {
     // Sealed classes as Java 17 has them (its default waits for class files
-    // of Java 18), and text beyond ASCII as it is: the bridge writes UTF-8.
-    options = {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
+    // of Java 18), and text beyond ASCII as it is: the bridge writes UTF-8;
+    // a Jad-style name for a parameter the class does not name (the
+    // service's, as it gives Vineflower's).
+    options = {
+        "--silent", "true", "--sealed", "true", "--hideutf", "false", "--jad-names-for-unnamed=1"};
   } else {
     // Java source, never Kotlin; four spaces; each local and parameter
     // under the name the class gives it, and a Jad-style name for one it

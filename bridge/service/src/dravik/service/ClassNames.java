@@ -6,6 +6,7 @@ import java.util.HashSet;
 import java.util.List;
 import java.util.Map;
 import java.util.Set;
+import java.util.regex.Pattern;
 import org.jetbrains.java.decompiler.main.ClassesProcessor.ClassNode;
 import org.jetbrains.java.decompiler.main.DecompilerContext;
 import org.jetbrains.java.decompiler.main.collectors.ImportCollector;
@@ -27,6 +28,8 @@ final class ClassNames extends ImportCollector {
   // Stands for a '$' that is part of a name while Vineflower's collector, which would take it
   // for a nesting mark, handles the name; no class name has it.
   private static final char KEPT_DOLLAR = '\uFDD0';
+
+  private static final Pattern INNER_DOLLAR = Pattern.compile("(?<=[^.$])\\$(?=[^.$])");
 
   private final Map<String, String> names = new HashMap<>();
 
@@ -67,7 +70,13 @@ final class ClassNames extends ImportCollector {
       return ""; // a class being decompiled: Vineflower knows its nesting
     }
     if (fullName.indexOf('$') >= 0) {
-      return sourceName(fullName.replace('.', '/'), context, new HashSet<String>());
+      String internal = fullName.replace('.', '/');
+      if (context.getClass(internal) != null) {
+        return sourceName(internal, context, new HashSet<String>());
+      }
+      // Unknown: a '$' between two letters of a name marks a nested class, as Vineflower has it.
+      String dotted = INNER_DOLLAR.matcher(fullName).replaceAll(".");
+      return dotted.indexOf('$') < 0 ? "" : dotted;
     }
     // A '$' at the start or the end of a name left an empty part ("a.b..C" for a/b/$C); a name
     // without one stays as Vineflower has it.

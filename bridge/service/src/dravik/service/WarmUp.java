@@ -40,7 +40,8 @@ final class WarmUp {
       "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1",
       "-lnc");
   private static final List<String> CFR_OPTIONS =
-      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false", "-lnc");
+      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false",
+          "--jad-names-for-unnamed=1", "-lnc");
 
   private WarmUp() {}
 

@@ -9,10 +9,11 @@ import java.util.regex.Pattern;
 
 /**
  * Source that reads as written: classes of char constants (for Java 8's StringBuilder and Java
- * 17's concatenation), unnamed parameters, records and switches, shown by Vineflower, compile
- * again into methods alike (MeaningCheck); it names every parameter from its type where the
- * class has none, writes the chars as char literals and the switch arms in the order of their
- * lines, in these classes and in the demo class.
+ * 17's concatenation), unnamed parameters, records and switches, shown by either engine, compile
+ * again into methods alike (MeaningCheck); Vineflower names every parameter from its type where
+ * the class has none, writes the chars as char literals and the switch arms in the order of their
+ * lines, in these classes and in the demo class; CFR names the parameters of methods with code
+ * as Vineflower does.
  */
 final class AsWritten {
   private static final Pattern ENGINES_NAME = Pattern.compile("\\bvar\\d+x*\\b");
@@ -26,11 +27,12 @@ final class AsWritten {
         ShownClass.compiled("service/Written"), ShownClass.compiled("demo/Modern"));
     List<String> faults = new ArrayList<>();
     try (RunningService service = RunningService.start(folder)) {
-      // Not the demo: Vineflower types its lambda's local as a raw Function, which does not
-      // compile (its parameter an Object).
-      for (ShownClass shown : classes.subList(0, 3)) {
-        String engine = BridgeOptions.VINEFLOWER;
-        {
+      // Not the demo with Vineflower: it types the lambda's local as a raw Function, which does
+      // not compile (the lambda's parameter an Object). Not the chars with CFR: it writes some
+      // as ints where Java wants a cast.
+      for (String engine : List.of(BridgeOptions.VINEFLOWER, BridgeOptions.CFR)) {
+        boolean vineflower = engine.equals(BridgeOptions.VINEFLOWER);
+        for (ShownClass shown : vineflower ? classes.subList(0, 3) : classes.subList(2, 4)) {
           ServiceClient.Answer answer = service.decompile(engine, shown);
           String release = shown.bytes()[7] <= 52 ? "8" : "17";
           MeaningCheck.Result result =
@@ -56,6 +58,10 @@ final class AsWritten {
       expect(faults, written, "arms that break", "case 9:", "break;", "default:", "break;",
           "case 2:", "break;", "case 5:");
       expect(faults, written, "a string switch", "case \"zeta\":", "case \"alpha\":");
+      String cfr = new String(service.decompile(BridgeOptions.CFR, classes.get(2)).bytes(),
+          StandardCharsets.UTF_8);
+      expect(faults, cfr, "CFR's parameters", "int shadowing(int j, String s1) {",
+          "Pair(String left, String right) {", "Range(int i) {");
       String modern = source(service, classes.get(3));
       expect(faults, modern, "the demo", "case 0 ->", "case 3 ->", "case 4 ->", "default ->",
           "describe(List<Modern> list)", "modern -> modern.name()", "main(String[] as)");

@@ -20,7 +20,7 @@ final class BridgeOptions {
       List.of("--log-level=warn", "--kt-enable=false", "--indent-string=    ", JAD_NAMES, AS_WRITTEN);
   static final List<String> VINEFLOWER_LINES = with(VINEFLOWER_PLAIN, LINE_COLUMN);
   static final List<String> CFR_OPTIONS =
-      List.of("--silent", "true", "--sealed", "true", "--hideutf", "false");
+      List.of("--silent", "true", "--sealed", "true", "--hideutf", "false", JAD_NAMES);
   static final List<String> CFR_LINES = with(CFR_OPTIONS, LINE_COLUMN);
 
   private BridgeOptions() {}

@@ -18,7 +18,8 @@ import java.util.spi.ToolProvider;
  * (owner, name, descriptor), field reads and writes, and constants, as javap -v lists them, in no
  * order (a source may put a switch's arms elsewhere). Methods javac made are left out (bridges,
  * accessors) but for lambdas' bodies; an accessor's number, which follows the order of first use,
- * is not part of a call.
+ * is not part of a call; a call of another method javac made in the class stands for what that
+ * method does (javac 17 fills an enum's values through $values(), older ones in place).
  */
 final class ClassMeaning {
   private static final Pattern MEMBER = Pattern.compile("^  (\\S[^(]*)(\\(.*)?;$");
@@ -31,6 +32,7 @@ final class ClassMeaning {
   /** Each method, as "name descriptor", with what it does, sorted. */
   static Map<String, List<String>> of(byte[] classFile) throws Exception {
     Map<String, List<String>> methods = new TreeMap<>();
+    Map<String, List<String>> made = new TreeMap<>();
     String className = null;
     String method = null;
     boolean inSwitch = false;
@@ -52,11 +54,9 @@ final class ClassMeaning {
         continue;
       }
       if (method != null && line.startsWith("    flags: ")) {
-        boolean made = line.contains("ACC_SYNTHETIC") && !method.startsWith("lambda$");
-        if (!made) {
-          facts = new ArrayList<>();
-          methods.put(method, facts);
-        }
+        facts = new ArrayList<>();
+        boolean javacs = line.contains("ACC_SYNTHETIC") && !method.startsWith("lambda$");
+        (javacs ? made : methods).put(method, facts);
         continue;
       }
       if (facts == null) {
@@ -76,7 +76,19 @@ final class ClassMeaning {
         inSwitch = instruction.group(1).endsWith("switch");
       }
     }
+    String own = "call " + className + ".";
     for (List<String> list : methods.values()) {
+      List<String> calls = new ArrayList<>(list);
+      for (String fact : calls) {
+        if (fact.startsWith(own)) {
+          String called = fact.substring(own.length()).replace(":", " ");
+          List<String> body = made.get(called);
+          if (body != null && !called.startsWith("access$")) {
+            list.remove(fact);
+            list.addAll(body);
+          }
+        }
+      }
       Collections.sort(list);
     }
     return methods;
