@@ -43,7 +43,9 @@ public final class AsWrittenPlugin implements Plugin {
       }
       return false;
     }));
-    registrar.registerClassPass(ClassPassLocation.BEFORE_PROCESSING, root -> {
+    // Before writing: Vineflower gives the collector it made the class's own names as it
+    // processes the class, and writes through whichever the context holds.
+    registrar.registerClassPass(ClassPassLocation.BEFORE_WRITING, root -> {
       if (asked()) {
         DecompilerContext.setImportCollector(new ClassNames(DecompilerContext.getImportCollector()));
       }

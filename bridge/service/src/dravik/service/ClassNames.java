@@ -21,8 +21,8 @@ import org.jetbrains.java.decompiler.struct.attr.StructInnerClassesAttribute;
  * reflect/$FastClass became "reflect..FastClass" and a class named Outer$Part that nests in
  * nothing "Outer.Part". Here a '$' is a nesting mark only where the class's InnerClasses attribute
  * says it nests; of a class Vineflower cannot read, only a '$' inside a name (not at the start or
- * the end of one) is. Installed for each class before it is decompiled, in place of Vineflower's
- * own collector, which does the rest.
+ * the end of one) is. Installed for each class before it is written, in place of Vineflower's
+ * own collector (whose names so far it takes over), which does the rest.
  */
 final class ClassNames extends ImportCollector {
   // Stands for a '$' that is part of a name while Vineflower's collector, which would take it
