@@ -22,7 +22,9 @@ import java.util.zip.ZipFile;
  * class's errors and differing methods.
  *
  * <pre>
- * MeaningBench JARS_FOLDER COUNT ENGINE REPORT   (with -Ddravik.service.jar and the rest)
+ * MeaningBench JARS_FOLDER COUNT ENGINE REPORT   (with -Ddravik.service.jar and the rest;
+ *                                                 -Ddravik.meaning.plain=true: the engine's
+ *                                                 options alone)
  * </pre>
  */
 public final class MeaningBench {
@@ -34,6 +36,9 @@ public final class MeaningBench {
     String engine = args[2];
     List<String> options =
         engine.equals(BridgeOptions.VINEFLOWER) ? BridgeOptions.VINEFLOWER_PLAIN : BridgeOptions.CFR_OPTIONS;
+    if (Boolean.getBoolean("dravik.meaning.plain")) {
+      options = BridgeOptions.enginesOwn(options); // for a service that knows none of its own
+    }
     List<Path> real;
     try (Stream<Path> list = Files.list(jars)) {
       real = list.filter(p -> p.toString().endsWith(".jar") && !Files.isSymbolicLink(p))
