@@ -10,7 +10,8 @@ import org.jetbrains.java.decompiler.main.DecompilerContext;
 /**
  * Vineflower's plugin for source that reads as the class was written, with --as-written=1: char
  * constants as char literals (CharLiterals), switch arms in the order of their lines
- * (SwitchArmOrder), other classes' names with the '$' they have (ClassNames). Found by the service
+ * (SwitchArmOrder), a lambda's local with its type arguments (LambdaLocalTypes), other classes'
+ * names with the '$' they have (ClassNames). Found by the service
  * loader as LocalNamesPlugin is; without the option it changes nothing.
  */
 public final class AsWrittenPlugin implements Plugin {
@@ -40,6 +41,7 @@ public final class AsWrittenPlugin implements Plugin {
       if (asked()) {
         CharLiterals.apply(context.getRoot());
         SwitchArmOrder.apply(context.getRoot(), context.getMethod());
+        LambdaLocalTypes.apply(context.getRoot());
       }
       return false;
     }));
