@@ -1,5 +1,6 @@
 #include "bridge/bridge_context.h"
 
+#include "bridge/cancel_event.h"
 #include "bridge/file_access.h"
 #include "bridge/system_text.h"
 
@@ -11,5 +12,8 @@ BridgeContext LoadBridgeContext() {
   if (ReadBytes(context.settingsFile, 1 << 20, &text)) {
     context.settings = ParseBridgeSettings(Utf8FromUtf8OrAnsi(text));
   }
+  // The plugin makes it before this process runs (a command prompt does not).
+  context.stopRequest =
+      OpenEventW(SYNCHRONIZE, FALSE, CancelEventName(GetCurrentProcessId()).c_str());
   return context;
 }

@@ -6,7 +6,9 @@
 // comment that says why, and ends with a non-zero exit code:
 //   1 the decompiler failed or could not be started, 2 the input could not be
 //   read or is no class file, 3 no Java runtime was found, 4 the decompiler ran
-//   past its time limit, 5 no input was named, 6 the output could not be written.
+//   past its time limit, 5 no input was named, 6 the output could not be written,
+//   7 the plugin asked it to stop (it then ends its decompiler and removes its
+//   temporary files; the output says so).
 #include <stdio.h>
 #include <windows.h>
 
@@ -33,7 +35,8 @@ enum ExitCode {
   NoJava = 3,
   TimedOut = 4,
   NoInput = 5,
-  NotWritten = 6
+  NotWritten = 6,
+  Stopped = 7
 };
 
 // A class file larger than this is not read (the format's own limits keep
@@ -54,6 +57,8 @@ ExitCode ExitCodeFor(DecompileOutcome::Kind kind) {
       return NoJava;
     case DecompileOutcome::Kind::TimedOut:
       return TimedOut;
+    case DecompileOutcome::Kind::Stopped:
+      return Stopped;
     default:
       return DecompilerFailed;
   }

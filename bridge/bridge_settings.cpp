@@ -87,6 +87,8 @@ BridgeSettings ParseBridgeSettings(const std::string& text) {
       ParseSeconds(value, &settings.timeoutSeconds);
     } else if (key == "service") {
       ParseSwitch(value, &settings.service);
+    } else if (key == "cache") {
+      ParseSwitch(value, &settings.cache);
     } else if (key == "service_idle_minutes") {
       ParseMinutes(value, &settings.serviceIdleMinutes);
     } else if (key == "service_heap") {

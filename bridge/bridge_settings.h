@@ -16,13 +16,14 @@ struct BridgeSettings {
   bool service = true;               // service=on|off: the resident service for the engines
   double serviceIdleMinutes = 10;    // service_idle_minutes=: 0.01 to 1,440, fractions too
   std::string serviceHeap = "256m";  // service_heap=: Java's -Xmx, digits then k, m or g
+  bool cache = true;                 // cache=on|off: the runtime's class-data cache
 };
 
 // Settings from the file's text (UTF-8): "key=value" lines, blanks around both
 // trimmed; lines starting with ';' or '#' and "[section]" lines are skipped; a
 // later line wins; an unknown key or a timeout that is no whole number in
 // range is passed over, so the default stays. An empty decompiler= keeps the engines.
-// service= takes on/off (also yes/no, true/false, 1/0).
+// service= and cache= take on/off (also yes/no, true/false, 1/0).
 BridgeSettings ParseBridgeSettings(const std::string& text);
 
 // The template with every "{name}" of values replaced by its value; a brace

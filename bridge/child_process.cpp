@@ -26,7 +26,8 @@ HANDLE KillOnCloseJob() {
 }  // namespace
 
 ChildRun RunChild(const std::wstring& commandLine, const std::wstring& directory,
-                  const std::wstring& outputFile, const std::wstring& errorFile, DWORD limitMs) {
+                  const std::wstring& outputFile, const std::wstring& errorFile, DWORD limitMs,
+                  HANDLE stop) {
   ChildRun run;
   ScopedHandle input(InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING));
   ScopedHandle output(InheritableFile(outputFile, GENERIC_WRITE, CREATE_ALWAYS));
@@ -58,8 +59,11 @@ ChildRun RunChild(const std::wstring& commandLine, const std::wstring& directory
   ResumeThread(thread.get());
   run.started = true;
 
-  if (WaitForSingleObject(child.get(), limitMs) == WAIT_TIMEOUT) {
-    run.timedOut = true;
+  HANDLE waits[] = {child.get(), stop};
+  DWORD waited = WaitForMultipleObjects(stop != nullptr ? 2 : 1, waits, FALSE, limitMs);
+  if (waited != WAIT_OBJECT_0) {
+    run.timedOut = waited == WAIT_TIMEOUT;
+    run.stopped = !run.timedOut;
     if (inJob) {
       TerminateJobObject(job.get(), 1);
     } else {

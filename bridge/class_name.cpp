@@ -1,16 +1,14 @@
 #include "bridge/class_name.h"
 
-#include "bridge/class_file.h"
+#include "bridge/utf8_source.h"
+#include "classfile/class_file.h"
 
 std::string ReadInternalClassName(const unsigned char* bytes, size_t size) {
-  ByteReader reader(bytes, size);
-  ConstantPool pool;
-  if (!ReadConstantPool(&reader, bytes, &pool)) return "";
-  reader.Skip(2);  // access flags
-  uint32_t thisClass = reader.Read(2);
-  std::string name;
-  if (reader.failed() || !pool.ClassName(thisClass, &name)) return "";
-  return name;
+  ParsedClass header;
+  std::string error;
+  if (!ReadClassHeader(bytes, size, &header, &error)) return "";
+  // A lone surrogate keeps its three-byte form, which names no file.
+  return IsUtf8(header.name) ? header.name : "";
 }
 
 std::string ReadSimpleClassName(const unsigned char* bytes, size_t size) {

@@ -1,7 +1,9 @@
 #include "bridge/decompile_source.h"
 
+#include "bridge/archive_training.h"
 #include "bridge/engine.h"
 #include "bridge/java_locations.h"
+#include "bridge/java_options.h"
 #include "bridge/one_shot_run.h"
 #include "bridge/runtime_version.h"
 #include "bridge/service_client.h"
@@ -46,60 +48,79 @@ OneShotCommand TemplateCommand(const std::string& java, const DecompileOptions& 
   return command;
 }
 
-// An engine that ships with the bridge, on the runtime found.
-OneShotCommand EngineCommand(Engine engine, int javaVersion, const std::string& java,
-                             const std::vector<std::string>& javaOptions,
-                             const DecompileOptions& options, const BridgeContext& context) {
-  OneShotCommand command;
-  command.who = std::string(EngineDisplayName(engine)) + " on " +
-                (javaVersion > 0 ? "Java " + std::to_string(javaVersion)
-                                 : "a Java runtime of unknown version");
-  command.fix =
-      "Check the Java runtime " + java + " (java= in " + Utf8FromWide(context.settingsFile) + ").";
-  const bool lineNumbers = options.lineNumbers;
-  command.compose = [engine, java, javaOptions, lineNumbers](const OneShotNames& names) {
-    EngineRun run;
-    run.java = java;
-    run.javaOptions = javaOptions;
-    run.home = names.home;
-    run.classFile = names.classFile;
-    run.outFolder = names.outFolder;
-    run.lineNumbers = lineNumbers;
-    return EngineCommandLine(engine, run);
-  };
-  return command;
-}
-
-// An engine on the runtime found, with the one-shot run's command and the
-// class-data archive that run maps or makes.
+// An engine that ships with the bridge, on the runtime found, with the
+// class-data cache it maps (found only when a run is to start).
 struct EngineChoice {
   Engine engine;
   int javaVersion;
   std::string java;
-  std::string archiveUse;
   SharedArchive archive;
-  OneShotCommand oneShot;
 };
 
-// The one-shot run; the archive it made kept, or one it failed with dropped.
-DecompileOutcome RunEngineOnce(const EngineChoice& run, const std::string& classBytes,
+// How the comments name it: "Vineflower on Java 17".
+std::string EngineWho(const EngineChoice& run) {
+  return std::string(EngineDisplayName(run.engine)) + " on " +
+         (run.javaVersion > 0 ? "Java " + std::to_string(run.javaVersion)
+                              : "a Java runtime of unknown version");
+}
+
+OneShotCommand EngineCommand(const EngineChoice& run, const DecompileOptions& options,
+                             const BridgeContext& context) {
+  OneShotCommand command;
+  command.who = EngineWho(run);
+  command.fix = "Check the Java runtime " + run.java + " (java= in " +
+                Utf8FromWide(context.settingsFile) + ").";
+  const bool lineNumbers = options.lineNumbers;
+  const std::string archive = Utf8FromWide(run.archive.file);
+  command.compose = [run, archive, lineNumbers](const OneShotNames& names) {
+    EngineRun engineRun;
+    engineRun.java = run.java;
+    engineRun.javaOptions = OneShotJavaOptions(run.javaVersion, archive, names.crashReport);
+    engineRun.home = names.home;
+    engineRun.classFile = names.classFile;
+    engineRun.outFolder = names.outFolder;
+    engineRun.lineNumbers = lineNumbers;
+    return EngineCommandLine(run.engine, engineRun);
+  };
+  return command;
+}
+
+// The one-shot run. A Java runtime that crashed with the cache mapped runs
+// once more without it (dropped), so that this view shows the source.
+DecompileOutcome RunEngineOnce(EngineChoice* run, const std::string& classBytes,
                                const DecompileOptions& options, const BridgeContext& context) {
-  DecompileOutcome outcome = RunDecompilerOnce(run.oneShot, classBytes, options, context);
-  KeepSharedArchive(run.archiveUse, run.archive, outcome.kind == DecompileOutcome::Kind::Source);
+  if (context.settings.cache) {
+    run->archive = FindSharedArchive(run->java, ServiceJars(Utf8FromWide(context.home)));
+  }
+  DecompileOutcome outcome =
+      RunDecompilerOnce(EngineCommand(*run, options, context), classBytes, options, context);
+  if (outcome.crashed && !run->archive.file.empty()) {
+    DropSharedArchive(&run->archive);
+    outcome =
+        RunDecompilerOnce(EngineCommand(*run, options, context), classBytes, options, context);
+  }
   return outcome;
+}
+
+// After a view that found no cache: one is made off the user's way.
+void TrainArchiveAfter(const DecompileOutcome& outcome, const EngineChoice& run,
+                       const BridgeContext& context) {
+  if (outcome.kind == DecompileOutcome::Kind::Source) {
+    StartArchiveTraining(run.archive, run.engine, run.java, run.javaVersion, context);
+  }
 }
 
 // The resident service's answer, or, when no service answers, a new service
 // started and the one-shot run for this class within what is left of the
 // time limit.
-DecompileOutcome DecompileThroughService(const EngineChoice& run, const std::string& classBytes,
+DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& classBytes,
                                          const DecompileOptions& options,
                                          const BridgeContext& context) {
   const DWORD limitMs = context.settings.timeoutSeconds * 1000;
   const ULONGLONG start = GetTickCount64();
   const std::wstring portFile = ServicePortFile(context);
-  ServiceReply reply = AskService(portFile, EngineServiceName(run.engine),
-                                  EngineOptions(run.engine, options.lineNumbers), classBytes,
+  ServiceReply reply = AskService(portFile, EngineServiceName(run->engine),
+                                  EngineOptions(run->engine, options.lineNumbers), classBytes,
                                   options.family, limitMs);
   DecompileOutcome outcome;
   switch (reply.kind) {
@@ -109,12 +130,12 @@ DecompileOutcome DecompileThroughService(const EngineChoice& run, const std::str
       return outcome;
     case ServiceReply::Kind::Failed:
       outcome.kind = DecompileOutcome::Kind::Failed;
-      outcome.explanation = {run.oneShot.who + " failed (in the decompile service):",
+      outcome.explanation = {EngineWho(*run) + " failed (in the decompile service):",
                              "  " + Utf8FromUtf8OrAnsi(reply.text)};
       return outcome;
     case ServiceReply::Kind::TimedOut:
       outcome.kind = DecompileOutcome::Kind::TimedOut;
-      outcome.explanation = {"The decompile service (" + run.oneShot.who +
+      outcome.explanation = {"The decompile service (" + EngineWho(*run) +
                                  ") had not answered after " +
                                  std::to_string(context.settings.timeoutSeconds) + " seconds.",
                              "",
@@ -130,18 +151,21 @@ DecompileOutcome DecompileThroughService(const EngineChoice& run, const std::str
                                      ? context.settings.timeoutSeconds - spentSeconds
                                      : 1;
   DecompileOutcome oneShotOutcome = RunEngineOnce(run, classBytes, options, rest);
+  if (oneShotOutcome.kind == DecompileOutcome::Kind::Stopped) return oneShotOutcome;
   // Started once this class is done: two Java runtimes starting side by side
   // made the one-shot run seconds slower on two cores, and the user reads the
   // source for longer than the service takes to start. It gets this class to
   // decompile first, for when the user opens it again, if it gave source.
   const bool gaveSource = oneShotOutcome.kind == DecompileOutcome::Kind::Source;
-  StartDecompileService(
-      run.java, run.javaVersion, context, portFile, [&](const std::string& secret) -> std::string {
-        if (!gaveSource) return "";
-        return EncodeServiceRequest(secret, EngineServiceName(run.engine),
-                                    EngineOptions(run.engine, options.lineNumbers), classBytes,
-                                    options.family);
-      });
+  StartDecompileService(run->java, run->javaVersion, context, portFile, &run->archive,
+                        [&](const std::string& secret) -> std::string {
+                          if (!gaveSource) return "";
+                          return EncodeServiceRequest(
+                              secret, EngineServiceName(run->engine),
+                              EngineOptions(run->engine, options.lineNumbers), classBytes,
+                              options.family);
+                        });
+  TrainArchiveAfter(oneShotOutcome, *run, context);
   return oneShotOutcome;
 }
 
@@ -164,10 +188,8 @@ DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileO
   run.java = java;
   run.javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
   run.engine = EngineForJavaVersion(run.javaVersion);
-  run.archiveUse = std::string("oneshot-") + EngineServiceName(run.engine);
-  run.archive = FindSharedArchive(run.archiveUse, java, ServiceJars(Utf8FromWide(context.home)));
-  run.oneShot = EngineCommand(run.engine, run.javaVersion, java,
-                              OneShotJavaOptions(run.javaVersion, run.archive), options, context);
-  return context.settings.service ? DecompileThroughService(run, classBytes, options, context)
-                                  : RunEngineOnce(run, classBytes, options, context);
+  if (context.settings.service) return DecompileThroughService(&run, classBytes, options, context);
+  DecompileOutcome outcome = RunEngineOnce(&run, classBytes, options, context);
+  TrainArchiveAfter(outcome, run, context);
+  return outcome;
 }

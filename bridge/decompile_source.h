@@ -20,10 +20,12 @@ struct DecompileOptions {
 };
 
 struct DecompileOutcome {
-  enum class Kind { Source, NoJava, Failed, TimedOut };
+  // Stopped: the plugin asked the bridge to stop (the user closed the view).
+  enum class Kind { Source, NoJava, Failed, TimedOut, Stopped };
   Kind kind = Kind::Failed;
   std::string source;                    // Kind::Source: the decompiler's output as it wrote it
   std::vector<std::string> explanation;  // otherwise: what went wrong and what to do (UTF-8)
+  bool crashed = false;  // the decompiler's Java runtime crashed (it wrote a crash report)
 };
 
 DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileOptions& options,

@@ -78,6 +78,18 @@ std::string ServiceClassPath(const std::string& home) {
   return path;
 }
 
+std::string TrainingCommandLine(Engine engine, const std::string& java,
+                                const std::vector<std::string>& javaOptions,
+                                const std::string& home) {
+  std::string line = QuotedArgument(java, true);
+  for (const std::string& option : javaOptions) line += " " + QuotedArgument(option);
+  line += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(home), true) +
+          " dravik.service.CacheTraining " + EngineServiceName(engine);
+  for (const std::string& option : EngineOptions(engine, true))
+    line += " " + QuotedArgument(option);
+  return line;
+}
+
 std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
                                const std::string& home, const std::string& portFile,
                                const std::string& idleSeconds) {

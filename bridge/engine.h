@@ -51,3 +51,11 @@ std::string ServiceClassPath(const std::string& home);
 std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
                                const std::string& home, const std::string& portFile,
                                const std::string& idleSeconds);
+
+// A training run's command line (archive_training.h): the engine, with the
+// options of a view with line numbers, decompiles some of its own classes
+// with the service's class path, so that the runtime's cache of them fits the
+// runs that map it.
+std::string TrainingCommandLine(Engine engine, const std::string& java,
+                                const std::vector<std::string>& javaOptions,
+                                const std::string& home);

@@ -114,6 +114,23 @@ bool IsFile(const std::wstring& name) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void RemoveFile(const std::wstring& name) {
+  SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(name.c_str());
+}
+
+uint64_t FileAgeMs(const std::wstring& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) return UINT64_MAX;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  uint64_t written = ticks(data.ftLastWriteTime);
+  return ticks(now) > written ? (ticks(now) - written) / 10000 : 0;
+}
+
 std::wstring ProgramFolder() {
   std::wstring path(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));

@@ -2,6 +2,7 @@
 // removes itself, and the search for a decompiler's output in it.
 #pragma once
 
+#include <stdint.h>
 #include <windows.h>
 
 #include <string>
@@ -10,6 +11,11 @@
 bool ReadBytes(const std::wstring& name, size_t maxBytes, std::string* bytes);
 bool WriteBytes(const std::wstring& name, const std::string& bytes);
 bool IsFile(const std::wstring& name);
+// Removes a file, a read-only one too (Java makes its class-data archives
+// read-only); one held open by another process stays.
+void RemoveFile(const std::wstring& name);
+// How long ago the file was last written, or UINT64_MAX when it is not there.
+uint64_t FileAgeMs(const std::wstring& name);
 
 // The folder of the running program, without a trailing backslash.
 std::wstring ProgramFolder();

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 
-#include "bridge/class_file.h"
 #include "bridge/class_name.h"
 #include "bridge/error_comment.h"
+#include "bridge/utf8_source.h"
+#include "classfile/class_file.h"
 
 namespace {
-
-// Skips the fields' or the methods' table, attributes and all.
-void SkipMembers(ByteReader* reader) {
-  for (uint32_t count = reader->Read(2); count > 0 && !reader->failed(); --count) {
-    reader->Skip(6);  // access flags, name, descriptor
-    for (uint32_t attributes = reader->Read(2); attributes > 0 && !reader->failed(); --attributes) {
-      reader->Skip(2);
-      reader->Skip(reader->Read(4));
-    }
-  }
-}
 
 std::string FileNameOf(const std::string& internalName) {
   return internalName.substr(internalName.find_last_of('/') + 1) + ".class";
@@ -26,40 +16,18 @@ std::string FileNameOf(const std::string& internalName) {
 }  // namespace
 
 std::vector<std::string> ReadNestedClassNames(const unsigned char* bytes, size_t size) {
-  ByteReader reader(bytes, size);
-  ConstantPool pool;
-  if (!ReadConstantPool(&reader, bytes, &pool)) return {};
-  reader.Skip(2);  // access flags
-  std::string self;
-  if (!pool.ClassName(reader.Read(2), &self)) return {};
-  reader.Skip(2);                   // super class
-  reader.Skip(2 * reader.Read(2));  // interfaces
-  SkipMembers(&reader);             // fields
-  SkipMembers(&reader);             // methods
+  ParsedClass file;
+  std::string error;
+  if (!ReadClassFile(bytes, size, &file, &error) || !IsUtf8(file.name)) return {};
+  const std::string prefix = file.name + "$";
   std::vector<std::string> nested;
-  for (uint32_t count = reader.Read(2); count > 0 && !reader.failed(); --count) {
-    std::string name;
-    bool innerClasses = pool.Utf8(reader.Read(2), &name) && name == "InnerClasses";
-    uint32_t length = reader.Read(4);
-    if (!innerClasses) {
-      reader.Skip(length);
-      continue;
+  for (const InnerClass& inner : file.innerClasses) {
+    if (inner.inner.size() > prefix.size() && inner.inner.compare(0, prefix.size(), prefix) == 0 &&
+        IsUtf8(inner.inner)) {
+      nested.push_back(inner.inner);
     }
-    ByteReader entries = reader;
-    reader.Skip(length);
-    if (reader.failed()) return {};
-    for (uint32_t classes = entries.Read(2); classes > 0 && !entries.failed(); --classes) {
-      std::string inner;
-      bool known = pool.ClassName(entries.Read(2), &inner);
-      entries.Skip(6);  // outer class, simple name, flags
-      if (known && !entries.failed() && inner.size() > self.size() + 1 &&
-          inner.compare(0, self.size() + 1, self + "$") == 0) {
-        nested.push_back(inner);
-      }
-    }
-    if (entries.failed()) return {};
   }
-  return reader.failed() ? std::vector<std::string>() : nested;
+  return nested;
 }
 
 std::string MissingNestedClassesNote(const std::string& classBytes,

@@ -108,16 +108,22 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
                     "Check that the folder TEMP names exists and is writable."});
   }
 
-  std::string commandText = command.compose(
-      {ForCommandLine(context.home), ForCommandLine(classFile), ForCommandLine(outFolder)});
+  const std::wstring crashReport = temp.Path(L"java-crash.log");
+  std::string commandText =
+      command.compose({ForCommandLine(context.home), ForCommandLine(classFile),
+                       ForCommandLine(outFolder), ForCommandLine(crashReport)});
   ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
-                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000);
+                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000,
+                          context.stopRequest);
   const std::string commandLine = "Its command: " + Cut(commandText, 2000);
 
   if (!run.started) {
     return Failure(DecompileOutcome::Kind::Failed,
                    {command.who + " could not be started (" + SystemMessage(run.startError) + ").",
                     commandLine, "", command.fix});
+  }
+  if (run.stopped) {
+    return Failure(DecompileOutcome::Kind::Stopped, {"The plugin stopped the run."});
   }
   if (run.timedOut) {
     return Failure(
@@ -147,6 +153,7 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
     tail = LastLines(Utf8FromUtf8OrAnsi(output), 12, 300);
     stream = "output";
   }
+  const bool crashed = IsFile(crashReport);
   std::vector<std::string> explanation = {command.who + " failed: it ended with exit code " +
                                               std::to_string(static_cast<int>(run.exitCode)) +
                                               (run.exitCode == 0 ? " but wrote no source." : "."),
@@ -157,5 +164,7 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
     explanation.push_back(std::string("The last lines of its ") + stream + ":");
     for (const std::string& line : tail) explanation.push_back("  " + line);
   }
-  return Failure(DecompileOutcome::Kind::Failed, explanation);
+  DecompileOutcome failure = Failure(DecompileOutcome::Kind::Failed, explanation);
+  failure.crashed = crashed;
+  return failure;
 }

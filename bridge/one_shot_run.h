@@ -12,9 +12,10 @@
 // The temporary folder's names as the command line gives them (UTF-8; a name
 // beyond ASCII in its short form where it has one).
 struct OneShotNames {
-  std::string home;       // the bridge's folder
-  std::string classFile;  // its family beside it
-  std::string outFolder;  // empty until the decompiler writes into it
+  std::string home;         // the bridge's folder
+  std::string classFile;    // its family beside it
+  std::string outFolder;    // empty until the decompiler writes into it
+  std::string crashReport;  // where a Java runtime writes its crash report
 };
 
 struct OneShotCommand {

@@ -38,7 +38,7 @@ int JavaRuntimeVersion(const std::string& java, DWORD limitMs) {
   if (!temp.created()) return 0;
   ChildRun run = RunChild(WideFromUtf8(QuotedArgument(java, true) + " -version"), temp.path(),
                           temp.Path(L"stdout.txt"), temp.Path(L"stderr.txt"),
-                          limitMs < VersionRunLimitMs ? limitMs : VersionRunLimitMs);
+                          limitMs < VersionRunLimitMs ? limitMs : VersionRunLimitMs, nullptr);
   std::string output;
   if (!run.started || run.timedOut || !ReadBytes(temp.Path(L"stderr.txt"), 1 << 16, &output)) {
     return 0;

@@ -1,8 +1,8 @@
 // When the bridge starts the resident service, and when it holds back: a
 // start marker beside the port file records each start and how many before it
-// failed in a row, with the command that failed. The service removes the
-// marker once it listens, so a marker older than a start takes means that
-// start failed.
+// failed in a row, with the class-data cache it mapped and the command that
+// failed. The service removes the marker once it listens, so a marker older
+// than a start takes means that start failed.
 #pragma once
 
 #include <stdint.h>
@@ -20,12 +20,19 @@ struct ServiceStartPlan {
 };
 
 // markerAgeMs: how long ago the marker was written, or UINT64_MAX when there
-// is none; markerText its content; command the start's command line.
-ServiceStartPlan PlanServiceStart(uint64_t markerAgeMs, const std::string& markerText,
+// is none; markerText its content; crashed: its start left a crash report, so
+// it has failed however young the marker is; command the start's command line.
+ServiceStartPlan PlanServiceStart(uint64_t markerAgeMs, const std::string& markerText, bool crashed,
                                   const std::string& command);
 
-// The marker's content for a start of command after failures failed ones.
-std::string ServiceStartMarker(unsigned failures, const std::string& command);
+// The marker's content for a start of command, mapping archive ("" for
+// none), after failures failed ones.
+std::string ServiceStartMarker(unsigned failures, const std::string& archive,
+                               const std::string& command);
+
+// The cache that a start which failed mapped: "" when it mapped none, or the
+// marker's start has not failed (it is under way, or there is no marker).
+std::string FailedStartArchive(uint64_t markerAgeMs, const std::string& markerText, bool crashed);
 
 // How long after a failed start (its marker's time) the next is held back,
 // with failures failed starts in a row: 1 minute, doubling, at most an hour.

@@ -1,23 +1,27 @@
-// Where the engines' class-data archives are kept: in the user's temporary
-// folder, one for each use, named by the runtime and jars it was made from.
+// The runtime's class-data cache for the engines' jars, kept in the user's
+// temporary folder under the names of archive_names.h: found and checked
+// before a run maps it, dropped when a run fails with it.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "bridge/java_options.h"
+struct SharedArchive {
+  std::wstring stem;  // <temp>\dravik-java-<runtime>-<jars>; "" without a temporary folder
+  std::wstring file;  // the cache, its contents checked; "" when there is none
+};
 
-// The archive for use ("oneshot-vineflower", "service") of the runtime of
-// java with jars; a run that is to make it writes it to dumpTo first.
-SharedArchive FindSharedArchive(const std::string& use, const std::string& java,
-                                const std::vector<std::string>& jars);
+// The cache of java's runtime for jars. A training run's cache, once the run
+// is over, is checked first and moved into place (or removed); a cache whose
+// contents do not match its checksum is removed. Caches of this runtime for
+// other versions of the jars go, and of other runtimes' the newest few stay.
+SharedArchive FindSharedArchive(const std::string& java, const std::vector<std::string>& jars);
 
-// After a one-shot run with the archive: one it made moved into place when the
-// run gave source (and the archives this use had for other runtimes or jars
-// removed), else what it wrote removed; one it mapped removed when the run
-// failed, in case the archive was the cause (the next run makes it again).
-void KeepSharedArchive(const std::string& use, const SharedArchive& archive, bool runGaveSource);
+// A run failed with the cache (a Java runtime that crashed or would not start
+// with it): it is removed, and counts as one of its runtime's tries, so that
+// a runtime that fails with every cache goes on without one.
+void DropSharedArchive(SharedArchive* archive);
 
-// Removes the archives this use has for other runtimes or jars (one that a
-// running Java maps stays): each new runtime or plugin version makes its own.
-void RemoveOtherArchives(const std::string& use, const SharedArchive& archive);
+// How many training runs and dropped caches the runtime and jars had.
+unsigned ArchiveTriesOf(const SharedArchive& archive);
+void SetArchiveTries(const SharedArchive& archive, unsigned tries);

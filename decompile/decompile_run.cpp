@@ -4,13 +4,13 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "bridge/cancel_event.h"
 #include "decompile/class_family.h"
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"
 #include "decompile/run_folder.h"
 #include "host/module_state.h"
 
-WCHAR DecompileStamp[DecompileStampChars];
 DWORD DecompileWaitLimitMs = 60 * 1000;
 
 namespace {
@@ -22,6 +22,9 @@ enum { NameChars = MAX_PATH };
 enum { CommandChars = 1024 };
 // How long an ended decompiler may take to be gone.
 const DWORD EndedProcessWaitMs = 5000;
+// How long a decompiler asked to stop may take to clean up and end before it
+// is ended from outside.
+const DWORD StopRequestWaitMs = 3000;
 
 // The directory of the plugin's own module file, without a trailing backslash;
 // false when the module path cannot be had whole or holds no backslash.
@@ -42,6 +45,7 @@ bool GetPluginDirectory(WCHAR* directory) {
 // The names of one run. On the heap: the copy and the output are
 // extended-length names.
 struct RunNames {
+  WCHAR stamp[DecompileStampChars];
   WCHAR directory[NameChars];
   WCHAR probe[NameChars];
   // The shown file's name in the run folder, and that name without ".class"
@@ -72,8 +76,8 @@ bool ChooseInput(const WCHAR* classFilePath, RunNames* names) {
     BoundedWideCopy(names->stem, name, stem + 1);
     return true;
   }
-  return WholeWideAppend(names->stem, DecompileStamp, NameChars) &&
-         WholeWideAppend(names->input, DecompileStamp, NameChars) &&
+  return WholeWideAppend(names->stem, names->stamp, NameChars) &&
+         WholeWideAppend(names->input, names->stamp, NameChars) &&
          WholeWideAppend(names->input, L".class", NameChars);
 }
 
@@ -88,7 +92,7 @@ bool ComposeCommandLine(RunNames* names, bool besidePlugin) {
            WholeWideAppend(line, L"\\", CommandChars);
   }
   return fits && WholeWideAppend(line, L"jad\" -lnc -o -s \"", CommandChars) &&
-         WholeWideAppend(line, DecompileStamp, CommandChars) &&
+         WholeWideAppend(line, names->stamp, CommandChars) &&
          WholeWideAppend(line, L".java\" \"", CommandChars) &&
          WholeWideAppend(line, names->stem, CommandChars) &&
          WholeWideAppend(line, L"\"", CommandChars);
@@ -100,7 +104,7 @@ bool ComposeRunNames(const WCHAR* classFilePath, RunNames* names) {
   if (!GetPluginDirectory(names->directory)) {
     return false;
   }
-  _itow(static_cast<int>(GetTickCount()), DecompileStamp, 10);
+  _itow(static_cast<int>(GetTickCount()), names->stamp, 10);
   names->probe[0] = L'\0';
   return WholeWideAppend(names->probe, names->directory, NameChars) &&
          WholeWideAppend(names->probe, L"\\jad.exe", NameChars) &&
@@ -116,7 +120,7 @@ bool ComposeCopyAndPattern(RunNames* names) {
          WholeWideAppend(names->copy, names->input, LongPathBufferChars) &&
          WholeWideAppend(names->pattern, names->folder, CommandChars) &&
          WholeWideAppend(names->pattern, L"\\*.", CommandChars) &&
-         WholeWideAppend(names->pattern, DecompileStamp, CommandChars) &&
+         WholeWideAppend(names->pattern, names->stamp, CommandChars) &&
          WholeWideAppend(names->pattern, L".java", CommandChars);
 }
 
@@ -130,30 +134,53 @@ bool ProbeDecompiler(const WCHAR* probe) {
   return true;
 }
 
-// Starts the decompiler in the run folder and waits for it to end, at most
-// DecompileWaitLimitMs; one still running then is ended, and waited for until
-// it is gone, so that it writes nothing more. A program that does not start is
-// passed over silently. False when the decompiler had to be ended.
-bool RunDecompiler(RunNames* names) {
+// Waits for the decompiler until it ends, its time is up or the run is
+// cancelled. A cancelled one is asked to stop first (the bridge then removes
+// its own files), then ended; one whose time is up is ended at once. It is
+// waited for until it is gone, so that it writes nothing more.
+DecompileEnd WaitForDecompiler(HANDLE process, HANDLE stopRequest, HANDLE cancel) {
+  HANDLE waits[] = {process, cancel};
+  DWORD waited =
+      WaitForMultipleObjects(cancel != nullptr ? 2 : 1, waits, FALSE, DecompileWaitLimitMs);
+  if (waited == WAIT_OBJECT_0) return DecompileEnd::Text;
+  const bool cancelled = waited == WAIT_OBJECT_0 + 1;
+  if (cancelled && stopRequest != nullptr) {
+    SetEvent(stopRequest);
+    if (WaitForSingleObject(process, StopRequestWaitMs) == WAIT_OBJECT_0) {
+      return DecompileEnd::Cancelled;
+    }
+  }
+  TerminateProcess(process, 1);
+  // A process in the middle of a file operation ends once that is done.
+  WaitForSingleObject(process, EndedProcessWaitMs);
+  return cancelled ? DecompileEnd::Cancelled : DecompileEnd::TimedOut;
+}
+
+// Starts the decompiler in the run folder and waits for it (above). A program
+// that does not start is passed over silently: there is then no output.
+DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   memset(&process, 0, sizeof process);
+  // Suspended until the event that asks it to stop is there.
   BOOL started = CreateProcessW(nullptr, names->commandLine, nullptr, nullptr, FALSE,
-                                CREATE_NO_WINDOW, nullptr, names->folder, &startup, &process);
+                                CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, names->folder,
+                                &startup, &process);
   if (started != 1) {
-    return true;
+    return DecompileEnd::Text;
   }
-  bool ended = WaitForSingleObject(process.hProcess, DecompileWaitLimitMs) != WAIT_TIMEOUT;
-  if (!ended) {
-    TerminateProcess(process.hProcess, 1);
-    // A process in the middle of a file operation ends once that is done.
-    WaitForSingleObject(process.hProcess, EndedProcessWaitMs);
-  }
+  HANDLE stopRequest =
+      cancel != nullptr
+          ? CreateEventW(nullptr, TRUE, FALSE, CancelEventName(process.dwProcessId).c_str())
+          : nullptr;
+  ResumeThread(process.hThread);
+  DecompileEnd end = WaitForDecompiler(process.hProcess, stopRequest, cancel);
+  if (stopRequest != nullptr) CloseHandle(stopRequest);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
-  return ended;
+  return end;
 }
 
 // The first file the search for the output pattern returns, as a full name in
@@ -175,7 +202,8 @@ bool FindOutput(RunNames* names) {
 // The decompiler's output for the class file, copied with its family into the
 // claimed run folder; null when there is none. Whatever it leaves in the
 // folder goes with the folder.
-char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names) {
+char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, HANDLE cancel,
+                           DecompileEnd* end) {
   // Without its input there is nothing to start the decompiler on.
   if (!ComposeCopyAndPattern(names) || !LongPathCopyFile(classFilePath, names->copy, FALSE)) {
     return nullptr;
@@ -186,25 +214,38 @@ char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names) {
   if (!ProbeDecompiler(names->probe)) {
     ComposeCommandLine(names, false);
   }
-  if (!RunDecompiler(names) || !FindOutput(names)) {
+  if (cancel != nullptr && WaitForSingleObject(cancel, 0) == WAIT_OBJECT_0) {
+    *end = DecompileEnd::Cancelled;
     return nullptr;
   }
-  return ReadWholeFile(names->output);
+  *end = RunDecompiler(names, cancel);
+  if (*end != DecompileEnd::Text || !FindOutput(names)) {
+    if (*end == DecompileEnd::Text) *end = DecompileEnd::NoText;
+    return nullptr;
+  }
+  char* text = ReadWholeFile(names->output);
+  if (text == nullptr) *end = DecompileEnd::NoText;
+  return text;
 }
 
 }  // namespace
 
-char* DecompileClassFile(const WCHAR* classFilePath) {
+char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
+  DecompileRun ignored;
+  if (run == nullptr) run = &ignored;
+  run->end = DecompileEnd::NoText;
   // The 8-bit export passes on a null name as null.
   if (classFilePath == nullptr) {
     return nullptr;
   }
   RunNames* names = static_cast<RunNames*>(malloc(sizeof(RunNames)));
   char* text = nullptr;
-  if (names != nullptr && ComposeRunNames(classFilePath, names) &&
-      ClaimRunFolder(names->directory, DecompileStamp, names->folder)) {
-    text = DecompileInRunFolder(classFilePath, names);
-    RemoveRunFolder(names->folder);
+  if (names != nullptr && ComposeRunNames(classFilePath, names)) {
+    BoundedWideCopy(run->stamp, names->stamp, DecompileStampChars);
+    if (ClaimRunFolder(names->directory, names->stamp, names->folder)) {
+      text = DecompileInRunFolder(classFilePath, names, run->cancel, &run->end);
+      RemoveRunFolder(names->folder);
+    }
   }
   free(names);
   return text;

@@ -5,19 +5,29 @@
 
 #include <windows.h>
 
-// The decimal tick count that names the current run's output and run folder;
-// at most 11 characters and the terminator.
+// The decimal tick count that names a run's output and run folder; at most 11
+// characters and the terminator.
 enum { DecompileStampChars = 16 };
-extern WCHAR DecompileStamp[DecompileStampChars];
 
 // How long a run waits for Jad, in milliseconds (60 seconds unless a test
 // shortens it). A Jad still running then is ended, and the run gives no text.
 extern DWORD DecompileWaitLimitMs;
 
+// How a run ended: with Jad's text, or why without.
+enum class DecompileEnd { Text, NoText, TimedOut, Cancelled };
+
+// What a caller may give a run and learns from it.
+struct DecompileRun {
+  // Set from another thread, it ends the run: Jad is asked to stop (the
+  // bridge then removes its own files), and ended when it does not.
+  HANDLE cancel = nullptr;
+  WCHAR stamp[DecompileStampChars] = {};    // out: names its run folder and output
+  DecompileEnd end = DecompileEnd::NoText;  // out
+};
+
 // Jad's output for the class file at classFilePath (any length), as a text from
 // malloc that the caller frees; null when there is none (a null path
-// included). Blocks until Jad has ended or has been ended at the wait limit;
-// the run folder is gone on return (unless a file in it could not be
-// deleted). Runs in one process must not overlap (the stamp is module state);
-// runs of other processes may.
-char* DecompileClassFile(const WCHAR* classFilePath);
+// included). Blocks until Jad has ended or has been ended (the wait limit, or
+// run->cancel); the run folder is gone on return (unless a file in it could
+// not be deleted). Runs may overlap, in one process or several.
+char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run = nullptr);

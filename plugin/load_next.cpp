@@ -11,6 +11,7 @@
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/pending_source.h"
 #include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 #include "sideviews/line_numbers.h"
@@ -32,6 +33,8 @@ int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int
     return LISTPLUGIN_OK;
   }
 
+  // The source still coming for the class shown before is not wanted now.
+  DropPendingSource(ListWin);
   const TextPalette& palette = PaletteForShowFlags(ShowFlags);
   ViewKind kind = palette.dark ? DarkTextView : LightView;
   // A light file into a light control is shown as it comes; any other sets

@@ -1,19 +1,22 @@
 // ListLoadW: the plugin's main operation. Creates the hidden viewer control over
-// the Lister window, fills it with Jad's output, colours it in the palette the
-// host's scheme asks for, puts the header lines on top and only then shows it.
+// the Lister window and starts Jad on the class in a run of its own. A run
+// that ends within a short wait is shown at once: Jad's output coloured in the
+// palette the host's scheme asks for, the header lines on top, and only then
+// the control shown. A slower one never holds the host: the control shows
+// what is coming, and the source replaces it when the run posts it.
 #include <stdlib.h>
 
-#include "decompile/decompile_run.h"
-#include "decompile/output_text.h"
+#include "decompile/class_family.h"
+#include "decompile/decompile_job.h"
 #include "host/ansi_to_wide.h"
 #include "host/host_messages.h"
 #include "host/listplug.h"
 #include "host/module_state.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/pending_source.h"
 #include "plugin/shown_files.h"
-#include "presentation/header_lines.h"
-#include "presentation/java_highlighter.h"
+#include "plugin/shown_source.h"
 #include "presentation/text_styles.h"
 
 namespace {
@@ -40,18 +43,13 @@ HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area
                          PluginInstance, nullptr);
 }
 
-// The decompiler's output into the control: UTF-8 behind its mark as UTF-16,
-// any other as ANSI text. False when there is no memory for the wide text.
-bool ShowOutput(HWND control, const char* text) {
-  if (!HasUtf8Mark(text)) {
-    SetControlAnsiText(control, text);
-    return true;
-  }
-  WCHAR* wide = WideFromUtf8Output(text);
-  if (wide == nullptr) return false;
-  SetControlText(control, wide);
-  free(wide);
-  return true;
+// How long the host's thread waits for a run before the control shows what is
+// coming instead: a quick class shows whole, as a host that reads the text
+// right after the call expects. DRAVIK_LOAD_WAIT_MS sets another (the tests).
+DWORD LoadWaitMs() {
+  WCHAR value[16];
+  DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
+  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
 }
 
 }  // namespace
@@ -87,25 +85,30 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
   }
   PostHostMessage(ParentWin, control, lcp_ansi, itm_fontstyle);
 
-  DWORD decompileStart = GetTickCount();
-  char* text = DecompileClassFile(FileToLoad);
-  DWORD decompileTime =
-      GetTickCount() - decompileStart;  // modular: a wrap still gives the interval
-  bool shown = text != nullptr && ShowOutput(control, text);
-  free(text);  // from here on the control holds the only copy
-  if (!shown) {
+  DecompileJob* job = StartDecompileJob(FileToLoad, control, SourceReadyMessage());
+  if (job == nullptr) {
     DestroyWindow(control);
     LastActivityTick = GetTickCount();
     return nullptr;
   }
-  PostHostMessage(ParentWin, control, 0, itm_percent);
-
-  DWORD highlightStart = GetTickCount();
-  ApplyHighlighting(control, palette);
-  DWORD highlightTime = GetTickCount() - highlightStart;
-
-  InsertHeaderLines(control, static_cast<int>(decompileTime), static_cast<int>(highlightTime),
-                    palette);
+  if (WaitForDecompileJob(job, LoadWaitMs())) {
+    char* text = nullptr;
+    DWORD decompileTime = 0;
+    DecompileEnd end;
+    TakeDecompileText(job, &text, &decompileTime, &end);
+    ReleaseDecompileJob(job);
+    bool shown = text != nullptr && ShowDecompiledText(control, text, decompileTime, palette);
+    free(text);  // from here on the control holds the only copy
+    if (!shown) {
+      DestroyWindow(control);
+      LastActivityTick = GetTickCount();
+      return nullptr;
+    }
+  } else if (!AwaitSource(control, job, FileNameOf(FileToLoad))) {
+    DestroyWindow(control);
+    LastActivityTick = GetTickCount();
+    return nullptr;
+  }
   NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();
   ShowWindow(control, SW_SHOW);

@@ -26,6 +26,13 @@ void InsertHeaderLines(HWND control, int jadMilliseconds, int highlightMilliseco
   InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
 }
 
+void InsertPendingHeader(HWND control, const WCHAR* line, const TextPalette& palette) {
+  SetControlText(control, L"");
+  ApplyControlFormat(control, SCF_ALL, &palette.base);
+  InsertStyledLineAtTop(control, line, &palette.comment);
+  InsertStyledLineAtTop(control, kBannerLine, &palette.banner);
+}
+
 void InsertStyledLineAtTop(HWND control, const WCHAR* line, const CHARFORMAT2A* style) {
   size_t length = wcslen(line);
   WCHAR* text = static_cast<WCHAR*>(malloc((length + 5) * sizeof(WCHAR)));

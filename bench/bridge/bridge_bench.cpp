@@ -2,20 +2,28 @@
 // jad.exe, against the engine's own command line, in one run on the stand-in
 // java.exe (Vineflower, on Linux's Java 17):
 // - cold F3, the service off: the one-shot run (the first compiler tier, the
-//   serial collector, the engine's class-data archive) against the engine's
+//   serial collector, the engine's class-data cache) against the engine's
 //   plain command line (java -jar vineflower.jar with the same engine options,
 //   nothing else) on Showcase (with its nested enum) and on Bench1000,
 //   interleaved, after one run of each that fills the file cache and makes
-//   the archive;
+//   the cache;
 // - with the resident service: cold F3 (the one-shot run, the service started
 //   after it), warm F3 on 1,000-line classes no view has seen, and repeat F3
 //   of a class seen before;
 // - the second view: a class ten seconds after a cold F3 of another (the new
 //   service's first request), against the same class as a first view (no
 //   service) and the same class again right after its cold view.
+// - the class-data cache: the first cold view of a runtime (no cache; a
+//   training run makes one after it), the next (which checks the new cache,
+//   moves it into place and maps it), a later one, then warm and repeat.
+// - the host's thread: how long ListLoadW holds it, and how long the source
+//   takes to come, for a cold view, a warm one, a repeat, a decompiler that
+//   hangs until the bridge's time limit, and ten Quick View steps in a row;
+//   as the plugin does it now (a 250 ms wait) and as it did before (waiting
+//   for the whole run, which a long DRAVIK_LOAD_WAIT_MS gives).
 // DRAVIK_TEST_JAVA names a real Windows Java runtime to run on instead.
-//   bridge_bench.exe [RUNS] [second]   (default 5 of each; medians and minimums shown;
-//                                        "second": the second-view figures alone)
+//   bridge_bench.exe [RUNS] [second|cache|host]   (default 5 of each; medians and
+//                                                   minimums shown; a name: that alone)
 #include <windows.h>
 
 // psapi.h needs windows.h before it.
@@ -130,9 +138,11 @@ void ColdFigures(PluginCopyFixture& plugin, int runs) {
   for (const BenchClass& shown : classes) {
     const std::wstring file = ExeDirectory() + L"plugin_bench_data\\" + shown.file;
     int lines = 0;
-    // Not counted: the file cache, and the archive the first run makes.
+    // Not counted: the file cache, and the view whose training run makes the
+    // class-data cache.
     EngineDirectly(plugin, shown);
     F3(plugin, file, &lines);
+    WaitForTrainingRuns(plugin.folder().directory(), 120000);
     std::vector<double> plain, f3;
     for (int i = 0; i < runs; ++i) {
       plain.push_back(EngineDirectly(plugin, shown));
@@ -187,9 +197,11 @@ void SecondViewFigures(PluginCopyFixture& plugin, int runs) {
   const std::wstring first = data + L"StrBuilder.class",
                      second = data + L"ImmutableSortedMap.class";
   int lines = 0;
-  // Not counted: the file cache and the one-shot run's archive.
+  // Not counted: the file cache and the view whose training run makes the
+  // class-data cache.
   EndServices(portFile);
   F3(plugin, first, &lines);
+  WaitForTrainingRuns(plugin.folder().directory(), 120000);
   F3(plugin, second, &lines);
   std::vector<double> cold, afterOther, again;
   for (int i = 0; i < runs; ++i) {
@@ -212,6 +224,164 @@ void SecondViewFigures(PluginCopyFixture& plugin, int runs) {
          Median(again), Minimum(again), Median(again) / Median(cold));
 }
 
+// The class-data cache, with the service on as users have it: Showcase's
+// first cold view of the runtime (no cache), the next cold view once the
+// training run after it has ended, a later cold view (services ended in
+// between), then warm (a class not seen before) and repeat.
+void CacheFigures(PluginCopyFixture& plugin, int runs) {
+  plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  const std::wstring data = ExeDirectory() + L"plugin_bench_data\\";
+  const std::wstring shown = data + L"demo\\Showcase.class";
+  int lines = 0;
+  F3(plugin, shown, &lines);  // not counted: the file cache
+  std::vector<double> first, next, later, warm, repeat;
+  for (int i = 0; i < runs; ++i) {
+    EndServices(portFile);
+    EndTrainingRuns(plugin.folder().directory());
+    RemoveCaches();
+    first.push_back(F3(plugin, shown, &lines));
+    WaitForTrainingRuns(plugin.folder().directory(), 120000);
+    EndServices(portFile);
+    next.push_back(F3(plugin, shown, &lines));
+    EndServices(portFile);
+    later.push_back(F3(plugin, shown, &lines));
+    if (NewPortFileText(portFile, "", 60000).empty()) continue;
+    warm.push_back(
+        F3(plugin, data + L"bench\\Unseen" + std::to_wstring(i % 8 + 1) + L".class", &lines));
+    repeat.push_back(F3(plugin, shown, &lines));
+  }
+  EndServices(portFile);
+  printf("The class-data cache, Showcase, median / min of %d (ms):\n", runs);
+  printf("  first cold view (no cache):                         %6.0f / %6.0f  (x%.3f of later)\n",
+         Median(first), Minimum(first), Median(first) / Median(later));
+  printf("  next cold view (the new cache checked and mapped):  %6.0f / %6.0f\n", Median(next),
+         Minimum(next));
+  printf("  later cold view:                                    %6.0f / %6.0f\n", Median(later),
+         Minimum(later));
+  if (!warm.empty()) {
+    printf("  warm, a 1,000-line class not seen before:           %6.0f / %6.0f\n", Median(warm),
+           Minimum(warm));
+    printf("  repeat:                                             %6.0f / %6.0f\n", Median(repeat),
+           Minimum(repeat));
+  }
+}
+
+// A view as the host sees it: how long ListLoadW held its thread, and how
+// long until the source was shown (the timing line in place), messages
+// handled meanwhile as the Lister does.
+struct HostView {
+  double held = 0;
+  double shown = 0;
+};
+
+HostView ViewAsHost(PluginCopyFixture& plugin, const std::wstring& classFile,
+                    HWND* keep = nullptr) {
+  HostView view;
+  double start = NowMs();
+  HWND window = plugin.listLoadW(plugin.lister(), const_cast<WCHAR*>(classFile.c_str()), 0);
+  view.held = NowMs() - start;
+  while (window != nullptr && WindowText(window).find("// Jad: ") == std::string::npos &&
+         NowMs() - start < 120000) {
+    PumpMessages();
+    Sleep(5);
+  }
+  view.shown = NowMs() - start;
+  if (keep != nullptr) {
+    *keep = window;
+  } else if (window != nullptr) {
+    plugin.listCloseWindow(window);
+    PumpMessages();
+  }
+  return view;
+}
+
+void HostFigures(PluginCopyFixture& plugin, int runs) {
+  const std::wstring data = ExeDirectory() + L"plugin_bench_data\\";
+  const std::wstring shown = data + L"demo\\Showcase.class";
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  const struct {
+    const char* name;
+    const wchar_t* wait;
+  } modes[] = {{"before (the host waits for the whole run)", L"600000"},
+               {"now (a 250 ms wait)", L"250"}};
+  printf(
+      "The host's thread: ListLoadW held it / the source shown after, median (max) of %d (ms):\n",
+      runs);
+  for (const auto& mode : modes) {
+    SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", mode.wait);
+    plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+    std::vector<double> coldHeld, coldShown, warmHeld, warmShown, repeatHeld, repeatShown;
+    for (int i = 0; i < runs; ++i) {
+      EndServices(portFile);
+      HostView cold = ViewAsHost(plugin, shown);
+      coldHeld.push_back(cold.held);
+      coldShown.push_back(cold.shown);
+      if (NewPortFileText(portFile, "", 60000).empty()) continue;
+      HostView warm =
+          ViewAsHost(plugin, data + L"bench\\Unseen" + std::to_wstring(i % 7 + 1) + L".class");
+      warmHeld.push_back(warm.held);
+      warmShown.push_back(warm.shown);
+      HostView repeat = ViewAsHost(plugin, shown);
+      repeatHeld.push_back(repeat.held);
+      repeatShown.push_back(repeat.shown);
+    }
+    EndServices(portFile);
+    auto row = [](const char* what, const std::vector<double>& held,
+                  const std::vector<double>& shown) {
+      if (held.empty()) return;
+      printf("    %-28s held %6.0f (%6.0f)   shown %6.0f (%6.0f)\n", what, Median(held),
+             *std::max_element(held.begin(), held.end()), Median(shown),
+             *std::max_element(shown.begin(), shown.end()));
+    };
+    printf("  %s:\n", mode.name);
+    row("cold Showcase", coldHeld, coldShown);
+    row("warm, a class not seen", warmHeld, warmShown);
+    row("repeat Showcase", repeatHeld, repeatShown);
+
+    // A decompiler that never ends until the bridge's time limit (5 s here).
+    const std::string token = "dravik-bench-sleeper";
+    plugin.folder().InstallBridgeJad("timeout=5\r\ndecompiler=\"{java}\" -cp \"" +
+                                     ToUtf8(ExeDirectory()) + "bridge_data\" Sleeper " + token +
+                                     "\r\n");
+    HostView hung = ViewAsHost(plugin, shown);
+    printf("    %-28s held %6.0f            shown %6.0f (its comment)\n", "hung, 5 s limit",
+           hung.held, hung.shown);
+
+    // Quick View: ten files, each loaded as the last one closes, no service.
+    plugin.folder().InstallBridgeJad();
+    double longest = 0, total = 0;
+    HWND window = nullptr;
+    double start = NowMs();
+    for (int step = 0; step < 10; ++step) {
+      const std::wstring file =
+          step < 7 ? data + L"bench\\Unseen" + std::to_wstring(step + 1) + L".class"
+                   : data + (step == 7   ? L"bench\\Bench100.class"
+                             : step == 8 ? L"bench\\Bench1000.class"
+                                         : L"demo\\Showcase.class");
+      double stepStart = NowMs();
+      if (window != nullptr) plugin.listCloseWindow(window);
+      window = plugin.listLoadW(plugin.lister(), const_cast<WCHAR*>(file.c_str()), 0);
+      double held = NowMs() - stepStart;
+      longest = std::max(longest, held);
+      total += held;
+      PumpMessages();
+    }
+    while (window != nullptr && WindowText(window).find("// Jad: ") == std::string::npos &&
+           NowMs() - start < 120000) {
+      PumpMessages();
+      Sleep(5);
+    }
+    double last = NowMs() - start;
+    if (window != nullptr) plugin.listCloseWindow(window);
+    PumpMessages();
+    printf("    %-28s held %6.0f longest, %6.0f in all; the last one's source after %6.0f\n",
+           "ten Quick View steps", longest, total, last);
+    WaitForTrainingRuns(plugin.folder().directory(), 120000);
+  }
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,11 +393,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   double committedBefore = CommittedMegabytes();
-  if (argc <= 2 || std::string(argv[2]) != "second") {
+  const std::string only = argc > 2 ? argv[2] : "";
+  if (only.empty()) {
     ColdFigures(plugin, runs);
     ServiceFigures(plugin, runs);
   }
-  SecondViewFigures(plugin, runs);
+  if (only.empty() || only == "second") SecondViewFigures(plugin, runs);
+  if (only.empty() || only == "cache") CacheFigures(plugin, runs);
+  if (only.empty() || only == "host") HostFigures(plugin, runs);
   printf("committed memory of the host: %.1f MB before the runs, %.1f MB after\n", committedBefore,
          CommittedMegabytes());
   return 0;

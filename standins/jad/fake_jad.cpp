@@ -15,6 +15,10 @@
 //   quick    exits at once without reading anything
 //   source   the output file, with the bytes of fakejad.source beside it
 //   hang     the output file, then waits for ever (until it is ended)
+//   slow     waits the milliseconds fakejad.delay beside it names (2000 when
+//            it names none), writes the output file as write does and appends
+//            "done <name>" to fakejad.log; asked to stop meanwhile (as the
+//            bridge is), it ends at once with exit code 7 and writes nothing
 //   listing  the output file, with the class line and then one line
 //            "// <name> <size>" for each file in its current directory, in
 //            name order (what the decompiler found beside its input)
@@ -29,6 +33,8 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+
+#include "bridge/cancel_event.h"
 
 namespace {
 
@@ -70,6 +76,10 @@ void AppendLog(const std::wstring& directory) {
   DWORD n = GetCurrentDirectoryW(4096, current);
   WriteBytes(directory + L"fakejad.log", L"ab",
              Utf8(GetCommandLineW()) + "\n" + Utf8(std::wstring(current, n < 4096 ? n : 0)) + "\n");
+}
+
+void AppendLine(const std::wstring& directory, const std::string& line) {
+  WriteBytes(directory + L"fakejad.log", L"ab", line + "\n");
 }
 
 std::string ReadMode(const std::wstring& directory) {
@@ -222,6 +232,15 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == "fail") return 1;
   if (mode == "nothing") return 0;
 
+  if (mode == "slow") {
+    std::string delay = ReadBytes(own + L"fakejad.delay");
+    HANDLE stop = OpenEventW(SYNCHRONIZE, FALSE, CancelEventName(GetCurrentProcessId()).c_str());
+    DWORD waited = WaitForSingleObject(
+        stop != nullptr ? stop : GetCurrentProcess(),
+        delay.empty() ? 2000 : static_cast<DWORD>(strtoul(delay.c_str(), nullptr, 10)));
+    if (stop != nullptr) CloseHandle(stop);
+    if (waited == WAIT_OBJECT_0) return 7;
+  }
   std::wstring wideSimple(simple.begin(), simple.end());
   std::wstring output = wideSimple + L"." + extension;
   if (mode == "empty") {
@@ -244,5 +263,6 @@ int wmain(int argc, wchar_t** argv) {
     WriteFile(output, "class " + simple + " {}\r\n");
   }
   if (mode == "hang") Sleep(INFINITE);
+  if (mode == "slow") AppendLine(own, "done " + Utf8(input));
   return 0;
 }

@@ -38,7 +38,10 @@ int ListerHost::Run() {
   }
   std::vector<ScriptCommand> commands;
   std::wstring error;
-  if (!ParseScript(options_.has_script ? options_.script : L"load", &commands, &error)) {
+  // Without a script, a user's look at the file: it is loaded, and what the
+  // outputs show is the source once it is there.
+  if (!ParseScript(options_.has_script ? options_.script : L"load; waitsource", &commands,
+                   &error)) {
     LogLine("error %s", Quoted(L"script: " + error).c_str());
     LogLine("exit 2");
     CloseHostLog();
@@ -184,6 +187,25 @@ void ListerHost::PumpFor(DWORD milliseconds) {
   }
 }
 
+void ListerHost::WaitForSource(DWORD milliseconds) {
+  if (list_ == nullptr) {
+    LogLine("waitsource -> no list window");
+    return;
+  }
+  DWORD start = GetTickCount();
+  for (;;) {
+    Pump();
+    DWORD passed = GetTickCount() - start;
+    if (percents_ != percents_at_load_) {
+      LogLine("waitsource -> shown after %lu ms", static_cast<unsigned long>(passed));
+      return;
+    }
+    if (passed >= milliseconds) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
+  }
+  LogLine("waitsource -> not shown after %lu ms", static_cast<unsigned long>(milliseconds));
+}
+
 bool ListerHost::HandleKey(UINT key, bool ctrl, bool shift) {
   if (ctrl && key == 'C') {
     SendCommand(lc_copy, 0);
@@ -229,6 +251,7 @@ void ListerHost::RecordPosted(WPARAM wparam, LPARAM lparam, bool to_frame) {
                                              : nullptr;
   if (name != nullptr) {
     LogLine("%s %s %d %s", prefix, name, value, where.c_str());
+    if (item == itm_percent) ++percents_;
     last_posted_ = std::string(name) + " " + std::to_string(value);
     if (item == itm_percent) last_posted_ += " %";
   } else {

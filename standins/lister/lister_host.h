@@ -30,6 +30,10 @@ class ListerHost {
   void Dispatch(MSG* msg);
   void Pump();
   void PumpFor(DWORD milliseconds);
+  // Handles messages until the plugin has told the position (itm_percent)
+  // since the last load, which it does once the source is shown, or
+  // milliseconds have passed.
+  void WaitForSource(DWORD milliseconds);
   bool HandleKey(UINT key, bool ctrl, bool shift);
 
   bool Detect(const std::wstring& file);
@@ -78,4 +82,7 @@ class ListerHost {
   bool dispatching_posted_ = false;
   RECT margins_ = {100, 100, 100, 100};
   std::string last_posted_;
+  // itm_percent messages received, in all and when the last load began.
+  unsigned percents_ = 0;
+  unsigned percents_at_load_ = 0;
 };

@@ -245,6 +245,10 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     int ms = 0;
     if (!args.Need(1, 1) || !args.Int(0, &ms)) return false;
     PumpFor(static_cast<DWORD>(ms > 0 ? ms : 0));
+  } else if (name == L"waitsource") {
+    int ms = 60000;
+    if (!args.Need(0, 1) || (args.count() == 1 && !args.Int(0, &ms))) return false;
+    WaitForSource(static_cast<DWORD>(ms > 0 ? ms : 0));
   } else if (name == L"pump") {
     if (!args.Need(0, 0)) return false;
     Pump();

@@ -73,6 +73,11 @@ class ClassBytes {
     for (unsigned i = 0; i < payloadBytes; ++i) bytes_.push_back(0);
     return *this;
   }
+  ClassBytes& Entry(unsigned char tag, const std::vector<unsigned char>& payload) {
+    bytes_.push_back(tag);
+    bytes_.insert(bytes_.end(), payload.begin(), payload.end());
+    return *this;
+  }
   ClassBytes& Class(unsigned nameIndex) {
     bytes_.push_back(7);
     U2(nameIndex);
@@ -95,11 +100,19 @@ class ClassBytes {
 TEST(ClassNameTest, FollowsTheConstantPoolRulesAndDecodesModifiedUtf8) {
   // A Long and a Double take two slots each: the class sits at index 6.
   EXPECT_EQ(NameOf(ClassBytes(7).Entry(5, 8).Entry(6, 8).Utf8("a/b/C").Class(5).ThisClass(6)), "C");
-  // Each other kind of constant with its own size, before the class.
-  EXPECT_EQ(
-      NameOf(
-          ClassBytes(6).Entry(15, 3).Entry(18, 4).Entry(20, 2).Utf8("p/Q").Class(4).ThisClass(5)),
-      "Q");
+  // Each other kind of constant with its own size, before the class, each
+  // naming entries of the kinds it must: a NameAndType (3), a Methodref (4),
+  // a MethodHandle (5), an InvokeDynamic (6) and a Package (7).
+  EXPECT_EQ(NameOf(ClassBytes(8)
+                       .Utf8("p/Q")
+                       .Class(1)
+                       .Entry(12, {0, 1, 0, 1})
+                       .Entry(10, {0, 2, 0, 3})
+                       .Entry(15, {6, 0, 4})
+                       .Entry(18, {0, 0, 0, 3})
+                       .Entry(20, {0, 1})
+                       .ThisClass(2)),
+            "Q");
   // Modified UTF-8: "Ä" in two bytes, U+1F600 as a surrogate pair of three-byte
   // units, and a zero as C0 80.
   EXPECT_EQ(NameOf(ClassBytes(3).Utf8("x/\xC3\x84\xED\xA0\xBD\xED\xB8\x80").Class(1).ThisClass(2)),

@@ -64,13 +64,15 @@ TEST(ServiceProtocolTest, ServiceSettingsKeepTheirDefaultsForWhatIsWrong) {
   EXPECT_TRUE(defaults.service);
   EXPECT_EQ(defaults.serviceIdleMinutes, 10);
   EXPECT_EQ(defaults.serviceHeap, "256m");
+  EXPECT_TRUE(defaults.cache);
   BridgeSettings read = ParseBridgeSettings(
-      "service=OFF\nservice_idle_minutes=0.05\nservice_heap=1g\n"
+      "service=OFF\nservice_idle_minutes=0.05\nservice_heap=1g\ncache=no\ncache=later\n"
       "service=maybe\nservice_idle_minutes=1e3\nservice_idle_minutes=0\n"
       "service_heap=256m -Xss1g\nservice_heap=0m\n");
   EXPECT_FALSE(read.service);
   EXPECT_DOUBLE_EQ(read.serviceIdleMinutes, 0.05);
   EXPECT_EQ(read.serviceHeap, "1g");
+  EXPECT_FALSE(read.cache);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ dravik_native_test(bridge_native_tests
   bridge/engine_test.cpp
   bridge/java_options_test.cpp
   bridge/service_backoff_test.cpp
+  bridge/archive_names_test.cpp
 )
 target_link_libraries(bridge_native_tests PRIVATE dravik_bridge_pure)
 target_compile_definitions(bridge_native_tests PRIVATE

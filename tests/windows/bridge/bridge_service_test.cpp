@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/archive_names.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/decompile/plugin_folder.h"
@@ -37,7 +38,8 @@ DWORD RunProgram(std::wstring line, const std::wstring& directory) {
   return code;
 }
 
-// The file names in the user's temporary folder, but the class-data archives.
+// The file names in the user's temporary folder, but the class-data caches and
+// the files beside them.
 std::set<std::wstring> TempNames() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -47,8 +49,8 @@ std::set<std::wstring> TempNames() {
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring name = found.cFileName;
-    bool archive = name.rfind(L"dravik-", 0) == 0 && name.size() > 4 &&
-                   name.compare(name.size() - 4, 4, L".jsa") == 0;
+    ArchiveFileParts parts;
+    bool archive = ParseArchiveFileName(ToUtf8(name), &parts);
     if (name != L"." && name != L".." && !archive) names.insert(name);
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -102,6 +104,8 @@ class BridgeServiceTest : public ::testing::Test {
     // Short-lived services, so that one a test fails to kill ends by itself.
     folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.5\r\n");
     portFile_ = ServicePortFileFor(folder_.directory());
+    // Caches other runs left (of other runtimes, which stay) would be counted.
+    RemoveCaches();
     work_ = folder_.Path(L"work");
     CreateDirectoryW(work_.c_str(), nullptr);
     CopyFileW((ExeDirectory() + L"bridge_data\\demo\\Modern.class").c_str(),
@@ -198,7 +202,8 @@ void Backdate(const std::wstring& file, unsigned secondsAgo) {
 // again at every class: only a minute after its start failed, then two, and
 // at once when the settings change.
 TEST_F(BridgeServiceTest, AServiceThatCannotStartIsTriedAgainOnlyAfterAWhile) {
-  folder_.InstallBridgeJad("service=on\r\nservice_heap=1k\r\n");
+  // No cache: one made meanwhile would change the command.
+  folder_.InstallBridgeJad("service=on\r\nservice_heap=1k\r\ncache=off\r\n");
   const std::wstring marker = portFile_ + L".start";
   const std::string oneShot = Jad();
   ASSERT_NE(oneShot.find("record Modern("), std::string::npos);
@@ -219,7 +224,7 @@ TEST_F(BridgeServiceTest, AServiceThatCannotStartIsTriedAgainOnlyAfterAWhile) {
   EXPECT_EQ(Jad(), oneShot);
   EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "1\n");
 
-  folder_.InstallBridgeJad("service=on\r\nservice_heap=2k\r\n");
+  folder_.InstallBridgeJad("service=on\r\nservice_heap=2k\r\ncache=off\r\n");
   Backdate(marker, 30);
   EXPECT_EQ(Jad(), oneShot);
   EXPECT_EQ(ReadFileBytes(marker).substr(0, 2), "0\n");
@@ -267,37 +272,124 @@ TEST_F(BridgeServiceTest, ANewServiceReplacesAPortFileThatABridgeIsReading) {
 }
 
 // Ending when idle, the service removes its port file and lock, and leaves
-// nothing in the temporary folder but the class-data archives: no crash
-// report either.
-TEST_F(BridgeServiceTest, TheServiceEndsAfterItsIdleMinutesAndLeavesOnlyItsArchives) {
+// nothing in the temporary folder but the class-data cache a training run made
+// meanwhile: no crash report either. The next service maps that cache, serves
+// and ends the same way; the caches of an earlier version go.
+TEST_F(BridgeServiceTest, TheServiceEndsByItsIdleTimeAndTheNextMapsTheCacheServesAndEnds) {
   folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.05\r\n");
   const std::set<std::wstring> before = TempNames();
-  Jad();
-  ASSERT_EQ(exitCode_, 0u);
-  ASSERT_NE(NewPortFile(""), "");
-  DWORD start = GetTickCount();
-  while (!Services().empty() && GetTickCount() - start < 60000) Sleep(250);
-  EXPECT_TRUE(Services().empty());
-  EXPECT_FALSE(FileExists(portFile_));
-  // The runtime writes its class-data archive on the way out.
-  Sleep(3000);
-  const std::set<std::wstring> after = TempNames();
-  for (const std::wstring& name : after) {
-    EXPECT_TRUE(before.count(name) != 0) << ToUtf8(name) << " was left in the temporary folder";
-  }
-
-  // The next service maps that archive; one an earlier version left (read-only,
-  // as Java makes them) goes then.
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   const std::wstring older = std::wstring(temp) + L"dravik-service-0123456789abcdef.jsa";
   WriteFileBytes(older, "an archive of an earlier version");
   SetFileAttributesW(older.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string oneShot = Jad();
+  ASSERT_EQ(exitCode_, 0u);
+  EXPECT_FALSE(FileExists(older));
+  ASSERT_TRUE(WaitForTrainingRuns(folder_.directory(), 120000));
+  for (int life = 0; life < 2; ++life) {
+    DWORD start = GetTickCount();
+    while (!Services().empty() && GetTickCount() - start < 60000) Sleep(250);
+    EXPECT_TRUE(Services().empty());
+    EXPECT_FALSE(FileExists(portFile_));
+    for (const std::wstring& name : TempNames()) {
+      EXPECT_TRUE(before.count(name) != 0) << ToUtf8(name) << " was left in the temporary folder";
+    }
+    if (life == 1) break;
+
+    // A cold view: the one-shot run, then a service that maps the cache.
+    EXPECT_EQ(Jad(), oneShot);
+    ASSERT_NE(NewPortFile(""), "");
+    const std::vector<std::wstring> caches = CacheFiles();
+    ASSERT_EQ(caches.size(), 1u);
+    const std::vector<std::wstring> services = Services();
+    ASSERT_EQ(services.size(), 1u);
+    const std::string line = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\cmdline");
+    const std::wstring cacheName = caches[0].substr(caches[0].find_last_of(L'\\') + 1);
+    EXPECT_NE(line.find(ToUtf8(cacheName)), std::string::npos) << line;
+    EXPECT_EQ(Jad(), oneShot);
+    EXPECT_EQ(Services().size(), 1u);
+  }
+}
+
+// A cache whose bytes were changed or cut short costs no warm path: it is
+// dropped before Java sees it, and the service starts without it.
+TEST_F(BridgeServiceTest, ADamagedCacheIsDroppedAndTheServiceStartsWithoutIt) {
+  Jad();
+  ASSERT_TRUE(WaitForTrainingRuns(folder_.directory(), 120000));
+  EndServices(portFile_);
+  Jad();  // the training run's cache moved into place
+  EndServices(portFile_);
+  const std::vector<std::wstring> caches = CacheFiles();
+  ASSERT_EQ(caches.size(), 1u);
+  const std::string good = ReadFileBytes(caches[0]);
+  std::string changed = good;
+  changed[good.size() / 3] ^= 0x01;
+  for (const std::string& damaged : {changed, good.substr(0, good.size() - 4096)}) {
+    SetFileAttributesW(caches[0].c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteFileBytes(caches[0], damaged);
+    EXPECT_NE(Jad().find("record Modern("), std::string::npos);
+    EXPECT_FALSE(FileExists(caches[0]));
+    EXPECT_NE(NewPortFile(""), "");
+    EndServices(portFile_);
+    EndTrainingRuns(folder_.directory());
+  }
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"hs_err*").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << ToUtf8(found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// A start that crashed with the cache it mapped (its crash report in the
+// bridge's file, its marker seconds old): the next view drops that cache and
+// starts a service without it at once, not after the back-off, and removes
+// the report.
+TEST_F(BridgeServiceTest, AStartThatCrashedWithItsCacheIsFollowedAtOnceByOneWithout) {
+  Jad();
+  ASSERT_TRUE(WaitForTrainingRuns(folder_.directory(), 120000));
+  EndServices(portFile_);
   Jad();
   ASSERT_NE(NewPortFile(""), "");
-  EXPECT_FALSE(FileExists(older));
-  SetFileAttributesW(older.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(older.c_str());
+  const std::vector<std::wstring> caches = CacheFiles();
+  ASSERT_EQ(caches.size(), 1u);
+  const std::wstring marker = portFile_ + L".start";
+  EndServices(portFile_);
+  WriteFileBytes(marker, "0\n" + ToUtf8(caches[0]) + "\nthe command that crashed");
+  WriteFileBytes(portFile_ + L".crash", "# A fatal error has been detected by the Java Runtime");
+  EXPECT_NE(Jad().find("record Modern("), std::string::npos);
+  EXPECT_FALSE(FileExists(caches[0]));
+  EXPECT_FALSE(FileExists(portFile_ + L".crash"));
+  ASSERT_NE(NewPortFile(""), "");
+  const std::vector<std::wstring> services = Services();
+  ASSERT_EQ(services.size(), 1u);
+  const std::string line = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\cmdline");
+  EXPECT_EQ(line.find("dravik-java-"), std::string::npos) << line;
+}
+
+// Two runtimes in turn (a user whose settings name one and whose PATH has
+// another) keep a cache each.
+TEST_F(BridgeServiceTest, TwoRuntimesInTurnKeepBothCaches) {
+  // The other runtime: the stand-in beside a real one, or a copy of the
+  // stand-in in a folder of its own.
+  std::wstring other = ExeDirectory() + L"java.exe";
+  if (TestJavaIsStandIn()) {
+    const std::wstring home = work_ + L"\\jdk-copy";
+    CreateDirectoryW(home.c_str(), nullptr);
+    CreateDirectoryW((home + L"\\bin").c_str(), nullptr);
+    other = home + L"\\bin\\java.exe";
+    CopyFileW((ExeDirectory() + L"java.exe").c_str(), other.c_str(), FALSE);
+    CopyFileW((ExeDirectory() + L"..\\release").c_str(), (home + L"\\release").c_str(), FALSE);
+  }
+  // Each runtime's second view moves its training run's cache into place; the
+  // other runtime's stays.
+  for (const std::wstring& java : {TestJava(), other, TestJava(), other}) {
+    folder_.InstallBridgeJad("java=" + ToUtf8(java) + "\r\n");
+    EXPECT_NE(Jad().find("record Modern("), std::string::npos);
+    ASSERT_TRUE(WaitForTrainingRuns(folder_.directory(), 120000));
+  }
+  EXPECT_EQ(CacheFiles().size(), 2u);
 }
 
 }  // namespace

@@ -35,22 +35,6 @@ BOOL WINAPI KeepDecompilerProcess(LPCWSTR application, LPWSTR commandLine,
   return started;
 }
 
-// Whether a Unix process with token on its command line is running (Wine
-// shows the Unix root, /proc included, as drive Z:).
-bool UnixProcessRuns(const std::string& token) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool runs = false;
-  do {
-    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
-    std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
-    runs = line.find(token) != std::string::npos && line.find("Sleeper") != std::string::npos;
-  } while (!runs && FindNextFileW(search, &found));
-  FindClose(search);
-  return runs;
-}
-
 // Copies a folder with everything in it.
 void CopyTree(const std::wstring& from, const std::wstring& to) {
   CreateDirectoryW(to.c_str(), nullptr);
@@ -298,35 +282,26 @@ TEST_F(BridgeThroughPluginTest, WhenTheEngineFailsTheCommentNamesItAndItsRuntime
       << text;
   EXPECT_NE(text.find("vineflower.jar"), std::string::npos) << text;
   listCloseWindow(window_);
-  // The failed run's Java still wrote a class-data archive on its way out
-  // (read-only, as Java makes them): it is not kept, and not left behind.
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  WIN32_FIND_DATAW found;
-  const std::wstring made =
-      L"dravik-oneshot-*.jsa." + std::to_wstring(GetProcessId(g_decompiler)) + L".tmp";
-  HANDLE search = FindFirstFileW((std::wstring(temp) + made).c_str(), &found);
-  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << ToUtf8(found.cFileName) << " was left";
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  // A run that gave no source trains no cache.
+  EXPECT_TRUE(TrainingRuns(folder().directory()).empty());
 }
 
-// The one-shot run's class-data archive: made by the first run, mapped by the
-// next (Java logs where each class came from), and a damaged one passed over.
-TEST_F(BridgeThroughPluginTest, TheEngineArchiveIsMadeOnceUsedNextAndADamagedOneIsHarmless) {
+// The runtime's class-data cache: not made while a view waits, but by a
+// training run after it; mapped by the next view (Java logs where each class
+// came from); dropped when Java crashes with it, and a damaged one before
+// Java sees it. No crash report is left in the temporary folder.
+TEST_F(BridgeThroughPluginTest, TheCacheIsMadeAfterAViewMappedByTheNextAndADamagedOneDropped) {
   folder().InstallBridgeJad();
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring pattern = std::wstring(temp) + L"dravik-oneshot-vineflower-*.jsa";
+  RemoveCaches();
   ASSERT_NE(Shown().find("record Modern("), std::string::npos);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no archive made";
-  FindClose(search);
-  const std::wstring archive = std::wstring(temp) + found.cFileName;
   listCloseWindow(window_);
+  EXPECT_TRUE(CacheFiles().empty());
+  ASSERT_TRUE(WaitForTrainingRuns(folder().directory(), 120000));
 
   // Java reads JAVA_TOOL_OPTIONS; Linux's java behind the stand-in logs to a
   // Unix name.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
   const std::string logFile = "dravik-class-load-" + std::to_string(GetCurrentProcessId()) + ".log";
   const std::wstring logName =
       TestJavaIsStandIn() ? L"Z:\\tmp\\" + std::wstring(logFile.begin(), logFile.end())
@@ -342,24 +317,39 @@ TEST_F(BridgeThroughPluginTest, TheEngineArchiveIsMadeOnceUsedNextAndADamagedOne
       loaded, std::regex("org\\.jetbrains\\.java\\.decompiler\\.\\S+ source: shared objects file")))
       << loaded.substr(0, 2000);
   listCloseWindow(window_);
+  const std::vector<std::wstring> caches = CacheFiles();
+  ASSERT_EQ(caches.size(), 1u);
+  const std::string good = ReadFileBytes(caches[0]);
 
-  // A damaged archive gives the source all the same: Java passes over one
-  // that begins as an archive, and the bridge replaces one that does not.
-  const std::string magic = "\xA8\xAB\x0B\xF0";
-  for (const std::string& damaged : {magic + std::string(70000, 'x'), std::string(70000, 'x')}) {
-    SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-    WriteFileBytes(archive, damaged);
+  // A Java that crashes with the cache mapped (made to, by running out of a
+  // tiny heap) is run again without it, and the cache is dropped; its crash
+  // report went to the bridge's own file, and is gone with it.
+  SetEnvironmentVariableA("JAVA_TOOL_OPTIONS", "-Xmx4m -XX:+CrashOnOutOfMemoryError");
+  text = Shown();
+  SetEnvironmentVariableA("JAVA_TOOL_OPTIONS", nullptr);
+  EXPECT_EQ(exitCode_, 1u);
+  EXPECT_NE(text.find("failed: it ended with exit code"), std::string::npos) << text;
+  EXPECT_FALSE(FileExists(caches[0]));
+  listCloseWindow(window_);
+
+  // Bytes changed in the middle, or cut short: the view shows the source, the
+  // cache is gone, and no Java crashed on it.
+  std::string changed = good;
+  changed[changed.size() / 2] ^= 0x5A;
+  for (const std::string& damaged : {changed, good.substr(0, good.size() / 2)}) {
+    SetFileAttributesW(caches[0].c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteFileBytes(caches[0], damaged);
     text = Shown();
     EXPECT_EQ(exitCode_, 0u);
     EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
+    EXPECT_FALSE(FileExists(caches[0]));
     listCloseWindow(window_);
+    EndTrainingRuns(folder().directory());
   }
-  // From Java 25 an ahead-of-time cache, which begins as a static archive.
-  std::string remade = ReadFileBytes(archive);
-  EXPECT_TRUE(remade.substr(0, 4) == magic || remade.substr(0, 4) == "\xA2\xAB\x0B\xF0")
-      << remade.substr(0, 4);
-  EXPECT_NE(remade.substr(4, 100), std::string(100, 'x'));
-  DeleteFileW(archive.c_str());
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"hs_err*").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << ToUtf8(found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentColour) {
@@ -404,8 +394,50 @@ TEST_F(BridgeThroughPluginTest, ADecompilerPastItsTimeLimitIsEndedWithItsJava) {
   // The stand-in java.exe went with the bridge's job; Linux's java follows
   // once its heartbeat stops (about three seconds).
   DWORD start = GetTickCount();
-  while (UnixProcessRuns(token) && GetTickCount() - start < 30000) Sleep(250);
-  EXPECT_FALSE(UnixProcessRuns(token));
+  while (!ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000) Sleep(250);
+  EXPECT_TRUE(ProcessesWith({token, "Sleeper"}).empty());
+}
+
+// The host's thread does not wait for Java: the window comes with what is
+// coming and the source follows; a window closed while Java runs stops the
+// bridge, which ends its Java and removes its files.
+TEST_F(BridgeThroughPluginTest, TheSourceFollowsTheWindowAndAClosedOneStopsTheBridgeAndItsJava) {
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"1");
+  folder().InstallBridgeJad();
+  const std::wstring modern = ExeDirectory() + L"bridge_data\\demo\\Modern.class";
+  window_ = listLoadW(lister(), const_cast<WCHAR*>(modern.c_str()), 0);
+  ASSERT_NE(window_, nullptr);
+  std::string text = WindowText(window_);
+  EXPECT_EQ(text.rfind("// dravik - Java class viewer\r\n// Decompiling Modern.class ...", 0), 0u)
+      << text;
+  for (DWORD start = GetTickCount();
+       text.find("record Modern(") == std::string::npos && GetTickCount() - start < 60000;
+       Sleep(50)) {
+    PumpMessages();
+    text = WindowText(window_);
+  }
+  EXPECT_NE(text.find("record Modern("), std::string::npos) << text;
+  listCloseWindow(window_);
+
+  const std::string token = "dravik-sleeper-" + std::to_string(GetCurrentProcessId());
+  folder().InstallBridgeJad("decompiler=\"{java}\" -cp \"" + ToUtf8(ExeDirectory()) +
+                            "bridge_data\" Sleeper " + token + "\r\n");
+  window_ = listLoadW(lister(), const_cast<WCHAR*>(modern.c_str()), 0);
+  ASSERT_NE(window_, nullptr);
+  for (DWORD start = GetTickCount();
+       ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000; Sleep(100)) {
+  }
+  listCloseWindow(window_);
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
+  ASSERT_NE(g_decompiler, nullptr);
+  EXPECT_EQ(WaitForSingleObject(g_decompiler, 10000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  GetExitCodeProcess(g_decompiler, &code);
+  EXPECT_EQ(code, 7u);  // it stopped itself, as asked
+  EXPECT_EQ(CountBridgeTempFolders(), 0);
+  DWORD start = GetTickCount();
+  while (!ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000) Sleep(250);
+  EXPECT_TRUE(ProcessesWith({token, "Sleeper"}).empty());
 }
 
 TEST_F(BridgeThroughPluginTest, AFileThatIsNoClassFileShowsWhy) {

@@ -13,19 +13,6 @@ std::string FileName(const std::wstring& path) {
   return ToUtf8(path.substr(path.find_last_of(L'\\') + 1));
 }
 
-void RunAndWait(std::wstring line) {
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process)) {
-    return;
-  }
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-}
-
 }  // namespace
 
 std::wstring ServicePortFileFor(const std::wstring& home) {
@@ -40,30 +27,17 @@ std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
   // that waits for it the Windows one; a real Windows runtime's java.exe is
   // the service itself (Wine shows a Windows program's command line).
   const std::string name = (TestJavaIsStandIn() ? "/" : "\\") + FileName(portFile);
-  std::vector<std::wstring> ids;
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return ids;
-  do {
-    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
-    std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
-    if (line.find("dravik.service.DecompileService") != std::string::npos &&
-        line.find(name) != std::string::npos) {
-      ids.push_back(found.cFileName);
-    }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return ids;
+  return ProcessesWith({"dravik.service.DecompileService", name});
 }
 
 void EndServices(const std::wstring& portFile) {
   for (int round = 0; round < 50; ++round) {
     std::vector<std::wstring> ids = ServiceProcesses(portFile);
     if (ids.empty()) break;
-    for (const std::wstring& id : ids) RunAndWait(L"Z:\\bin\\kill -9 " + id);
+    KillProcesses(ids);
     Sleep(200);
   }
-  for (const wchar_t* suffix : {L"", L".start", L".lock", L".tmp"}) {
+  for (const wchar_t* suffix : {L"", L".start", L".lock", L".tmp", L".crash"}) {
     DeleteFileW((portFile + suffix).c_str());
   }
 }
@@ -79,9 +53,8 @@ std::string NewPortFileText(const std::wstring& portFile, const std::string& pre
 
 unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
                                const std::wstring& portFile, unsigned limitMs) {
-  const std::string command =
-      ServiceCommandLine(ToUtf8(java), ServiceJavaOptions(0, SharedArchive(), "256m"), ToUtf8(home),
-                         ToUtf8(portFile), "");
+  const std::string command = ServiceCommandLine(
+      ToUtf8(java), ServiceJavaOptions(0, "", "256m", ""), ToUtf8(home), ToUtf8(portFile), "");
   const std::wstring input = portFile + L".test-input";
   WriteFileBytes(input, "0123456789abcdef0123456789abcdef\n");
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

@@ -83,7 +83,7 @@ class DecompileRunTest : public ::testing::Test {
   }
 
   Text Run(const std::wstring& classFile = DataFile(L"sample\\Greeter.class")) {
-    return Text(DecompileClassFile(classFile.c_str()));
+    return Text(DecompileClassFile(classFile.c_str(), &run_));
   }
   // A folder for input files inside the plugin folder, where it is the one
   // extra file that stays.
@@ -93,10 +93,11 @@ class DecompileRunTest : public ::testing::Test {
     return sources;
   }
   std::wstring RunFolder(const std::wstring& suffix = L"") const {
-    return folder_.Path(L"dravik-run-" + std::wstring(DecompileStamp) + suffix);
+    return folder_.Path(L"dravik-run-" + std::wstring(run_.stamp) + suffix);
   }
 
   PluginFolder folder_;
+  DecompileRun run_;
   ScopedImportHook tickHook_{GetModuleHandleW(nullptr), "kernel32.dll", "GetTickCount",
                              reinterpret_cast<void*>(&ScriptedTickCount)};
   ScopedImportHook startHook_{GetModuleHandleW(nullptr), "kernel32.dll", "CreateProcessW",
@@ -163,7 +164,7 @@ TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathInARunFolderOfItsO
   for (const auto& c : cases) {
     g_tick = c.tick;
     Text text = Run();
-    EXPECT_STREQ(DecompileStamp, std::wstring(c.stamp, c.stamp + strlen(c.stamp)).c_str());
+    EXPECT_STREQ(run_.stamp, std::wstring(c.stamp, c.stamp + strlen(c.stamp)).c_str());
     ASSERT_NE(text, nullptr) << c.stamp;
     EXPECT_STREQ(text.get(), "class Greeter {}\r\n");
     EXPECT_TRUE(folder_.ExtraFiles().empty()) << c.stamp;
@@ -178,7 +179,8 @@ TEST_F(DecompileRunTest, JadBesideThePluginIsStartedByFullPathInARunFolderOfItsO
     const StartRecord& start = g_starts[i];
     EXPECT_TRUE(start.applicationNameNull);
     EXPECT_FALSE(start.inheritHandles);
-    EXPECT_EQ(start.flags, static_cast<DWORD>(CREATE_NO_WINDOW));
+    // Suspended until its stop request is there.
+    EXPECT_EQ(start.flags, static_cast<DWORD>(CREATE_NO_WINDOW | CREATE_SUSPENDED));
     EXPECT_TRUE(start.environmentNull);
     EXPECT_EQ(start.currentDirectory, runFolders[i]);
     EXPECT_TRUE(start.startupZeroButSize);

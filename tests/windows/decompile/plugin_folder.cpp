@@ -31,9 +31,16 @@ PluginFolder::PluginFolder(const std::wstring& extraName)
 }
 
 PluginFolder::~PluginFolder() {
+  // A training run a test's view started would hold the folder's jars.
+  EndTrainingRuns(directory_);
   PluginInstance = previousInstance_;
   if (module_ != nullptr) FreeLibrary(module_);
-  RemoveTree(directory_);
+  // A Java just killed may hold its jars a moment longer (Wine lets go of a
+  // killed process's files once it has noticed).
+  for (int round = 0; round < 20 && FileExists(directory_); ++round) {
+    if (round > 0) Sleep(100);
+    RemoveTree(directory_);
+  }
 }
 
 void PluginFolder::InstallFakeJad(const char* mode) {
@@ -149,4 +156,95 @@ int CountBridgeTempFolders() {
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return count;
+}
+
+std::vector<std::wstring> ProcessesWith(const std::vector<std::string>& tokens) {
+  std::vector<std::wstring> ids;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return ids;
+  do {
+    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
+    std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
+    bool all = !line.empty();
+    for (const std::string& token : tokens) all = all && line.find(token) != std::string::npos;
+    if (all) ids.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return ids;
+}
+
+void KillProcesses(const std::vector<std::wstring>& ids) {
+  for (const std::wstring& id : ids) {
+    std::wstring line = L"Z:\\bin\\kill -9 " + id;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+      continue;
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+}
+
+std::vector<std::wstring> TrainingRuns(const std::wstring& folder) {
+  // The folder's own name, which the class path holds in its Windows form
+  // (java.exe) or its Unix one (Linux's java behind the stand-in).
+  const std::string name = ToUtf8(folder.substr(folder.find_last_of(L'\\') + 1));
+  std::vector<std::wstring> ids;
+  for (const char* separator : {"\\", "/"}) {
+    for (const std::wstring& id :
+         ProcessesWith({"dravik.service.CacheTraining", name + separator + "decompiler"})) {
+      ids.push_back(id);
+    }
+  }
+  return ids;
+}
+
+bool WaitForTrainingRuns(const std::wstring& folder, unsigned limitMs) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(250)) {
+    if (TrainingRuns(folder).empty()) return true;
+  }
+  return false;
+}
+
+void EndTrainingRuns(const std::wstring& folder) {
+  for (int round = 0; round < 50; ++round) {
+    std::vector<std::wstring> ids = TrainingRuns(folder);
+    if (ids.empty()) return;
+    KillProcesses(ids);
+    Sleep(200);
+  }
+}
+
+std::vector<std::wstring> CacheFiles() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::vector<std::wstring> files;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"dravik-java-*.jsa").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    files.push_back(std::wstring(temp) + found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return files;
+}
+
+void RemoveCaches() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"dravik-java-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::wstring file = std::wstring(temp) + found.cFileName;
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(file.c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }

@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/windows/test_support.h"
 
@@ -65,3 +66,23 @@ void RemoveTree(const std::wstring& directory);
 
 // The bridges' temporary folders (dravik-jad-*) in the user's temporary folder.
 int CountBridgeTempFolders();
+
+// The processes (their ids under Wine's Z:\proc) whose command line holds
+// every one of tokens: Linux's and Wine's alike.
+std::vector<std::wstring> ProcessesWith(const std::vector<std::string>& tokens);
+void KillProcesses(const std::vector<std::wstring>& ids);
+
+// The class-data cache's training runs that a bridge in folder started
+// (their class path is in it), and waiting up to limitMs for them to end;
+// false when some still run then.
+std::vector<std::wstring> TrainingRuns(const std::wstring& folder);
+bool WaitForTrainingRuns(const std::wstring& folder, unsigned limitMs);
+// Kills them, and waits until they are gone (their files are then free).
+void EndTrainingRuns(const std::wstring& folder);
+
+// The class-data caches in the user's temporary folder (dravik-java-*.jsa),
+// as full names.
+std::vector<std::wstring> CacheFiles();
+// Removes them (Java makes them read-only) and the files beside them: no
+// runtime has a cache or a training run's record after this.
+void RemoveCaches();

@@ -77,6 +77,8 @@ ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& f
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   std::istringstream lines(ReadBytes(log));
-  for (std::string l; std::getline(lines, l);) run.log.push_back(l);
+  for (std::string l; std::getline(lines, l);) {
+    (l.compare(0, 5, "time ") == 0 ? run.times : run.log).push_back(l);
+  }
   return run;
 }

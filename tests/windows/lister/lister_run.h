@@ -8,7 +8,8 @@
 
 struct ListerRun {
   int exit_code = -1;
-  std::vector<std::string> log;  // the lines of its --log file
+  std::vector<std::string> log;    // the lines of its --log file, but
+  std::vector<std::string> times;  // those that say how long an export call took
 
   bool Has(const std::string& line) const;
   // The index of the first line that starts with prefix, or -1.

@@ -67,20 +67,32 @@ final class WarmUp {
   }
 
   private static void run(BooleanSupplier requestCame) {
+    String name = Engines.ofThisRuntime();
+    decompileOwnClasses(name, name.equals(Engines.VINEFLOWER) ? VINEFLOWER_OPTIONS : CFR_OPTIONS,
+        requestCame, BUDGET_MILLIS);
+  }
+
+  /**
+   * Decompiles the engine's own larger classes with options until stop says so or the budget is
+   * spent (checked between classes: at least one is decompiled).
+   */
+  static void decompileOwnClasses(
+      String engineName, List<String> options, BooleanSupplier stop, long budgetMillis) {
     try {
-      long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(BUDGET_MILLIS);
-      String name = Engines.ofThisRuntime();
-      boolean vineflower = name.equals(Engines.VINEFLOWER);
-      Engine engine = Engines.named(name);
-      List<String> options = vineflower ? VINEFLOWER_OPTIONS : CFR_OPTIONS;
+      long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(budgetMillis);
+      boolean vineflower = engineName.equals(Engines.VINEFLOWER);
+      Engine engine = Engines.named(engineName);
       for (byte[] own : largerClassesOf(vineflower ? VINEFLOWER_CLASS : CFR_CLASS)) {
-        if (requestCame.getAsBoolean() || System.nanoTime() > end) {
+        if (stop.getAsBoolean()) {
           return;
         }
         try {
           engine.decompile(ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
         } catch (Engine.Failure e) {
           // A class the engine cannot decompile warms it up all the same.
+        }
+        if (System.nanoTime() > end) {
+          return;
         }
       }
     } catch (Exception | LinkageError | OutOfMemoryError | StackOverflowError e) {

@@ -1,0 +1,31 @@
+// A decompile run on a thread of its own, so that the host's thread waits for
+// it only a little: started for a class file, waited for a while, its text
+// taken, or given up (the run is then cancelled: Jad ended, its run folder
+// removed). The thread never touches a window: when the run ends it posts a
+// message to the window that asked, which takes the text if it still wants
+// it. The thread keeps the plugin loaded until it has ended, so that a plugin
+// unloaded with a run going does not pull the code from under it.
+#pragma once
+
+#include <windows.h>
+
+#include "decompile/decompile_run.h"
+
+struct DecompileJob;
+
+// Starts a run for the class file (its name copied); when it ends, message
+// is posted to notify with the job as wParam (the window checks that it is
+// still its job). Null when no thread could be started.
+DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message);
+
+// Waits up to milliseconds for the run to end; true when it has.
+bool WaitForDecompileJob(DecompileJob* job, DWORD milliseconds);
+
+// Once the run has ended: its text (from malloc, the caller frees; null for
+// none, and for any taking after the first), how long it took and how it
+// ended. False while it runs.
+bool TakeDecompileText(DecompileJob* job, char** text, DWORD* milliseconds, DecompileEnd* end);
+
+// The caller's end of the job: a run still going is cancelled, and its thread
+// frees what is left once it is done.
+void ReleaseDecompileJob(DecompileJob* job);
