@@ -18,7 +18,8 @@ bool EndsWithClass(const std::string& name) {
 std::string FamilyName(const std::string& classFileName) {
   if (!EndsWithClass(classFileName)) return "";
   std::string stem = classFileName.substr(0, classFileName.size() - 6);
-  return stem.substr(0, stem.find('$'));
+  // A class may be named "$Outer": its own '$'s are not a nesting mark.
+  return stem.substr(0, stem.find('$', stem.find_first_not_of('$')));
 }
 
 bool InFamily(const std::string& shownFileName, const std::string& fileName) {

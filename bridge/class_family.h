@@ -19,9 +19,10 @@ struct ClassFile {
 const size_t FamilyFileLimit = 4096;
 const size_t FamilyByteLimit = 64u << 20;
 
-// The name a family shares: a class file's name up to its first '$' or its
-// ".class" ("Outer" for "Outer$1Local.class"); "" for a name that does not end
-// in ".class" (in any case).
+// The name a family shares: a class file's name up to its first '$' after
+// those it begins with, or its ".class" ("Outer" for "Outer$1Local.class",
+// "$Outer" for "$Outer$Inner.class"); "" for a name that does not end in
+// ".class" (in any case).
 std::string FamilyName(const std::string& classFileName);
 
 // Whether fileName belongs to the family of shownFileName and is not that file.

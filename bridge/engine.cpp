@@ -28,18 +28,21 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
   std::vector<std::string> options;
   if (engine == Engine::Cfr) {
     // Sealed classes as Java 17 has them (its default waits for class files
-    // of Java 18), and text beyond ASCII as it is: the bridge writes UTF-8.
-    options = {"--silent", "true", "--sealed", "true", "--hideutf", "false"};
+    // of Java 18), and text beyond ASCII as it is: the bridge writes UTF-8;
+    // a Jad-style name for a parameter the class does not name (the
+    // service's, as it gives Vineflower's).
+    options = {
+        "--silent", "true", "--sealed", "true", "--hideutf", "false", "--jad-names-for-unnamed=1"};
   } else {
-    // Java source, never Kotlin; four spaces; each local under the name the
-    // class's local variable table gives it, and a Jad-style name for one it
-    // does not name (the service's plugin; parameters keep Vineflower's
-    // names: a record's compact constructor reads them). Vineflower sees
-    // the Java runtime's classes (the service finds each when asked), so
-    // that casts, type arguments and @Override are as it writes them with
-    // them.
+    // Java source, never Kotlin; four spaces; each local and parameter
+    // under the name the class gives it, and a Jad-style name for one it
+    // does not name (the service's plugin); char constants as char
+    // literals, switch arms in the order of their lines, class names with
+    // their '$' (the service's other plugin). Vineflower sees the Java
+    // runtime's classes (the service finds each when asked), so that casts,
+    // type arguments and @Override are as it writes them with them.
     options = {"--log-level=warn", "--kt-enable=false",
-               "--indent-string=    ", "--jad-names-for-unnamed=1"};
+               "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1"};
   }
   // Jad's own: the original line numbers in a column, which the service's
   // jar writes for either engine.

@@ -35,9 +35,12 @@ struct CopyNames {
   WCHAR copy[LongPathBufferChars];
 };
 
-// The length of a stem up to its first '$', or the whole stem without one.
+// The length of a stem up to its first '$' after those it begins with (a
+// class may be named "$Outer"), or the whole stem without one.
 int PrefixLength(const WCHAR* name, int stemLength) {
-  const WCHAR* dollar = wmemchr(name, L'$', stemLength);
+  int leading = 0;
+  while (leading < stemLength && name[leading] == L'$') ++leading;
+  const WCHAR* dollar = wmemchr(name + leading, L'$', stemLength - leading);
   return dollar == nullptr ? stemLength : static_cast<int>(dollar - name);
 }
 

@@ -75,12 +75,12 @@ TEST(EngineTest, TheOneShotRunIsTheServicesJarOnTheClassFile) {
             start +
                 "vineflower \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" "
                 "\"C:\\Temp\\x\\out\" --log-level=warn --kt-enable=false \"--indent-string=    \" "
-                "--jad-names-for-unnamed=1");
+                "--jad-names-for-unnamed=1 --as-written=1");
   run.lineNumbers = true;
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
             start +
                 "cfr \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" \"C:\\Temp\\x\\out\" "
-                "--silent true --sealed true --hideutf false -lnc");
+                "--silent true --sealed true --hideutf false --jad-names-for-unnamed=1 -lnc");
 }
 
 TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {
@@ -106,6 +106,8 @@ TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {
     EXPECT_EQ(InFamily(pair.shown, pair.file), pair.member) << pair.shown << " " << pair.file;
   }
   EXPECT_EQ(FamilyName("Outer$Inner$Deep.class"), "Outer");
+  EXPECT_EQ(FamilyName("$Outer$Inner.class"), "$Outer");
+  EXPECT_EQ(FamilyName("$Outer.class"), "$Outer");
 }
 
 }  // namespace

@@ -18,9 +18,12 @@ final class CfrClassFiles implements ClassFileSource2 {
   private static final String FOLDER = ";request/";
 
   private final ClassFamily family;
+  private final boolean parameterNames;
 
-  CfrClassFiles(ClassFamily family) {
+  /** With parameterNames, the request's classes name their parameters (CfrParameterNames). */
+  CfrClassFiles(ClassFamily family, boolean parameterNames) {
     this.family = family;
+    this.parameterNames = parameterNames;
   }
 
   /** The path to give CFR for the shown class, as the command line gives FOLDER/Name.class. */
@@ -31,6 +34,9 @@ final class CfrClassFiles implements ClassFileSource2 {
   @Override
   public Pair<byte[], String> getClassFileContent(String path) throws IOException {
     byte[] bytes = path.equals(shownPath()) ? family.classBytes : inFolder(path);
+    if (bytes != null && parameterNames) {
+      bytes = CfrParameterNames.named(bytes);
+    }
     if (bytes == null) {
       bytes = CfrClassPath.read(path);
     }

@@ -3,6 +3,7 @@ package dravik.service;
 import java.nio.charset.Charset;
 import java.nio.charset.IllegalCharsetNameException;
 import java.nio.charset.UnsupportedCharsetException;
+import java.util.ArrayList;
 import java.util.Collections;
 import java.util.List;
 import org.benf.cfr.reader.api.CfrDriver;
@@ -12,15 +13,19 @@ import org.benf.cfr.reader.util.getopt.OptionsImpl;
 /**
  * CFR in this process, as "java -jar cfr.jar FOLDER/Name.class --outputdir OUT OPTIONS" runs it:
  * the same driver on the same class files, its file written in the same charset (the default one,
- * or --outputencoding's); with -lnc, the original line numbers in a column (LineColumn).
+ * or --outputencoding's); with -lnc, the original line numbers in a column (LineColumn); with
+ * --jad-names-for-unnamed=1, Jad-style names for the parameters the class does not name
+ * (CfrParameterNames).
  */
 final class CfrEngine implements Engine {
   @Override
   public Source decompile(ClassFamily family, List<String> options) throws Failure {
     boolean column = LineColumn.asked(options);
-    Options parsed = CfrOptions.parse(LineColumn.enginesOptions(options), column);
+    List<String> own = new ArrayList<>(LineColumn.enginesOptions(options));
+    boolean names = own.removeAll(Collections.singletonList(JadNames.ASKED));
+    Options parsed = CfrOptions.parse(own, column);
     Charset charset = charsetOf(parsed);
-    CfrClassFiles classFiles = new CfrClassFiles(family);
+    CfrClassFiles classFiles = new CfrClassFiles(family, names);
     CfrOutput output = new CfrOutput(column);
     CfrDriver driver = new CfrDriver.Builder()
                            .withClassFileSource(classFiles)

@@ -67,9 +67,13 @@ public final class DecompileOnce {
     return members;
   }
 
-  // "Outer" for Outer.class and Outer$1Local.class.
+  // "Outer" for Outer.class and Outer$1Local.class, "$Outer" for $Outer$Inner.class.
   private static String familyName(String fileName) {
-    int dollar = fileName.indexOf('$');
+    int leading = 0;
+    while (leading < fileName.length() && fileName.charAt(leading) == '$') {
+      leading++;
+    }
+    int dollar = fileName.indexOf('$', leading);
     int end = fileName.lastIndexOf('.');
     return fileName.substring(0, dollar >= 0 ? dollar : end >= 0 ? end : fileName.length());
   }

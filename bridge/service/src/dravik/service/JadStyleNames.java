@@ -1,17 +1,17 @@
 package dravik.service;
 
 import java.util.ArrayList;
-import java.util.Arrays;
 import java.util.Collections;
+import java.util.HashMap;
 import java.util.HashSet;
 import java.util.LinkedHashMap;
 import java.util.List;
-import java.util.Locale;
 import java.util.Map;
 import java.util.Set;
 import org.jetbrains.java.decompiler.code.CodeConstants;
 import org.jetbrains.java.decompiler.main.DecompilerContext;
 import org.jetbrains.java.decompiler.main.extern.IVariableNameProvider;
+import org.jetbrains.java.decompiler.modules.decompiler.ExprProcessor;
 import org.jetbrains.java.decompiler.modules.decompiler.exps.Exprent;
 import org.jetbrains.java.decompiler.modules.decompiler.exps.VarExprent;
 import org.jetbrains.java.decompiler.modules.decompiler.stats.RootStatement;
@@ -24,26 +24,20 @@ import org.jetbrains.java.decompiler.struct.StructMethod;
 import org.jetbrains.java.decompiler.struct.attr.StructLocalVariableTableAttribute;
 import org.jetbrains.java.decompiler.struct.gen.VarType;
 import org.jetbrains.java.decompiler.util.Pair;
-import org.jetbrains.java.decompiler.util.TextUtil;
 
 /**
  * Vineflower's names for one method's locals: a local that the class's local variable table names
  * keeps that name (Vineflower shows it), and only a local it does not name gets a Jad-style name
- * from its type: "i", "j", "k", "l" for integers, "flag", "b", "c", "f", "d", "s" for booleans,
- * bytes, chars, floats, doubles and strings, "obj" for Object, the type's simple name in lower case
- * for other classes ("circle" for Shapes.Circle), "a" before the element's name for arrays ("ai",
- * "acircle"), numbered from 1 once taken. No name is one the method, its parameters, its class's
+ * from its type (JadNames). No name is one the method, its parameters, its class's
  * fields or the methods around it (for a lambda or a local class) use already, nor a keyword.
- * Parameters keep theirs.
+ * Parameters the class leaves unnamed (UnnamedParameters) are named the same way, before the
+ * locals, in the body and in the method's header alike (abstract and interface methods too).
  */
 final class JadStyleNames implements IVariableNameProvider {
-  private static final List<String> INTEGER_NAMES = Arrays.asList("i", "j", "k", "l");
-  // Not keywords, but a local named so reads badly or not at all in some places.
-  private static final Set<String> CONTEXTUAL =
-      new HashSet<>(Arrays.asList("var", "yield", "record", "sealed", "permits", "when", "_"));
-
   private final StructMethod method;
-  private final Set<String> taken = new HashSet<>();
+  private final JadNames taken = new JadNames();
+  // The names given to unnamed parameters, by slot; made once, before any local's.
+  private Map<Integer, String> parameters;
   // Handed over by LocalNamesPlugin's pass before Vineflower asks for names.
   private RootStatement root;
   private VarProcessor variables;
@@ -78,6 +72,7 @@ final class JadStyleNames implements IVariableNameProvider {
     if (variables != null) {
       taken.addAll(variables.getVarNames());
     }
+    Map<Integer, String> parameterNames = parameters();
     Set<VarVersionPair> named = namedByTable();
     List<VarVersionPair> order = new ArrayList<>(locals.keySet());
     // In the order of the slots, as Jad counts: the first int is "i".
@@ -87,20 +82,54 @@ final class JadStyleNames implements IVariableNameProvider {
                               : Integer.compare(a.version, b.version));
     Map<VarVersionPair, String> names = new LinkedHashMap<>();
     for (VarVersionPair local : order) {
-      if (local.var < firstLocal
-          || (named == null ? method.getLocalVariableAttr() != null : named.contains(local))) {
+      if (local.var < firstLocal && local.version == 0) {
+        String parameter = parameterNames.get(local.var);
+        if (parameter != null) {
+          names.put(local, parameter);
+        }
+        continue;
+      }
+      if (local.var < firstLocal && !parameterNames.containsKey(local.var)) {
+        continue; // a parameter the class names, or one javac added
+      }
+      if (named == null ? method.getLocalVariableAttr() != null : named.contains(local)) {
         continue;
       }
       Pair<VarType, String> type = locals.get(local);
-      names.put(local, fresh(stem(type.b)));
+      names.put(local, taken.fresh(JadNames.stem(type.b)));
     }
     return names;
+  }
+
+  // The header asks with the name Vineflower has for the parameter: its own placeholder
+  // ("var1"), or for one whose body names it, what rename gave it.
+  @Override
+  public String renameParameter(int flags, VarType type, String name, int index) {
+    String parameter = parameters().get(index);
+    return parameter != null && (name == null || name.equals("var" + index)) ? parameter : name;
+  }
+
+  private Map<Integer, String> parameters() {
+    if (parameters == null) {
+      parameters = new HashMap<>();
+      for (UnnamedParameters.Parameter parameter : UnnamedParameters.of(method)) {
+        String name;
+        if (parameter.component != null) {
+          name = parameter.component;
+          taken.add(name);
+        } else {
+          name = taken.fresh(JadNames.stem(ExprProcessor.getCastTypeName(parameter.type, false)));
+        }
+        parameters.put(parameter.slot, name);
+      }
+    }
+    return parameters;
   }
 
   @Override
   public void addParentContext(IVariableNameProvider parent) {
     if (parent instanceof JadStyleNames) {
-      taken.addAll(((JadStyleNames) parent).taken);
+      taken.addAll(((JadStyleNames) parent).taken.all());
     }
   }
 
@@ -135,98 +164,5 @@ final class JadStyleNames implements IVariableNameProvider {
         }
       }
     }
-  }
-
-  // What a name is made of, from the type as Vineflower writes it ("int", "Shapes.Circle",
-  // "List<String>", "char[]"): the integer names, a word for the few types Jad had one for, else
-  // the simple name in lower case; "a" in front for an array.
-  static String stem(String type) {
-    String name = type == null ? "Object" : type;
-    int generic = name.indexOf('<');
-    if (generic >= 0) {
-      name = name.substring(0, generic);
-    }
-    boolean array = name.endsWith("[]") || name.endsWith("...");
-    while (name.endsWith("[]") || name.endsWith("...")) {
-      name = name.substring(0, name.length() - (name.endsWith("[]") ? 2 : 3));
-    }
-    name = name.substring(Math.max(name.lastIndexOf('.'), name.lastIndexOf('$')) + 1);
-    int letter = 0;
-    while (letter < name.length() && Character.isDigit(name.charAt(letter))) {
-      letter++; // a local class, "1Local"
-    }
-    name = name.substring(letter);
-    String stem;
-    switch (name) {
-      case "int":
-      case "long":
-      case "short":
-        stem = "i";
-        break;
-      case "boolean":
-        stem = "flag";
-        break;
-      case "byte":
-        stem = "b";
-        break;
-      case "char":
-        stem = "c";
-        break;
-      case "float":
-        stem = "f";
-        break;
-      case "double":
-        stem = "d";
-        break;
-      case "String":
-        stem = "s";
-        break;
-      case "":
-      case "Object":
-        stem = "obj";
-        break;
-      default:
-        stem = name.toLowerCase(Locale.ROOT);
-        if (!isIdentifier(stem)) {
-          stem = "obj"; // a name no source can have, as in a damaged class file
-        }
-    }
-    return array ? "a" + stem : stem;
-  }
-
-  private static boolean isIdentifier(String name) {
-    for (int i = 0; i < name.length(); i++) {
-      if (!(i == 0 ? Character.isJavaIdentifierStart(name.charAt(i))
-                   : Character.isJavaIdentifierPart(name.charAt(i)))) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // The first free name of the stem: "i", "j", "k", "l", "i1", "j1", ... for integers, else the
-  // stem alone, then numbered from 1.
-  private String fresh(String stem) {
-    for (int number = 0;; number++) {
-      String suffix = number == 0 ? "" : Integer.toString(number);
-      if (stem.equals("i")) {
-        for (String integer : INTEGER_NAMES) {
-          if (take(integer + suffix)) {
-            return integer + suffix;
-          }
-        }
-      } else if (take(stem + suffix)) {
-        return stem + suffix;
-      }
-    }
-  }
-
-  private boolean take(String name) {
-    if (taken.contains(name) || CONTEXTUAL.contains(name)
-        || !TextUtil.isValidIdentifier(name, method.getBytecodeVersion(), method)) {
-      return false;
-    }
-    taken.add(name);
-    return true;
   }
 }

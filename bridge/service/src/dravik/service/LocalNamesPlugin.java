@@ -15,7 +15,7 @@ import org.jetbrains.java.decompiler.main.extern.IVariableNamingFactory;
  * there wherever the service's jar is on the class path; without the option it changes nothing.
  */
 public final class LocalNamesPlugin implements Plugin {
-  static final String OPTION = "jad-names-for-unnamed";
+  static final String OPTION = JadNames.OPTION;
 
   @Override
   public String id() {

@@ -21,7 +21,7 @@ import java.util.Map;
  *          u16 n + n bytes of UTF-8: the engine, "vineflower" or "cfr" (n at most 32)
  *          u16 count (at most 32), then count times: u16 n + n bytes of UTF-8, one token of the
  *              engine's command-line options or the service's own, -lnc and, for Vineflower,
- *              --jad-names-for-unnamed=1 (n at most 256)
+ *              --jad-names-for-unnamed=1 and --as-written=1 (n at most 256)
  *          u32 n + n bytes: the shown class file (1 byte to 16 MiB)
  *          u16 count (at most 4096), then count times, one member of the class's family:
  *              u16 n + n bytes of UTF-8: its file name, e.g. "Outer$Inner.class" (1 to 1024,

@@ -37,9 +37,11 @@ final class WarmUp {
   // What the bridge sends (EngineOptions in bridge/engine.cpp), line numbers included, so that
   // the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
-      "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "-lnc");
+      "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1",
+      "-lnc");
   private static final List<String> CFR_OPTIONS =
-      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false", "-lnc");
+      Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false",
+          "--jad-names-for-unnamed=1", "-lnc");
 
   private WarmUp() {}
 

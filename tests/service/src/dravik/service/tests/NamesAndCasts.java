@@ -53,10 +53,10 @@ final class NamesAndCasts {
           locals(javap(recompiled(service, folder, vineflower, unnamed, "Locals.class")));
       Map<String, Set<String>> expected = new TreeMap<>();
       expected.put("int area(int)",
-          Set.of("this", "var1", "circle1", "circle2", "j", "k", "acircle", "s", "flag"));
-      expected.put("int lambda(int)", Set.of("this", "var1", "j", "intsupplier"));
-      expected.put("static int lambda$lambda$0(int)", Set.of("j", "k"));
-      expected.put("static int buffers(byte[])", Set.of("var0", "bytebuffer"));
+          Set.of("this", "j", "circle1", "circle2", "k", "l", "acircle", "s", "flag"));
+      expected.put("int lambda(int)", Set.of("this", "j", "k", "intsupplier"));
+      expected.put("static int lambda$lambda$0(int)", Set.of("k", "l"));
+      expected.put("static int buffers(byte[])", Set.of("ab", "bytebuffer"));
       for (Map.Entry<String, Set<String>> method : expected.entrySet()) {
         ServiceTests.check(method.getValue().equals(jad.get(method.getKey())),
             "Jad-style locals of " + method.getKey() + ": " + jad.get(method.getKey()) + ", not "

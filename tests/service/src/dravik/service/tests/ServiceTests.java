@@ -49,6 +49,7 @@ public final class ServiceTests {
         case "recompiles_vineflower" -> Recompiles.run(folder, VINEFLOWER);
         case "recompiles_cfr" -> Recompiles.run(folder, CFR);
         case "names_and_casts" -> NamesAndCasts.run(folder);
+        case "as_written" -> AsWritten.run(folder);
         case "line_numbers" -> LineNumbers.run(folder);
         case "repeat_views" -> RepeatViews.run(folder);
         case "failures" -> failures(folder);
@@ -394,7 +395,7 @@ public final class ServiceTests {
       }
     }
 
-    private static void deleteTree(Path root) throws IOException {
+    static void deleteTree(Path root) throws IOException {
       try (java.util.stream.Stream<Path> paths = Files.walk(root)) {
         paths.sorted(Collections.reverseOrder()).forEach(p -> p.toFile().delete());
       }

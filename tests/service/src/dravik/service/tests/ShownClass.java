@@ -72,7 +72,9 @@ record ShownClass(String internalName, byte[] bytes, Map<String, byte[]> members
   private static ShownClass of(String internalName, Set<String> folderFiles, Reader reader)
       throws IOException {
     String simple = internalName.substring(internalName.lastIndexOf('/') + 1);
-    String top = simple.contains("$") ? simple.substring(0, simple.indexOf('$')) : simple;
+    int leading = simple.length() - simple.replaceFirst("^\\$+", "").length();
+    int dollar = simple.indexOf('$', leading);
+    String top = dollar < 0 ? simple : simple.substring(0, dollar);
     Map<String, byte[]> members = new LinkedHashMap<>();
     for (String name : folderFiles) {
       boolean nest = name.equals(top + ".class") || name.startsWith(top + "$");
