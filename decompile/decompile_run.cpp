@@ -26,6 +26,27 @@ const DWORD EndedProcessWaitMs = 5000;
 // is ended from outside.
 const DWORD StopRequestWaitMs = 3000;
 
+// Every decompiler the plugin starts runs in this job, which the system
+// closes when the host ends: a run the host did not live to see the end of
+// (or to cancel) ends with it, Java and all. Programs a decompiler starts to
+// outlive it (the bridge's service) may break away. Null where the system
+// refuses a job.
+HANDLE RunsJob() {
+  static HANDLE job = [] {
+    HANDLE made = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    if (made != nullptr &&
+        !SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+      CloseHandle(made);
+      made = nullptr;
+    }
+    return made;
+  }();
+  return job;
+}
+
 // The directory of the plugin's own module file, without a trailing backslash;
 // false when the module path cannot be had whole or holds no backslash.
 bool GetPluginDirectory(WCHAR* directory) {
@@ -175,6 +196,7 @@ DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode) {
       cancel != nullptr
           ? CreateEventW(nullptr, TRUE, FALSE, CancelEventName(process.dwProcessId).c_str())
           : nullptr;
+  if (RunsJob() != nullptr) AssignProcessToJobObject(RunsJob(), process.hProcess);
   ResumeThread(process.hThread);
   DecompileEnd end = WaitForDecompiler(process.hProcess, stopRequest, cancel);
   if (end == DecompileEnd::Text) GetExitCodeProcess(process.hProcess, exitCode);
@@ -246,6 +268,7 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   if (names != nullptr && ComposeRunNames(classFilePath, names)) {
     BoundedWideCopy(run->stamp, names->stamp, DecompileStampChars);
     if (ClaimRunFolder(names->directory, names->stamp, names->folder)) {
+      RemoveLeftRunFolders(names->directory);
       text = DecompileInRunFolder(classFilePath, names, run);
       RemoveRunFolder(names->folder);
     }

@@ -86,6 +86,39 @@ bool ClaimRunFolder(const WCHAR* pluginDirectory, const WCHAR* stamp, WCHAR* fol
   return false;
 }
 
+void RemoveLeftRunFolders(const WCHAR* pluginDirectory) {
+  WCHAR pattern[RunFolderChars];
+  pattern[0] = L'\0';
+  if (!WholeWideAppend(pattern, pluginDirectory, RunFolderChars) ||
+      !WholeWideAppend(pattern, L"\\dravik-run-*", RunFolderChars)) {
+    return;
+  }
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const ULONGLONG nowTicks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  const ULONGLONG tenMinutes = 10ull * 60 * 10000000;
+  WIN32_FIND_DATAW found;
+  HANDLE search = LongPathFindFirstFile(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const ULONGLONG made = (static_cast<ULONGLONG>(found.ftCreationTime.dwHighDateTime) << 32) |
+                           found.ftCreationTime.dwLowDateTime;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || nowTicks < made ||
+        nowTicks - made < tenMinutes) {
+      continue;
+    }
+    WCHAR folder[RunFolderChars];
+    folder[0] = L'\0';
+    found.cFileName[MAX_PATH - 1] = L'\0';
+    if (WholeWideAppend(folder, pluginDirectory, RunFolderChars) &&
+        WholeWideAppend(folder, L"\\", RunFolderChars) &&
+        WholeWideAppend(folder, found.cFileName, RunFolderChars)) {
+      RemoveRunFolder(folder);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 void RemoveRunFolder(const WCHAR* folder) {
   for (int attempt = 0; attempt < RemovalAttempts; ++attempt) {
     DeleteFilesIn(folder);

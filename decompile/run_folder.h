@@ -17,6 +17,11 @@ enum { RunFolderChars = MAX_PATH - 1 };
 // the name does not fit RunFolderChars or no folder could be created.
 bool ClaimRunFolder(const WCHAR* pluginDirectory, const WCHAR* stamp, WCHAR* folder);
 
+// Removes the run folders in the plugin directory that runs of a host which
+// ended meanwhile left (the folder of a live run is never older than its
+// decompiler's time limit): those made over ten minutes ago.
+void RemoveLeftRunFolders(const WCHAR* pluginDirectory);
+
 // Deletes every file in a claimed run folder, read-only ones included, and then
 // the folder; tries again for up to a second while anything is still held. A
 // file that cannot be deleted leaves the folder in place.

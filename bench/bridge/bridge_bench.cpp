@@ -263,7 +263,7 @@ void CacheFigures(PluginCopyFixture& plugin, int runs) {
   printf("  later cold view:                                    %6.0f / %6.0f\n", Median(later),
          Minimum(later));
   if (!warm.empty()) {
-    printf("  warm, a 1,000-line class not seen before:           %6.0f / %6.0f\n", Median(warm),
+    printf("  the new service's first answer (a 1,000-line class): %6.0f / %6.0f\n", Median(warm),
            Minimum(warm));
     printf("  repeat:                                             %6.0f / %6.0f\n", Median(repeat),
            Minimum(repeat));
@@ -321,8 +321,11 @@ void HostFigures(PluginCopyFixture& plugin, int runs) {
       coldHeld.push_back(cold.held);
       coldShown.push_back(cold.shown);
       if (NewPortFileText(portFile, "", 60000).empty()) continue;
-      HostView warm =
-          ViewAsHost(plugin, data + L"bench\\Unseen" + std::to_wstring(i % 7 + 1) + L".class");
+      // Warm: the new service has answered two other classes first.
+      for (int k = 1; k <= 2; ++k) {
+        ViewAsHost(plugin, data + L"bench\\Unseen" + std::to_wstring(k) + L".class");
+      }
+      HostView warm = ViewAsHost(plugin, data + L"bench\\Unseen3.class");
       warmHeld.push_back(warm.held);
       warmShown.push_back(warm.shown);
       HostView repeat = ViewAsHost(plugin, shown);
