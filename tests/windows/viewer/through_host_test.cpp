@@ -35,13 +35,18 @@ int CountStartingWith(const std::vector<std::string>& lines, const std::string& 
   return count;
 }
 
+// The built plugin, the fake Jad beside it and Greeter.class, in folder.
+bool PutPluginAndGreeter(const std::wstring& folder) {
+  const std::wstring bin = ExeDirectory();
+  return CopyFileW((bin + kPluginFile).c_str(), (folder + kPluginFile).c_str(), FALSE) &&
+         CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE) &&
+         CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
+                   (folder + L"Greeter.class").c_str(), FALSE);
+}
+
 TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
   std::wstring folder = ScratchFolder(L"viewer_host");
-  std::wstring bin = ExeDirectory();
-  ASSERT_TRUE(CopyFileW((bin + kPluginFile).c_str(), (folder + kPluginFile).c_str(), 0));
-  ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
-                        (folder + L"Greeter.class").c_str(), FALSE));
+  ASSERT_TRUE(PutPluginAndGreeter(folder));
   std::string lines;
   for (int i = 0; i < 200; ++i) {
     char line[16];
@@ -101,19 +106,11 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
   EXPECT_NE(shown.find("200: line 199"), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
-
 // The host's right click and Ctrl+B switch a class between its source and its
 // bytecode: the menu's second entry, then the key back.
 TEST(ThroughTheHostTest, TheContextMenuAndCtrlBSwitchToTheBytecodeAndBack) {
   std::wstring folder = ScratchFolder(L"viewer_views");
-  std::wstring bin = ExeDirectory();
-  ASSERT_TRUE(CopyFileW((bin + kPluginFile).c_str(), (folder + kPluginFile).c_str(), 0));
-  ASSERT_TRUE(CopyFileW((bin + L"fakejad.exe").c_str(), (folder + L"jad.exe").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW((bin + L"decompile_data\\sample\\Greeter.class").c_str(),
-                        (folder + L"Greeter.class").c_str(), FALSE));
+  ASSERT_TRUE(PutPluginAndGreeter(folder));
   std::wstring script = L"load; waitsource; contextmenu 2; dumptext " + folder +
                         L"bytecode.txt; key ctrl+b; dumptext " + folder + L"source.txt";
   ListerRun run =
