@@ -150,8 +150,10 @@ void RemoveFolder(const std::wstring& folder) {
 
 // The script: java in the background with its output in files, a watchdog
 // that ends it when the heartbeat stands still (twelve looks a quarter second
-// apart), and the marker with java's exit code at the end. @folder@ is the
-// quoted temporary folder, @java@ the command; $1 is the current directory.
+// apart), and the marker with java's exit code at the end, after which it
+// removes the folder itself should the Windows side not have done so ten
+// seconds later. @folder@ is the quoted temporary folder, @java@ the command;
+// $1 is the current directory.
 const char ScriptTemplate[] = R"(cd "$1" || { echo 127 >@folder@/code; exit; }
 exec 3<@folder@/in
 rm -f @folder@/in
@@ -172,6 +174,13 @@ code=$?
 kill $watchdog 2>/dev/null
 if [ -e @folder@/ended ]; then rm -rf @folder@; exit; fi
 echo $code >@folder@/code.tmp && mv @folder@/code.tmp @folder@/code
+# The Windows side reads the marker and removes the folder at once; one that
+# was ended meanwhile leaves that to the script, ten seconds on.
+waited=0
+while [ -d @folder@ ] && sleep 0.25; do
+  waited=$((waited + 1))
+  if [ $waited -ge 40 ]; then rm -rf @folder@; exit; fi
+done
 )";
 
 std::string Script(const std::string& javaCommand, const std::string& folder) {

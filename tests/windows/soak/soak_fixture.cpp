@@ -47,6 +47,8 @@ PluginCopyFixture::~PluginCopyFixture() {
   hooks_.clear();
   DestroyWindow(lister_);
   PumpMessages();
+  // A training run may have started from a runtime a test put among the inputs.
+  EndTrainingRuns(folder_.directory());
   RemoveTree(inputs_);
 }
 
