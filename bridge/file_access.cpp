@@ -66,10 +66,7 @@ void RemoveLeftFolders(const std::wstring& temp) {
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     DWORD id = wcstoul(found.cFileName + TempFolderPrefixChars, nullptr, 10);
-    HANDLE bridge = id == 0 ? nullptr : OpenProcess(SYNCHRONIZE, FALSE, id);
-    bool running = bridge != nullptr && WaitForSingleObject(bridge, 0) == WAIT_TIMEOUT;
-    if (bridge != nullptr) CloseHandle(bridge);
-    if (!running) RemoveTree(temp + found.cFileName);
+    if (id == 0 || !ProcessRuns(id)) RemoveTree(temp + found.cFileName);
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }
@@ -112,6 +109,14 @@ bool WriteBytes(const std::wstring& name, const std::string& bytes) {
 bool IsFile(const std::wstring& name) {
   DWORD attributes = GetFileAttributesW(name.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ProcessRuns(DWORD id) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  if (process == nullptr) return false;
+  bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return runs;
 }
 
 void RemoveFile(const std::wstring& name) {

@@ -17,6 +17,10 @@ void RemoveFile(const std::wstring& name);
 // How long ago the file was last written, or UINT64_MAX when it is not there.
 uint64_t FileAgeMs(const std::wstring& name);
 
+// Whether the process of that id still runs (the owner a folder's or a
+// file's name records).
+bool ProcessRuns(DWORD id);
+
 // The folder of the running program, without a trailing backslash.
 std::wstring ProgramFolder();
 

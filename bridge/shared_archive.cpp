@@ -68,11 +68,6 @@ bool ChecksumArchiveFile(const std::wstring& file, uint64_t* checksum) {
   }
 }
 
-bool ProcessRuns(DWORD id) {
-  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
-  return process.valid() && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
 void RemoveTrainingFiles(const std::wstring& stem) {
   for (const char* suffix : {ArchiveTrainingOutput, ArchiveTrainingCrash, ArchiveTrainingClaim}) {
     RemoveFile(stem + WideFromUtf8(suffix));

@@ -17,6 +17,16 @@ bool HasUtf8Mark(const char* text) {
   return text != nullptr && strncmp(text, "\xEF\xBB\xBF", 3) == 0;
 }
 
+WCHAR* WideFromOutput(const char* text) {
+  if (HasUtf8Mark(text)) return WideFromUtf8Output(text);
+  int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (units <= 0) units = 1;
+  WCHAR* wide = static_cast<WCHAR*>(malloc(static_cast<size_t>(units) * sizeof(WCHAR)));
+  if (wide == nullptr) return nullptr;
+  if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, units) <= 0) wide[0] = L'\0';
+  return wide;
+}
+
 WCHAR* WideFromUtf8Output(const char* text) {
   const char* bytes = text + 3;
   size_t byteCount = strlen(bytes);

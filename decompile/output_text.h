@@ -13,3 +13,7 @@ bool HasUtf8Mark(const char* text);
 // not cut the text: each shows as U+FFFD, under a first comment line that
 // says so.
 WCHAR* WideFromUtf8Output(const char* text);
+
+// The output as UTF-16 whichever way it came (behind the mark, or ANSI), from
+// malloc; null when memory runs out.
+WCHAR* WideFromOutput(const char* text);

@@ -29,17 +29,10 @@ std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin
 
 // Jad's output as the control takes it: UTF-8 behind its mark, else ANSI.
 std::wstring WideOutput(const char* text) {
-  if (HasUtf8Mark(text)) {
-    WCHAR* wide = WideFromUtf8Output(text);
-    std::wstring copy = wide != nullptr ? wide : L"";
-    free(wide);
-    return copy;
-  }
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 1, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
-  wide.resize(wcslen(wide.c_str()));
-  return wide;
+  WCHAR* wide = WideFromOutput(text);
+  std::wstring copy = wide != nullptr ? wide : L"";
+  free(wide);
+  return copy;
 }
 
 // Why there is no source when Jad gave no text at all.
