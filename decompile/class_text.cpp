@@ -68,3 +68,14 @@ bool ReadOutlineText(const WCHAR* classFile, std::wstring* text, std::string* er
   *text = WideLines(outline);
   return true;
 }
+
+KotlinMetadata ReadKotlinMetadata(const WCHAR* classFile) {
+  std::string bytes, error;
+  ParsedClass parsed;
+  if (!ReadClassBytes(classFile, &bytes, &error) ||
+      !ReadClassFile(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &parsed,
+                     &error)) {
+    return KotlinMetadata();
+  }
+  return KotlinMetadataOf(parsed);
+}

@@ -1,6 +1,7 @@
 // The class file itself as text for the viewer, without Java: the bytecode
 // view (as javap -c -p lists it) and the outline (the declarations alone),
-// read by the plugin's own class-file reader.
+// read by the plugin's own class-file reader; and whether it was compiled
+// from Kotlin.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "classfile/bytecode_view.h"
+#include "classfile/kotlin_attributes.h"
 
 // The text with CR LF line ends; false, with the reader's sentence (what is
 // damaged, and where) in *error, when the file cannot be read or is no whole
@@ -17,3 +19,7 @@
 bool ReadBytecodeText(const WCHAR* classFile, std::wstring* text, std::string* error,
                       std::vector<MethodPlace>* places = nullptr);
 bool ReadOutlineText(const WCHAR* classFile, std::wstring* text, std::string* error);
+
+// The class's Kotlin metadata (present false when the file has none, or
+// cannot be read whole).
+KotlinMetadata ReadKotlinMetadata(const WCHAR* classFile);

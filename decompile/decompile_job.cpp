@@ -43,7 +43,8 @@ DWORD WINAPI RunJob(void* parameter) {
 
 }  // namespace
 
-DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message) {
+DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message,
+                                bool kotlin) {
   if (classFilePath == nullptr) return nullptr;
   DecompileJob* job = static_cast<DecompileJob*>(calloc(1, sizeof(DecompileJob)));
   if (job == nullptr) return nullptr;
@@ -53,6 +54,7 @@ DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT me
   job->ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   job->notify = notify;
   job->message = message;
+  job->run.kotlin = kotlin;
   job->references = 2;
   // The thread's own reference to the module this code is in.
   const bool held = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,

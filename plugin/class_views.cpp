@@ -10,6 +10,7 @@
 #include "host/listplug.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/kotlin_view.h"
 #include "plugin/shown_source.h"
 #include "presentation/bytecode_highlighter.h"
 #include "presentation/header_lines.h"
@@ -20,10 +21,6 @@ namespace {
 
 // The banner and one more line stand above every view.
 const int HeaderLineCount = 2;
-
-const TextPalette& PaletteOf(HWND control) {
-  return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
-}
 
 std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -56,19 +53,11 @@ std::wstring NoSourceComment(DecompileEnd end) {
 // The text with the bytecode's colours and the banner and line on top; the
 // host is told the position.
 void ShowBytecodeText(HWND control, const std::wstring& text, const WCHAR* line) {
-  const TextPalette& palette = PaletteOf(control);
+  const TextPalette& palette = ClassViewPalette(control);
   SetControlText(control, text.c_str());
   PostHostMessage(GetParent(control), control, 0, itm_percent);
   ApplyBytecodeHighlighting(control, text.c_str(), palette);
   InsertBannerAndLine(control, line, palette);
-}
-
-// Puts line at the top of the view and the caret at its start.
-void ScrollToLine(HWND control, int line) {
-  if (line < 0) line = 0;
-  ScrollControlLines(control, line - GetControlFirstVisibleLine(control));
-  int caret = GetControlLineIndex(control, GetControlFirstVisibleLine(control));
-  SetControlSelection(control, caret, caret);
 }
 
 // The bytecode view's line of the method whose source lines hold original,
@@ -118,9 +107,34 @@ void ShowBytecodeView(HWND control, ClassWindow* window) {
            static_cast<unsigned long>(read));
   ShowBytecodeText(control, text, line);
   window->bytecodeShown = true;
+  window->kotlinShown = false;
 }
 
 }  // namespace
+
+const TextPalette& ClassViewPalette(HWND control) {
+  return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
+}
+
+DWORD ShownRunWaitMs() {
+  WCHAR value[16];
+  DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
+  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
+}
+
+void ScrollToLine(HWND control, int line) {
+  if (line < 0) line = 0;
+  ScrollControlLines(control, line - GetControlFirstVisibleLine(control));
+  int caret = GetControlLineIndex(control, GetControlFirstVisibleLine(control));
+  SetControlSelection(control, caret, caret);
+}
+
+int ShownOriginalLine(HWND control, const ClassWindow* window) {
+  const int top = GetControlFirstVisibleLine(control);
+  if (!window->bytecodeShown) return OriginalLineNear(control, top);
+  const MethodPlace* place = PlaceAt(window->places, top);
+  return place != nullptr ? static_cast<int>(place->firstSourceLine) : -1;
+}
 
 UINT SourceReadyMessage() {
   static UINT message = RegisterWindowMessageW(L"dravik source ready");
@@ -129,8 +143,9 @@ UINT SourceReadyMessage() {
 
 bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   const DecompileResult& result = window->result;
-  const TextPalette& palette = PaletteOf(control);
+  const TextPalette& palette = ClassViewPalette(control);
   window->bytecodeShown = false;
+  window->kotlinShown = false;
   window->places.clear();
   if (result.text != nullptr && result.exitCode == 0) {
     return ShowDecompiledText(control, result.text, result.milliseconds, palette);
@@ -159,7 +174,7 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
 }
 
 void ShowComingSource(HWND control, ClassWindow* window) {
-  const TextPalette& palette = PaletteOf(control);
+  const TextPalette& palette = ClassViewPalette(control);
   std::wstring outline;
   std::string error;
   ReadOutlineText(window->classFile.c_str(), &outline, &error);
@@ -169,6 +184,7 @@ void ShowComingSource(HWND control, ClassWindow* window) {
       L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" ...";
   InsertBannerAndLine(control, line.c_str(), palette);
   window->bytecodeShown = false;
+  window->kotlinShown = false;
 }
 
 void TakeArrivedSource(HWND control, ClassWindow* window) {
@@ -176,8 +192,8 @@ void TakeArrivedSource(HWND control, ClassWindow* window) {
   window->pending = nullptr;
   window->resultKnown = TakeDecompileResult(job, &window->result);
   ReleaseDecompileJob(job);
-  // Shown when the user switches back from the bytecode.
-  if (window->bytecodeShown) return;
+  // Shown when the user switches back from the bytecode or Kotlin.
+  if (window->bytecodeShown || window->kotlinShown) return;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
   ShowRunResult(control, window, true);
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
@@ -185,7 +201,7 @@ void TakeArrivedSource(HWND control, ClassWindow* window) {
 }
 
 void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
-  if (bytecode == window->bytecodeShown) return;
+  if (bytecode == window->bytecodeShown && !window->kotlinShown) return;
   const int top = GetControlFirstVisibleLine(control);
   const int lines = GetControlLineCount(control);
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
@@ -195,15 +211,20 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
     ShowBytecodeView(control, window);
     target = BytecodeLineOf(window->places, original);
   } else {
-    const MethodPlace* place = PlaceAt(window->places, top);
+    const MethodPlace* place = window->bytecodeShown ? PlaceAt(window->places, top) : nullptr;
+    // From the Kotlin view: the line that carries the same original line.
+    const int original = window->kotlinShown ? OriginalLineNear(control, top) : -1;
     if (window->resultKnown) {
       ShowRunResult(control, window, true);
     } else {
       ShowComingSource(control, window);
     }
-    target = place != nullptr ? FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
-                                               static_cast<int>(place->lastSourceLine))
-                              : -1;
+    if (place != nullptr) {
+      target = FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
+                              static_cast<int>(place->lastSourceLine));
+    } else if (original >= 0) {
+      target = FindOriginalLine(control, original);
+    }
   }
   // Without line numbers to go by: as far down the new view as the old one.
   if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;
@@ -215,10 +236,15 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
 void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
-  AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? 0 : MF_CHECKED), ShowSourceCommand,
+  const bool source = !window->bytecodeShown && !window->kotlinShown;
+  AppendMenuW(menu, MF_STRING | (source ? MF_CHECKED : 0), ShowSourceCommand,
               L"Java source\tCtrl+B");
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
               L"Bytecode\tCtrl+B");
+  if (OffersKotlinView(window)) {
+    AppendMenuW(menu, MF_STRING | (window->kotlinShown ? MF_CHECKED : 0), ShowKotlinCommand,
+                L"Kotlin\tCtrl+K");
+  }
   // From the keyboard (Shift+F10, the menu key): at the caret.
   if (x == -1 && y == -1) {
     POINT caret = {0, 0};

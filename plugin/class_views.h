@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "plugin/class_window.h"
+#include "presentation/text_styles.h"
 
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
@@ -36,3 +37,18 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode);
 
 // The context menu with both views, at a screen point (-1, -1: at the caret).
 void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y);
+
+// The palette the control's views are shown in (dark when the host asked).
+const TextPalette& ClassViewPalette(HWND control);
+
+// How long the host's thread waits for a run before what is coming shows
+// instead (250 ms; DRAVIK_LOAD_WAIT_MS sets another, for the tests).
+DWORD ShownRunWaitMs();
+
+// Puts line at the top of the view and the caret at its start.
+void ScrollToLine(HWND control, int line);
+
+// The original line the view shown stands at: in a view with the column of
+// original lines the number near its top, in the bytecode view the first
+// line of the method there; -1 without either.
+int ShownOriginalLine(HWND control, const ClassWindow* window);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "plugin/class_views.h"
+#include "plugin/kotlin_view.h"
 
 namespace {
 
@@ -35,7 +36,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
     if (message == SourceReadyMessage()) {
       // A run given up meanwhile may have posted too: only this window's counts.
       DecompileJob* job = reinterpret_cast<DecompileJob*>(wParam);
-      if (job == window->pending && WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      if (job == window->pending) {
+        if (WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      } else {
+        TakeArrivedKotlin(control, window, job);
+      }
       return 0;
     }
     switch (message) {
@@ -47,16 +52,34 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           SwitchClassView(control, window, LOWORD(wParam) == ShowBytecodeCommand);
           return 0;
         }
+        if (LOWORD(wParam) == ShowKotlinCommand) {
+          ShowKotlinView(control, window);
+          return 0;
+        }
         break;
       case WM_KEYDOWN:
         if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
           SwitchClassView(control, window, !window->bytecodeShown);
           return 0;
         }
+        // Ctrl+K, for a class compiled from Kotlin: to Kotlin, and back to Java.
+        if (wParam == KotlinViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+            OffersKotlinView(window)) {
+          if (window->kotlinShown) {
+            SwitchClassView(control, window, false);
+          } else {
+            ShowKotlinView(control, window);
+          }
+          return 0;
+        }
         break;
       case WM_CHAR:
-        // The character Ctrl+B makes: the key did all there is to do.
+        // The characters Ctrl+B and Ctrl+K make: the key did all there is to do.
         if (wParam == SwitchViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0) return 0;
+        if (wParam == KotlinViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0 &&
+            OffersKotlinView(window)) {
+          return 0;
+        }
         break;
     }
   }
@@ -101,6 +124,7 @@ void ReleaseClassWindows() {
     }
     if (entry.window != nullptr) {
       ReleaseDecompileJob(entry.window->pending);
+      ReleaseKotlinView(entry.window);
       free(entry.window->result.text);
       delete entry.window;
     }
@@ -114,6 +138,7 @@ void DetachClassWindow(HWND control) {
   ClassWindow* window = entry->window;
   entry->window = nullptr;
   ReleaseDecompileJob(window->pending);
+  ReleaseKotlinView(window);
   free(window->result.text);
   delete window;
 }

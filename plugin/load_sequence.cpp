@@ -42,15 +42,6 @@ HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area
                          PluginInstance, nullptr);
 }
 
-// How long the host's thread waits for a run before the control shows what is
-// coming instead: a quick class shows whole, as a host that reads the text
-// right after the call expects. DRAVIK_LOAD_WAIT_MS sets another (the tests).
-DWORD LoadWaitMs() {
-  WCHAR value[16];
-  DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
-  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
-}
-
 }  // namespace
 
 HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
@@ -93,7 +84,7 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
     return nullptr;
   }
   window->classFile = FileToLoad;
-  if (WaitForDecompileJob(job, LoadWaitMs())) {
+  if (WaitForDecompileJob(job, ShownRunWaitMs())) {
     window->resultKnown = TakeDecompileResult(job, &window->result);
     ReleaseDecompileJob(job);
     if (!ShowRunResult(control, window, false)) {

@@ -182,7 +182,7 @@ bool ListerHost::Execute(const ScriptCommand& command) {
         {L"f3", VK_F3, false, false},  {L"shift+f3", VK_F3, false, true},
         {L"n", 'N', false, false},     {L"p", 'P', false, false},
         {L"t", 'T', false, false},     {L"esc", VK_ESCAPE, false, false},
-        {L"ctrl+b", 'B', true, false},
+        {L"ctrl+b", 'B', true, false}, {L"ctrl+k", 'K', true, false},
     };
     bool known = false;
     for (const auto& k : kKeys) {
