@@ -1,7 +1,8 @@
 # kotlin-stdlib for the tests, as pom.xml beside this file names it: Maven
 # copies the jar into this build tree, it is checked against kotlin.sha256 (a
 # jar with another sum fails the build, as the engines' do) and unpacked.
-#   DRAVIK_KOTLIN_STDLIB_JAR  the jar (kotlin-stdlib.jar)
+#   DRAVIK_KOTLIN_STDLIB_JAR  the jar (kotlin-stdlib.jar), beside annotations.jar, the
+#                             annotations its classes carry
 #   DRAVIK_KOTLIN_CLASSES     its class files (kotlin/Pair.class, ...)
 # Target kotlin_classes makes both.
 find_program(MVN mvn REQUIRED)
@@ -13,7 +14,8 @@ set(DRAVIK_KOTLIN_STDLIB_JAR ${kotlin_build}/kotlin-stdlib.jar
     CACHE INTERNAL "kotlin-stdlib, checked against tests/data/kotlin/kotlin.sha256")
 set(DRAVIK_KOTLIN_CLASSES ${kotlin_build}/classes CACHE INTERNAL "kotlin-stdlib's class files")
 add_custom_command(
-  OUTPUT ${DRAVIK_KOTLIN_STDLIB_JAR} ${DRAVIK_KOTLIN_CLASSES}/kotlin/Pair.class
+  OUTPUT ${DRAVIK_KOTLIN_STDLIB_JAR} ${kotlin_build}/annotations.jar
+         ${DRAVIK_KOTLIN_CLASSES}/kotlin/Pair.class
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${kotlin_build}/maven/jars ${DRAVIK_KOTLIN_CLASSES}
   COMMAND ${CMAKE_COMMAND} -DMVN=${MVN} -DPOM=${kotlin_source}/pom.xml
           -DBUILD_DIRECTORY=${kotlin_build}/maven -P ${maven_scripts}/run_maven.cmake
