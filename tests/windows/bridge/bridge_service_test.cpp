@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/archive_names.h"
+#include "bridge/class_data_cache/cache_names.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/decompile/plugin_folder.h"
