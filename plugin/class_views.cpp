@@ -129,11 +129,24 @@ void ScrollToLine(HWND control, int line) {
   SetControlSelection(control, caret, caret);
 }
 
-int ShownOriginalLine(HWND control, const ClassWindow* window) {
+ShownPlace ShownOriginalLine(HWND control, const ClassWindow* window) {
   const int top = GetControlFirstVisibleLine(control);
-  if (!window->bytecodeShown) return OriginalLineNear(control, top);
-  const MethodPlace* place = PlaceAt(window->places, top);
-  return place != nullptr ? static_cast<int>(place->firstSourceLine) : -1;
+  ShownPlace shown;
+  if (window->bytecodeShown) {
+    const MethodPlace* place = PlaceAt(window->places, top);
+    if (place != nullptr) shown.original = static_cast<int>(place->firstSourceLine);
+    return shown;
+  }
+  shown.original = OriginalLineNear(control, top);
+  const int line = shown.original >= 0 ? FindOriginalLine(control, shown.original) : -1;
+  shown.row = line > top ? line - top : 0;
+  return shown;
+}
+
+int LineOfShownPlace(HWND control, const ShownPlace& shown) {
+  const int line = shown.original >= 0 ? FindOriginalLine(control, shown.original) : -1;
+  if (line < 0) return -1;
+  return line > shown.row ? line - shown.row : 0;
 }
 
 UINT SourceReadyMessage() {
@@ -212,8 +225,9 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
     target = BytecodeLineOf(window->places, original);
   } else {
     const MethodPlace* place = window->bytecodeShown ? PlaceAt(window->places, top) : nullptr;
-    // From the Kotlin view: the line that carries the same original line.
-    const int original = window->kotlinShown ? OriginalLineNear(control, top) : -1;
+    // From the Kotlin view: the same original line, as far down the view.
+    ShownPlace shown;
+    if (window->kotlinShown) shown = ShownOriginalLine(control, window);
     if (window->resultKnown) {
       ShowRunResult(control, window, true);
     } else {
@@ -222,8 +236,8 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
     if (place != nullptr) {
       target = FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
                               static_cast<int>(place->lastSourceLine));
-    } else if (original >= 0) {
-      target = FindOriginalLine(control, original);
+    } else {
+      target = LineOfShownPlace(control, shown);
     }
   }
   // Without line numbers to go by: as far down the new view as the old one.

@@ -49,6 +49,15 @@ DWORD ShownRunWaitMs();
 void ScrollToLine(HWND control, int line);
 
 // The original line the view shown stands at: in a view with the column of
-// original lines the number near its top, in the bytecode view the first
-// line of the method there; -1 without either.
-int ShownOriginalLine(HWND control, const ClassWindow* window);
+// original lines the number near its top, and how far below the top its line
+// is; in the bytecode view the first line of the method there. -1 without
+// either.
+struct ShownPlace {
+  int original = -1;
+  int row = 0;
+};
+ShownPlace ShownOriginalLine(HWND control, const ClassWindow* window);
+
+// The line to scroll to in the view shown now (with the column) so that the
+// place stands as far down as it stood; -1 when the view does not carry it.
+int LineOfShownPlace(HWND control, const ShownPlace& shown);

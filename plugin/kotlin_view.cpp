@@ -16,13 +16,13 @@
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 #include "presentation/kotlin_highlighter.h"
-#include "presentation/original_lines.h"
 
 struct KotlinView {
   bool offered = false;  // the class carries Kotlin's metadata
   DecompileJob* pending = nullptr;
   bool resultKnown = false;
   DecompileResult result;
+  ShownPlace place;  // where the view shown before stood, for the Kotlin still coming
 };
 
 namespace {
@@ -119,7 +119,7 @@ bool OffersKotlinView(ClassWindow* window) {
 void ShowKotlinView(HWND control, ClassWindow* window) {
   KotlinView* view = ViewOf(window);
   if (view == nullptr || !view->offered || window->kotlinShown) return;
-  const int original = ShownOriginalLine(control, window);
+  view->place = ShownOriginalLine(control, window);
   const int top = GetControlFirstVisibleLine(control);
   const int lines = GetControlLineCount(control);
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
@@ -142,7 +142,7 @@ void ShowKotlinView(HWND control, ClassWindow* window) {
   } else {
     ShowComing(control, window);
   }
-  int target = original >= 0 ? FindOriginalLine(control, original) : -1;
+  int target = LineOfShownPlace(control, view->place);
   if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;
   ScrollToLine(control, target);
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
@@ -158,6 +158,8 @@ bool TakeArrivedKotlin(HWND control, ClassWindow* window, DecompileJob* job) {
   if (!window->kotlinShown) return true;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
   ShowResult(control, view);
+  const int target = LineOfShownPlace(control, view->place);
+  if (target >= 0) ScrollToLine(control, target);
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control, nullptr, TRUE);
   return true;

@@ -120,6 +120,12 @@ TEST_F(KotlinViewTest, CtrlKShowsKotlinNearTheSameLineAndBack) {
 
   PressCtrl(control, KotlinViewKey);
   EXPECT_EQ(TopLine(control), L"/*  16*/   public fun component1(): A {");
+  // The line stays as far below the top as it stood.
+  PressCtrl(control, KotlinViewKey);
+  SendMessageW(control, EM_LINESCROLL, 0, -3);
+  PressCtrl(control, KotlinViewKey);
+  const int top = static_cast<int>(SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0));
+  EXPECT_EQ(Line(control, top + 3), L"/*  16*/   public fun component1(): A {");
   EXPECT_EQ(Line(control, 1).rfind(L"// Kotlin, Jad: ", 0), 0u) << ToUtf8(Line(control, 1));
   EXPECT_NE(Text(control).find(L"public data class Pair<A, B>(val first: A)"), std::wstring::npos);
   EXPECT_EQ(KotlinRuns(), 1);
@@ -129,8 +135,9 @@ TEST_F(KotlinViewTest, CtrlKShowsKotlinNearTheSameLineAndBack) {
   EXPECT_EQ(ColourOf(control, L"Pair"), 0u);
 
   PressCtrl(control, KotlinViewKey);
-  EXPECT_EQ(TopLine(control).rfind(L"/*  16*/    public final A getFirst()", 0), 0u)
-      << ToUtf8(TopLine(control));
+  const int javaTop = static_cast<int>(SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0));
+  EXPECT_EQ(Line(control, javaTop + 3).rfind(L"/*  16*/    public final A getFirst()", 0), 0u)
+      << ToUtf8(Line(control, javaTop + 3));
   // Shown again from what was kept; the menu's command does the same.
   SendMessageW(control, WM_COMMAND, ShowKotlinCommand, 0);
   EXPECT_NE(Text(control).find(L"public fun component1()"), std::wstring::npos);

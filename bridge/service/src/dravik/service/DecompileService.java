@@ -282,7 +282,7 @@ public final class DecompileService {
     }
     try {
       ClassFamily family = ClassFamily.of(request.classBytes, request.members);
-      source = Engines.named(request.engine).decompile(family, request.options);
+      source = Engines.decompile(request.engine, family, request.options);
       recent.put(key, source);
       mine.complete(source);
       return source;

@@ -1,7 +1,10 @@
 package dravik.service;
 
 import dravik.service.cfr.CfrEngine;
+import dravik.service.engine.ClassFamily;
 import dravik.service.engine.Engine;
+import dravik.service.engine.KotlinAnnotationLines;
+import java.util.List;
 
 /**
  * The engines a request can name. Vineflower's classes are built for Java 17: its engine is loaded
@@ -17,6 +20,18 @@ final class Engines {
   private static volatile Engine vineflowerEngine;
 
   private Engines() {}
+
+  /**
+   * The named engine's source for a class: options are a request's, the engine's own and the
+   * service's; of the service's, those that work on any engine's text are taken here (Kotlin's
+   * annotations in a line each), the rest by the engine.
+   */
+  static Engine.Source decompile(String name, ClassFamily family, List<String> options)
+      throws Engine.Failure {
+    Engine.Source source =
+        named(name).decompile(family, KotlinAnnotationLines.enginesOptions(options));
+    return KotlinAnnotationLines.asked(options) ? KotlinAnnotationLines.of(source) : source;
+  }
 
   static Engine named(String name) throws Engine.Failure {
     if (CFR.equals(name)) {

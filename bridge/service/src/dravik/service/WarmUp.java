@@ -40,10 +40,10 @@ final class WarmUp {
   // that the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
       "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1",
-      "-lnc");
+      "--kotlin-lines=1", "-lnc");
   private static final List<String> CFR_OPTIONS =
       Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false",
-          "--jad-names-for-unnamed=1", "-lnc");
+          "--jad-names-for-unnamed=1", "--kotlin-lines=1", "-lnc");
 
   private WarmUp() {}
 
@@ -83,13 +83,13 @@ final class WarmUp {
     try {
       long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(budgetMillis);
       boolean vineflower = engineName.equals(Engines.VINEFLOWER);
-      Engine engine = Engines.named(engineName);
       for (byte[] own : largerClassesOf(vineflower ? VINEFLOWER_CLASS : CFR_CLASS)) {
         if (stop.getAsBoolean()) {
           return;
         }
         try {
-          engine.decompile(ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
+          Engines.decompile(
+              engineName, ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
         } catch (Engine.Failure e) {
           // A class the engine cannot decompile warms it up all the same.
         }
