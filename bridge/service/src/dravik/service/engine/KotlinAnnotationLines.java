@@ -162,11 +162,14 @@ public final class KotlinAnnotationLines {
     return false;
   }
 
+  // Which of the two annotations begins at, Kotlin's "@file:" target allowed; null for none.
   private static String annotationAt(String line, int at, boolean metadata, boolean debug) {
+    String prefix = line.startsWith("@file:", at) ? "@file:" : "@";
     for (String type : new String[] {METADATA, DEBUG}) {
       boolean known = type.equals(METADATA) ? metadata : debug;
       String simple = type.substring(type.lastIndexOf('.') + 1);
-      if (line.startsWith("@" + type + "(", at) || (known && line.startsWith("@" + simple + "(", at))) {
+      if (line.startsWith(prefix + type + "(", at)
+          || (known && line.startsWith(prefix + simple + "(", at))) {
         return type;
       }
     }
@@ -322,11 +325,35 @@ public final class KotlinAnnotationLines {
           Pattern.compile("(?m)^[ \\t]*import " + Pattern.quote(type) + ";?[ \\t]*\\r?\\n");
       Matcher inBare = importLine.matcher(bare);
       if (!inBare.find()) continue;
-      String others = bare.substring(0, inBare.start()) + bare.substring(inBare.end());
+      String others =
+          withoutComments(bare.substring(0, inBare.start()) + bare.substring(inBare.end()));
       if (Pattern.compile("\\b" + simple + "\\b").matcher(others).find()) continue;
       Matcher inText = importLine.matcher(result);
       if (inText.find()) result = result.substring(0, inText.start()) + result.substring(inText.end());
     }
     return result;
+  }
+
+  // The text without its comments (CFR's header names the classes it could not load), string
+  // and character literals passed over whole.
+  private static String withoutComments(String text) {
+    StringBuilder code = new StringBuilder(text.length());
+    for (int c = 0; c < text.length(); c++) {
+      char ch = text.charAt(c);
+      if (ch == '"' || ch == '\'') {
+        int end = Math.min(stringEnd(text, c), text.length() - 1);
+        code.append(text, c, end + 1);
+        c = end;
+      } else if (text.startsWith("//", c)) {
+        int end = text.indexOf('\n', c);
+        c = (end < 0 ? text.length() : end) - 1;
+      } else if (text.startsWith("/*", c)) {
+        int end = text.indexOf("*/", c + 2);
+        c = end < 0 ? text.length() : end + 1;
+      } else {
+        code.append(ch);
+      }
+    }
+    return code.toString();
   }
 }

@@ -50,6 +50,7 @@ public final class ServiceTests {
         case "recompiles_cfr" -> Recompiles.run(folder, CFR);
         case "names_and_casts" -> NamesAndCasts.run(folder);
         case "as_written" -> AsWritten.run(folder);
+        case "kotlin" -> KotlinClasses.run(folder);
         case "line_numbers" -> LineNumbers.run(folder);
         case "repeat_views" -> RepeatViews.run(folder);
         case "failures" -> failures(folder);
