@@ -54,15 +54,29 @@ DWORD LoadWaitMs() {
   return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
 }
 
+// What the host waits for after the run's wait: the window shown (its first
+// paint).
+const DWORD ShowReserveMs = 10;
+
+// Milliseconds since a reading of the performance counter: the wait's own
+// clock, apart from the tick count the load's times are read from.
+DWORD MillisecondsSince(const LARGE_INTEGER& since) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<DWORD>((now.QuadPart - since.QuadPart) * 1000 / frequency.QuadPart);
+}
+
 // Waits up to waitMs, all told, for the run. A run that ends within half of
 // it is shown whole at once; past that the window gets what is coming while
 // the run goes on, so that the host has it back within the wait, outline and
 // all. True when the run has ended (its source is then to be shown).
 bool WaitWithOutline(HWND control, ClassWindow* window, DecompileJob* job, DWORD waitMs) {
-  const DWORD start = GetTickCount();
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
   if (WaitForDecompileJob(job, waitMs / 2)) return true;
   auto left = [&] {
-    DWORD spent = GetTickCount() - start;
+    DWORD spent = MillisecondsSince(start);
     return spent < waitMs ? waitMs - spent : 0;
   };
   // The run reads the class first: a slow share may take all the wait.
@@ -74,6 +88,8 @@ bool WaitWithOutline(HWND control, ClassWindow* window, DecompileJob* job, DWORD
 }  // namespace
 
 HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
+  LARGE_INTEGER entered;
+  QueryPerformanceCounter(&entered);
   // Windows gone since the host's last call let their hold on the plugin go.
   ReleaseEndedWindowHolds();
   if (RichEditLibrary == nullptr) {
@@ -115,7 +131,11 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
     return nullptr;
   }
   window->classFile = FileToLoad;
-  if (WaitWithOutline(control, window, job, LoadWaitMs())) {
+  // The wait counts from the host's call, and leaves room for the show.
+  const DWORD spent = MillisecondsSince(entered);
+  const DWORD wait = LoadWaitMs();
+  if (WaitWithOutline(control, window, job,
+                      wait > spent + ShowReserveMs ? wait - spent - ShowReserveMs : 0)) {
     TakeRunClass(window, job);
     window->resultKnown = TakeDecompileResult(job, &window->result);
     ReleaseDecompileJob(job);

@@ -16,6 +16,7 @@
 #include "host/module_state.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
+#include "tests/windows/lister/lister_run.h"
 #include "tests/windows/test_support.h"
 
 namespace {
