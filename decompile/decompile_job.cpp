@@ -9,7 +9,7 @@ struct DecompileJob {
   std::wstring classFile;
   HWND notify = nullptr;
   UINT message = 0;
-  HMODULE module = nullptr;  // held by the thread until it ends
+  HMODULE module = nullptr;    // held by the thread until it ends
   HANDLE classRead = nullptr;  // set by the thread once cls and outline are in
   HANDLE ended = nullptr;      // set by the thread when the run has ended
   DecompileRun run;

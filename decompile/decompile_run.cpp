@@ -235,9 +235,9 @@ bool WriteCopy(const std::string& bytes, const WCHAR* copy) {
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool whole =
-      bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                  nullptr) &&
-                        written == bytes.size());
+      bytes.empty() ||
+      (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+       written == bytes.size());
   CloseHandle(file);
   return whole;
 }

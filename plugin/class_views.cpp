@@ -137,8 +137,7 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
     return result.text != nullptr &&
            ShowDecompiledText(control, result.text, result.milliseconds, palette);
   }
-  std::wstring text =
-      result.text != nullptr ? WideOutput(result.text) : NoSourceComment(result);
+  std::wstring text = result.text != nullptr ? WideOutput(result.text) : NoSourceComment(result);
   if (!text.empty() && text.back() != L'\n') text += L"\r\n";
   text += readable ? L"\r\n" + bytecode
                    : L"/*\r\n * The class file could not be read either: " + Widened(error) +

@@ -17,14 +17,14 @@
 #include "decompile/decompile_job.h"
 
 struct ClassWindow {
-  std::wstring classFile;           // as the host named it; never opened on the host's thread
+  std::wstring classFile;                 // as the host named it; never opened on the host's thread
   std::shared_ptr<const ClassBytes> cls;  // its bytes as the run read them; null until then
   std::wstring outline;                   // its declarations, from those bytes
-  DecompileJob* pending = nullptr;  // the run whose result is still coming
-  bool resultKnown = false;         // result holds the run's result
-  DecompileResult result;           // its text owned here
-  bool bytecodeShown = false;       // the bytecode view, not the source view
-  std::vector<MethodPlace> places;  // the methods in the bytecode view shown
+  DecompileJob* pending = nullptr;        // the run whose result is still coming
+  bool resultKnown = false;               // result holds the run's result
+  DecompileResult result;                 // its text owned here
+  bool bytecodeShown = false;             // the bytecode view, not the source view
+  std::vector<MethodPlace> places;        // the methods in the bytecode view shown
 };
 
 // The window's record, made (and the window procedure put in front) when it

@@ -396,9 +396,10 @@ void HoldFigures(PluginCopyFixture& plugin, int runs) {
   SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", nullptr);
   plugin.folder().InstallBridgeJad();
   const std::wstring data = ExeDirectory() + L"real_bench_data\\";
-  printf("The host's thread, a cold view with the plugin's own wait: ListLoadW held it / the "
-         "source shown after, median (max) of %d (ms):\n",
-         runs);
+  printf(
+      "The host's thread, a cold view with the plugin's own wait: ListLoadW held it / the "
+      "source shown after, median (max) of %d (ms):\n",
+      runs);
   for (const wchar_t* name : {L"ImmutableSortedMap", L"Maps", L"StrBuilder"}) {
     std::vector<double> held, shown;
     for (int i = 0; i < runs; ++i) {

@@ -3,9 +3,8 @@
 // Java 17 class, which engine each Java runtime gets, and the comment it
 // shows, with the bridge's exit code, for each way of having no source.
 #include <gtest/gtest.h>
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <functional>
@@ -431,8 +430,8 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
 // bridge leaves anything in the plugin's folder, nor beside the settings.
 TEST_F(BridgeThroughPluginTest, APluginFolderWhereNothingCanBeMadeStillShowsTheSource) {
   folder().InstallBridgeJad();
-  ASSERT_TRUE(Hook("kernel32.dll", "CreateDirectoryW",
-                   reinterpret_cast<void*>(&LockedCreateDirectory)));
+  ASSERT_TRUE(
+      Hook("kernel32.dll", "CreateDirectoryW", reinterpret_cast<void*>(&LockedCreateDirectory)));
   g_createDirectory = reinterpret_cast<decltype(&CreateDirectoryW)>(Original("CreateDirectoryW"));
   ASSERT_TRUE(Hook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&LockedCreateFile)));
   g_createFile = reinterpret_cast<decltype(&CreateFileW)>(Original("CreateFileW"));
@@ -442,8 +441,8 @@ TEST_F(BridgeThroughPluginTest, APluginFolderWhereNothingCanBeMadeStillShowsTheS
   ListDefaultParamStruct params = {};
   params.size = sizeof params;
   strcpy(params.DefaultIniName, (ToUtf8(settings) + "\\wincmd.ini").c_str());
-  reinterpret_cast<decltype(&ListSetDefaultParams)>(reinterpret_cast<void*>(
-      GetProcAddress(folder().module(), "ListSetDefaultParams")))(&params);
+  reinterpret_cast<decltype(&ListSetDefaultParams)>(
+      reinterpret_cast<void*>(GetProcAddress(folder().module(), "ListSetDefaultParams")))(&params);
   std::vector<std::string> before, after, left;
   ListTree(folder().directory(), L"", &before);
 

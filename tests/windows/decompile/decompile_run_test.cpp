@@ -254,8 +254,8 @@ TEST_F(DecompileRunTest, ARunFolderNameThatIsTakenIsLeftToItsOwner) {
   const std::wstring theirs = folder_.Path(L"dravik-run-86400123");
   ASSERT_TRUE(CreateDirectoryW(theirs.c_str(), nullptr));
   WriteFileBytes(theirs + L"\\Greeter.class", "theirs");
-  HANDLE marker = CreateFileW((theirs + L"\\" + RunFolderMarker).c_str(), GENERIC_WRITE, 0,
-                              nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  HANDLE marker = CreateFileW((theirs + L"\\" + RunFolderMarker).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   ASSERT_NE(marker, INVALID_HANDLE_VALUE);
   WriteFileBytes(folder_.Path(L"dravik-run-86400123-2"), "a file");
   Text text = Run();

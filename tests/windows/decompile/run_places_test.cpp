@@ -71,8 +71,7 @@ class RunPlacesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.loaded());
-    ASSERT_TRUE(tick_.installed() && directory_.installed() &&
-                file_.installed());
+    ASSERT_TRUE(tick_.installed() && directory_.installed() && file_.installed());
     g_systemTime = clock_.original<decltype(&GetSystemTimeAsFileTime)>();
     g_createDirectory = directory_.original<decltype(&CreateDirectoryW)>();
     g_createFile = file_.original<decltype(&CreateFileW)>();

@@ -101,7 +101,8 @@ class HostThreadTest : public ShownOutputTest {
 
 const wchar_t Coming[] = L"// Decompiling Greeter.class ...";
 const wchar_t BytecodeLine[] = L"// Bytecode as javap -c -p lists it";
-const wchar_t Outline[] = L"public class sample.Greeter {\r\n  private final java.lang.String name;";
+const wchar_t Outline[] =
+    L"public class sample.Greeter {\r\n  private final java.lang.String name;";
 
 TEST_F(HostThreadTest, TheHostNeverOpensTheClassAndItsViewsOutliveTheShare) {
   HWND control = Load();
