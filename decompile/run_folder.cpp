@@ -104,19 +104,25 @@ void SweepFolder(const WCHAR* folder, HANDLE marker) {
   RemoveFolder(folder);
 }
 
-// Whether parent was swept by this module less than SweepIntervalMs ago; notes
-// it as swept now when not.
+// Whether parent was swept by this module less than SweepIntervalMs ago (or
+// another run of it sweeps just now); notes it as swept now when not.
 bool SweptLately(const WCHAR* parent) {
   // One place is all a plugin uses while it works; any other is new to it.
   static WCHAR lastPlace[RunFolderChars];
   static DWORD lastSweep = 0;
   static bool swept = false;
+  // Runs of several windows at once: one looks while the others go on.
+  static LONG looking = 0;
+  if (InterlockedCompareExchange(&looking, 1, 0) != 0) return true;
   DWORD now = GetTickCount();
-  if (swept && wcscmp(lastPlace, parent) == 0 && now - lastSweep < SweepIntervalMs) return true;
-  lastPlace[0] = L'\0';
-  swept = WholeWideAppend(lastPlace, parent, RunFolderChars);
-  lastSweep = now;
-  return false;
+  const bool lately = swept && wcscmp(lastPlace, parent) == 0 && now - lastSweep < SweepIntervalMs;
+  if (!lately) {
+    lastPlace[0] = L'\0';
+    swept = WholeWideAppend(lastPlace, parent, RunFolderChars);
+    lastSweep = now;
+  }
+  InterlockedExchange(&looking, 0);
+  return lately;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "decompile/run_places.h"
 
-#include <stdio.h>
-
 #include "decompile/long_path.h"
 #include "host/module_state.h"
 
@@ -15,7 +13,8 @@ void HashName(const WCHAR* directory, WCHAR* hex) {
     CharLowerBuffW(&folded, 1);
     hash = (hash ^ folded) * 1099511628211ull;
   }
-  swprintf(hex, 17, L"%016llx", hash);
+  for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = L"0123456789abcdef"[hash & 15];
+  hex[16] = L'\0';
 }
 
 // The folder of the host's settings file, without a trailing backslash; false

@@ -98,6 +98,8 @@ bool BytecodeOf(const ClassWindow* window, std::wstring* text, std::string* erro
 }
 
 void ShowBytecodeView(HWND control, ClassWindow* window) {
+  // A class on a slow share may have come in since the load.
+  if (window->pending != nullptr) TakeRunClass(window, window->pending);
   std::wstring text;
   std::string error;
   window->places.clear();
