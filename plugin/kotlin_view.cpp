@@ -13,6 +13,7 @@
 #include "host/listplug.h"
 #include "host/richedit_operations.h"
 #include "plugin/class_views.h"
+#include "plugin/no_source_comment.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 #include "presentation/kotlin_highlighter.h"
@@ -27,47 +28,29 @@ struct KotlinView {
 
 namespace {
 
+// The window's view, made with what the class's bytes say once the run has
+// read them; null before then, or without memory.
 KotlinView* ViewOf(ClassWindow* window) {
-  if (window->kotlin == nullptr) {
+  if (window->kotlin == nullptr && window->cls != nullptr) {
     window->kotlin = new (std::nothrow) KotlinView();
     if (window->kotlin != nullptr) {
-      window->kotlin->offered = ReadKotlinMetadata(window->classFile.c_str()).present;
+      window->kotlin->offered = KotlinMetadataOfBytes(*window->cls).present;
     }
   }
   return window->kotlin;
 }
 
-std::wstring Comment(const std::wstring& lines) { return L"/*\r\n" + lines + L"\r\n */\r\n"; }
-
-// Why there is no Kotlin when Jad gave no text, or text that is not the bridge's.
-std::wstring NoKotlinComment(const DecompileResult& result) {
-  if (result.text != nullptr) {
-    return Comment(
-        L" * The jad.exe beside the plugin wrote Java, not Kotlin: only dravik's own jad.exe,"
-        L"\r\n * the bridge to Vineflower, writes Kotlin. Ctrl+K shows its Java source.");
-  }
-  if (result.end == DecompileEnd::TimedOut) {
-    wchar_t line[160];
-    swprintf(line, sizeof line / sizeof line[0],
-             L" * Jad was still running after %lu seconds and was ended: there is no Kotlin.",
-             static_cast<unsigned long>(DecompileWaitLimitMs / 1000));
-    return Comment(line);
-  }
-  if (result.end == DecompileEnd::NotStarted) {
-    return Comment(
-        L" * Jad could not be run for this class: the plugin's folder must be writable"
-        L"\r\n * (the class is copied there for it), and jad.exe must be beside the plugin"
-        L"\r\n * or on the PATH.");
-  }
-  return Comment(L" * Jad ended without writing any Kotlin for this class.");
-}
-
 // The run's result as the view's text: the bridge's Kotlin (or its comment
-// that says why there is none, which it writes with a failure's exit code),
-// else the plugin's own comment.
+// that says why there is none, which it writes with a failure's exit code);
+// the plugin's own comment when Jad gave no text, or text that is not the
+// bridge's (the original Jad writes Java for the request).
 std::wstring KotlinText(const DecompileResult& result) {
-  const bool bridge = result.text != nullptr && HasUtf8Mark(result.text);
-  if (!bridge) return NoKotlinComment(result);
+  if (result.text == nullptr) return NoSourceComment(result);
+  if (!HasUtf8Mark(result.text)) {
+    return L"/*\r\n * The jad.exe beside the plugin wrote Java, not Kotlin: only dravik's own "
+           L"jad.exe,\r\n * the bridge to Vineflower, writes Kotlin. Ctrl+K shows its Java "
+           L"source.\r\n */\r\n";
+  }
   WCHAR* wide = WideFromOutput(result.text);
   std::wstring text = wide != nullptr ? wide : L"";
   free(wide);
@@ -89,22 +72,20 @@ void ShowResult(HWND control, KotlinView* view) {
   InsertBannerAndLine(control, line, palette);
 }
 
-// The class's outline while the Kotlin comes.
+// The class's outline (from the bytes the window's run read) while the Kotlin comes.
 void ShowComing(HWND control, const ClassWindow* window) {
   const TextPalette& palette = ClassViewPalette(control);
-  std::wstring outline;
-  std::string error;
-  ReadOutlineText(window->classFile.c_str(), &outline, &error);
-  SetControlText(control, outline.c_str());
+  SetControlText(control, window->outline.c_str());
   ApplyHighlighting(control, palette);
   const std::wstring line =
       L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" as Kotlin ...";
   InsertBannerAndLine(control, line.c_str(), palette);
 }
 
-void Take(KotlinView* view) {
+void Take(HWND control, KotlinView* view) {
   DecompileJob* job = view->pending;
   view->pending = nullptr;
+  KillTimer(control, KotlinCheckTimer);
   view->resultKnown = TakeDecompileResult(job, &view->result);
   ReleaseDecompileJob(job);
 }
@@ -132,8 +113,9 @@ void ShowKotlinView(HWND control, ClassWindow* window) {
     }
   }
   if (view->pending != nullptr && WaitForDecompileJob(view->pending, ShownRunWaitMs())) {
-    Take(view);
+    Take(control, view);
   }
+  if (view->pending != nullptr) SetTimer(control, KotlinCheckTimer, RunCheckMs, nullptr);
   window->bytecodeShown = false;
   window->kotlinShown = true;
   window->places.clear();
@@ -153,7 +135,7 @@ bool TakeArrivedKotlin(HWND control, ClassWindow* window, DecompileJob* job) {
   KotlinView* view = window->kotlin;
   if (view == nullptr || job == nullptr || job != view->pending) return false;
   if (!WaitForDecompileJob(job, 0)) return true;
-  Take(view);
+  Take(control, view);
   // Shown when the user switches to it again.
   if (!window->kotlinShown) return true;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
@@ -163,6 +145,12 @@ bool TakeArrivedKotlin(HWND control, ClassWindow* window, DecompileJob* job) {
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control, nullptr, TRUE);
   return true;
+}
+
+void CheckKotlinRun(HWND control, ClassWindow* window) {
+  KotlinView* view = window->kotlin;
+  if (view != nullptr && view->pending != nullptr)
+    TakeArrivedKotlin(control, window, view->pending);
 }
 
 void ReleaseKotlinView(ClassWindow* window) {

@@ -15,7 +15,13 @@
 enum { ShowKotlinCommand = 0x7D03 };
 enum { KotlinViewKey = 'K' };
 
-// Whether the class carries Kotlin's metadata (read from the class file once).
+// The timer by which a window whose Kotlin is still coming looks at its run
+// itself, in case the run's message was lost (as RunCheckTimer does).
+enum { KotlinCheckTimer = 0x7D0C };
+
+// Whether the class carries Kotlin's metadata, from the bytes the window's
+// run read (false until it has read them; the host's thread never opens the
+// file).
 bool OffersKotlinView(ClassWindow* window);
 
 // Shows the Kotlin view, near the original line the view shown was near:
@@ -26,6 +32,9 @@ void ShowKotlinView(HWND control, ClassWindow* window);
 // A run has ended (job as the message gave it): true when it was the Kotlin
 // view's, whose result is then kept, and shown when the view is.
 bool TakeArrivedKotlin(HWND control, ClassWindow* window, DecompileJob* job);
+
+// The timer's look: takes the Kotlin run when it has ended.
+void CheckKotlinRun(HWND control, ClassWindow* window);
 
 // Gives up the view's run and frees what it keeps.
 void ReleaseKotlinView(ClassWindow* window);

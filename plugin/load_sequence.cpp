@@ -2,8 +2,10 @@
 // the Lister window and starts Jad on the class in a run of its own. A run
 // that ends within a short wait is shown at once: Jad's output coloured in the
 // palette the host's scheme asks for, the header lines on top, and only then
-// the control shown. A slower one never holds the host: the control shows
-// what is coming, and the source replaces it when the run posts it.
+// the control shown. A slower one never holds the host: within the wait the
+// control gets what is coming (the class's outline, which the run made from
+// the class file it read), and the source replaces it when the run posts it.
+// The host's thread never opens the class file.
 #include <stdlib.h>
 
 #include "decompile/decompile_job.h"
@@ -15,6 +17,7 @@
 #include "host/view_kind.h"
 #include "plugin/class_views.h"
 #include "plugin/class_window.h"
+#include "plugin/module_hold.h"
 #include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 
@@ -42,9 +45,44 @@ HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area
                          PluginInstance, nullptr);
 }
 
+// What the host waits for after the run's wait: the window shown (its first
+// paint).
+const DWORD ShowReserveMs = 10;
+
+// Milliseconds since a reading of the performance counter: the wait's own
+// clock, apart from the tick count the load's times are read from.
+DWORD MillisecondsSince(const LARGE_INTEGER& since) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<DWORD>((now.QuadPart - since.QuadPart) * 1000 / frequency.QuadPart);
+}
+
+// Waits up to waitMs, all told, for the run. A run that ends within half of
+// it is shown whole at once; past that the window gets what is coming while
+// the run goes on, so that the host has it back within the wait, outline and
+// all. True when the run has ended (its source is then to be shown).
+bool WaitWithOutline(HWND control, ClassWindow* window, DecompileJob* job, DWORD waitMs) {
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  if (WaitForDecompileJob(job, waitMs / 2)) return true;
+  auto left = [&] {
+    DWORD spent = MillisecondsSince(start);
+    return spent < waitMs ? waitMs - spent : 0;
+  };
+  // The run reads the class first: a slow share may take all the wait.
+  if (WaitForDecompileJobClass(job, left())) TakeRunClass(window, job);
+  ShowComingSource(control, window);
+  return WaitForDecompileJob(job, left());
+}
+
 }  // namespace
 
 HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
+  LARGE_INTEGER entered;
+  QueryPerformanceCounter(&entered);
+  // Windows gone since the host's last call let their hold on the plugin go.
+  ReleaseEndedWindowHolds();
   if (RichEditLibrary == nullptr) {
     // The sequence goes on without a library: the classes may be registered already.
     LoadRichEditLibrary();
@@ -84,7 +122,13 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
     return nullptr;
   }
   window->classFile = FileToLoad;
-  if (WaitForDecompileJob(job, ShownRunWaitMs())) {
+  // The wait counts from the host's call, and leaves room for the show.
+  const DWORD spent = MillisecondsSince(entered);
+  // A quick class shows whole, as a host that reads the text right after the call expects.
+  const DWORD wait = ShownRunWaitMs();
+  if (WaitWithOutline(control, window, job,
+                      wait > spent + ShowReserveMs ? wait - spent - ShowReserveMs : 0)) {
+    TakeRunClass(window, job);
     window->resultKnown = TakeDecompileResult(job, &window->result);
     ReleaseDecompileJob(job);
     if (!ShowRunResult(control, window, false)) {
@@ -93,8 +137,7 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
       return nullptr;
     }
   } else {
-    window->pending = job;
-    ShowComingSource(control, window);
+    AwaitRunSource(control, window, job);
   }
   NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();
