@@ -181,13 +181,17 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   return true;
 }
 
-void ShowComingSource(HWND control, ClassWindow* window) {
+void ShowOutlineComing(HWND control, const ClassWindow* window, const WCHAR* as) {
   const TextPalette& palette = ClassViewPalette(control);
   SetControlText(control, window->outline.c_str());
   ApplyHighlighting(control, palette);
   const std::wstring line =
-      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" ...";
+      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + as + L" ...";
   InsertBannerAndLine(control, line.c_str(), palette);
+}
+
+void ShowComingSource(HWND control, ClassWindow* window) {
+  ShowOutlineComing(control, window, L"");
   window->bytecodeShown = false;
   window->kotlinShown = false;
 }

@@ -35,6 +35,10 @@ void AwaitRunSource(HWND control, ClassWindow* window, DecompileJob* job);
 // comment), or no memory.
 bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow);
 
+// What is coming: the banner, "Decompiling Foo.class<as> ..." and the class's
+// outline (from the bytes the run read).
+void ShowOutlineComing(HWND control, const ClassWindow* window, const WCHAR* as);
+
 // Takes the run's job (window->pending) and shows what is coming: the banner,
 // "Decompiling Foo.class ..." and the class's outline.
 void ShowComingSource(HWND control, ClassWindow* window);

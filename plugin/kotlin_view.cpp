@@ -6,7 +6,6 @@
 #include <new>
 #include <string>
 
-#include "decompile/class_family.h"
 #include "decompile/class_text.h"
 #include "decompile/output_text.h"
 #include "host/host_messages.h"
@@ -15,7 +14,6 @@
 #include "plugin/class_views.h"
 #include "plugin/no_source_comment.h"
 #include "presentation/header_lines.h"
-#include "presentation/java_highlighter.h"
 #include "presentation/kotlin_highlighter.h"
 
 struct KotlinView {
@@ -72,16 +70,6 @@ void ShowResult(HWND control, KotlinView* view) {
   InsertBannerAndLine(control, line, palette);
 }
 
-// The class's outline (from the bytes the window's run read) while the Kotlin comes.
-void ShowComing(HWND control, const ClassWindow* window) {
-  const TextPalette& palette = ClassViewPalette(control);
-  SetControlText(control, window->outline.c_str());
-  ApplyHighlighting(control, palette);
-  const std::wstring line =
-      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" as Kotlin ...";
-  InsertBannerAndLine(control, line.c_str(), palette);
-}
-
 void Take(HWND control, KotlinView* view) {
   DecompileJob* job = view->pending;
   view->pending = nullptr;
@@ -122,7 +110,7 @@ void ShowKotlinView(HWND control, ClassWindow* window) {
   if (view->resultKnown) {
     ShowResult(control, view);
   } else {
-    ShowComing(control, window);
+    ShowOutlineComing(control, window, L" as Kotlin");
   }
   int target = LineOfShownPlace(control, view->place);
   if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;

@@ -23,6 +23,25 @@
 
 namespace {
 
+// Lines of a source from body's patterns in turn, each given its line's number
+// (and seven times it), or every twelfth a letter; head on top, "}" last.
+std::string Generate(const char* const* body, size_t count, const std::string& head, int lines) {
+  std::string source = head;
+  char line[160];
+  for (int i = 5; i < lines - 1; ++i) {
+    const char* pattern = body[i % count];
+    if (i % 12 == 5) {
+      snprintf(line, sizeof line, pattern, 'a' + i % 26);
+    } else {
+      snprintf(line, sizeof line, pattern, i, i * 7);
+    }
+    source += line;
+    source += "\r\n";
+  }
+  source += "}\r\n";
+  return source;
+}
+
 // A decompiled-looking class: declarations, statements, literals and comments
 // in the proportions a decompiler's output tends to have.
 std::string GenerateSource(int lines) {
@@ -40,21 +59,10 @@ std::string GenerateSource(int lines) {
       "",
       "        synchronized (this) { counter%d++; }",
   };
-  std::string source = "package org.example.bench;\r\n\r\nimport java.util.List;\r\n\r\n";
-  source += "public class Generated extends Object implements Runnable {\r\n";
-  char line[160];
-  for (int i = 5; i < lines - 1; ++i) {
-    const char* pattern = body[i % (sizeof body / sizeof body[0])];
-    if (i % 12 == 5) {
-      snprintf(line, sizeof line, pattern, 'a' + i % 26);
-    } else {
-      snprintf(line, sizeof line, pattern, i, i * 7);
-    }
-    source += line;
-    source += "\r\n";
-  }
-  source += "}\r\n";
-  return source;
+  return Generate(body, sizeof body / sizeof body[0],
+                  "package org.example.bench;\r\n\r\nimport java.util.List;\r\n\r\n"
+                  "public class Generated extends Object implements Runnable {\r\n",
+                  lines);
 }
 
 // Kotlin as Vineflower's Kotlin plugin writes it, in the same proportions:
@@ -74,21 +82,10 @@ std::string GenerateKotlin(int lines) {
       "",
       "        get() = counter%d + data.size",
   };
-  std::string source = "package org.example.bench\r\n\r\nimport java.util.List\r\n\r\n";
-  source += "public data class Generated(val first: Int) : Runnable {\r\n";
-  char line[160];
-  for (int i = 5; i < lines - 1; ++i) {
-    const char* pattern = body[i % (sizeof body / sizeof body[0])];
-    if (i % 12 == 5) {
-      snprintf(line, sizeof line, pattern, 'a' + i % 26);
-    } else {
-      snprintf(line, sizeof line, pattern, i, i * 7);
-    }
-    source += line;
-    source += "\r\n";
-  }
-  source += "}\r\n";
-  return source;
+  return Generate(body, sizeof body / sizeof body[0],
+                  "package org.example.bench\r\n\r\nimport java.util.List\r\n\r\n"
+                  "public data class Generated(val first: Int) : Runnable {\r\n",
+                  lines);
 }
 
 // The process's committed memory (Wine leaves PrivateUsage unset). The scan

@@ -5,7 +5,6 @@ import java.nio.charset.CharacterCodingException;
 import java.nio.charset.CodingErrorAction;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
-import java.util.Collections;
 import java.util.LinkedHashSet;
 import java.util.List;
 import java.util.Set;
@@ -43,9 +42,7 @@ public final class KotlinAnnotationLines {
 
   /** The options without the lines', for the engine's own parser. */
   public static List<String> enginesOptions(List<String> options) {
-    List<String> own = new ArrayList<>(options);
-    own.removeAll(Collections.singletonList(OPTION));
-    return own;
+    return ServiceOptions.without(options, OPTION);
   }
 
   /**

@@ -137,17 +137,8 @@ final class KotlinClasses {
     faults.add(what + ": \"" + text + "\" not within its first " + lines + " lines:\n" + source);
   }
 
-  // Each text in the source, in this order.
   private static void expect(List<String> faults, String what, String source, String... texts) {
-    int at = 0;
-    for (String text : texts) {
-      int found = source.indexOf(text, at);
-      if (found < 0) {
-        faults.add(what + ": \"" + text + "\" not found in order in\n" + source);
-        return;
-      }
-      at = found + text.length();
-    }
+    ServiceTests.expectInOrder(faults, what, source, texts);
   }
 
   private static void expectNone(

@@ -40,6 +40,19 @@ public final class ServiceTests {
     }
   }
 
+  /** Adds a fault unless each text stands in the source, in this order. */
+  static void expectInOrder(List<String> faults, String what, String source, String... texts) {
+    int at = 0;
+    for (String text : texts) {
+      int found = source.indexOf(text, at);
+      if (found < 0) {
+        faults.add(what + ": \"" + text + "\" not found in order in\n" + source);
+        return;
+      }
+      at = found + text.length();
+    }
+  }
+
   public static void main(String[] args) throws Exception {
     Path folder = Files.createTempDirectory("dravik-service-test");
     try {
