@@ -190,18 +190,30 @@ void KillProcesses(const std::vector<std::wstring>& ids) {
   }
 }
 
-std::vector<std::wstring> TrainingRuns(const std::wstring& folder) {
+namespace {
+
+// The Java runs of that main class whose class path is in folder.
+std::vector<std::wstring> JavaRuns(const std::wstring& folder, const std::string& mainClass) {
   // The folder's own name, which the class path holds in its Windows form
   // (java.exe) or its Unix one (Linux's java behind the stand-in).
   const std::string name = ToUtf8(folder.substr(folder.find_last_of(L'\\') + 1));
   std::vector<std::wstring> ids;
   for (const char* separator : {"\\", "/"}) {
-    for (const std::wstring& id :
-         ProcessesWith({"dravik.service.CacheTraining", name + separator + "decompiler"})) {
+    for (const std::wstring& id : ProcessesWith({mainClass, name + separator + "decompiler"})) {
       ids.push_back(id);
     }
   }
   return ids;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TrainingRuns(const std::wstring& folder) {
+  return JavaRuns(folder, "dravik.service.CacheTraining");
+}
+
+std::vector<std::wstring> OneShotRuns(const std::wstring& folder) {
+  return JavaRuns(folder, "dravik.service.DecompileOnce");
 }
 
 bool WaitForTrainingRuns(const std::wstring& folder, unsigned limitMs) {
