@@ -6,6 +6,7 @@
 #include <new>
 
 #include "plugin/class_views.h"
+#include "plugin/module_hold.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct Entry {
   HWND control;
   WNDPROC original;
   ClassWindow* window;  // null once detached
+  bool holds;           // holds the plugin loaded (module_hold.h)
 };
 std::vector<Entry> g_entries;
 
@@ -54,6 +56,15 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           return 0;
         }
         break;
+      case WM_TIMER:
+        if (wParam == RunCheckTimer) {
+          // A lost post: the run has ended all the same.
+          if (window->pending != nullptr && WaitForDecompileJob(window->pending, 0)) {
+            TakeArrivedSource(control, window);
+          }
+          return 0;
+        }
+        break;
       case WM_CHAR:
         // The character Ctrl+B makes: the key did all there is to do.
         if (wParam == SwitchViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0) return 0;
@@ -62,8 +73,14 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
   }
   if (message == WM_NCDESTROY) {
     DetachClassWindow(control);
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    g_entries.erase(g_entries.begin() + (EntryOf(control) - g_entries.data()));
+    // Whoever subclassed after us keeps calling through to us: theirs stays.
+    if (GetWindowLongPtrW(control, GWLP_WNDPROC) ==
+        reinterpret_cast<LONG_PTR>(&ClassWindowProcedure)) {
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    Entry* ending = EntryOf(control);
+    if (ending->holds) WindowHoldEnded();
+    g_entries.erase(g_entries.begin() + (ending - g_entries.data()));
   }
   return CallWindowProcW(original, control, message, wParam, lParam);
 }
@@ -81,7 +98,7 @@ ClassWindow* AttachClassWindow(HWND control) {
       delete window;
       return nullptr;
     }
-    g_entries.push_back({control, original, window});
+    g_entries.push_back({control, original, window, HoldModuleForWindow()});
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClassWindowProcedure));
   } else {
     entry->window = window;
@@ -94,9 +111,22 @@ ClassWindow* ClassWindowOf(HWND control) {
   return entry != nullptr ? entry->window : nullptr;
 }
 
-void ReleaseClassWindows() {
+bool ReleaseClassWindows() {
+  bool live = false;
+  std::vector<Entry> kept;
   for (const Entry& entry : g_entries) {
-    if (IsWindow(entry.control)) {
+    const bool alive = IsWindow(entry.control) != 0;
+    live = live || alive;
+    if (alive && GetWindowLongPtrW(entry.control, GWLP_WNDPROC) !=
+                     reinterpret_cast<LONG_PTR>(&ClassWindowProcedure)) {
+      // Another's procedure calls ours: the record stays, for it.
+      HMODULE pinned;
+      GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCWSTR>(&ClassWindowProcedure), &pinned);
+      kept.push_back(entry);
+      continue;
+    }
+    if (alive) {
       SetWindowLongPtrW(entry.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.original));
     }
     if (entry.window != nullptr) {
@@ -105,7 +135,8 @@ void ReleaseClassWindows() {
       delete entry.window;
     }
   }
-  g_entries.clear();
+  g_entries.swap(kept);
+  return live;
 }
 
 void DetachClassWindow(HWND control) {
@@ -113,6 +144,7 @@ void DetachClassWindow(HWND control) {
   if (entry == nullptr || entry->window == nullptr) return;
   ClassWindow* window = entry->window;
   entry->window = nullptr;
+  KillTimer(control, RunCheckTimer);
   ReleaseDecompileJob(window->pending);
   free(window->result.text);
   delete window;
