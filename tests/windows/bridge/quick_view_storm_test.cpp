@@ -111,18 +111,20 @@ TEST_F(QuickViewStormTest, TwoHundredViewsInARowThenOneKeptLeaveNothingBehind) {
   const std::string text = ReadBytes(scratch + L"kept.txt");
   EXPECT_NE(text.find("class ImmutableSortedMap"), std::string::npos) << text.substr(0, 2000);
 
-  // No export call held the host long.
+  // No export call held the host long; the loads, which wait, about their wait.
   std::vector<double> held;
   for (const std::string& line : run.times) {
     const size_t ms = line.rfind(' ', line.size() - 4);
-    held.push_back(atof(line.c_str() + ms + 1));
-    EXPECT_LE(held.back(), MostHeldByOneMs) << line;
+    const double took = atof(line.c_str() + ms + 1);
+    EXPECT_LE(took, MostHeldByOneMs) << line;
+    if (line.find("ListLoadW") != std::string::npos) held.push_back(took);
   }
-  ASSERT_GE(held.size(), 2u * Loads);
+  ASSERT_GE(held.size(), static_cast<size_t>(Loads));
+  ASSERT_GE(run.times.size(), 2u * Loads);
   std::sort(held.begin(), held.end());
   const size_t over = held.end() - std::upper_bound(held.begin(), held.end(), MostHeldMs);
   EXPECT_LE(held[held.size() / 2], MostHeldMs);
-  printf("export calls: %zu, middle %.0f ms, longest %.0f ms, %zu over %.0f ms\n", held.size(),
+  printf("loads: %zu, middle %.0f ms, longest %.0f ms, %zu over %.0f ms\n", held.size(),
          held[held.size() / 2], held.back(), over, MostHeldMs);
 
   // The host's handles and threads came back to where they were.
