@@ -271,6 +271,12 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     } else {
       DumpFormats(path);
     }
+  } else if (name == L"counts") {
+    // The first counts are the baseline; with MS, the host waits up to MS
+    // until its handles and threads are back at it.
+    int ms = 0;
+    if (!args.Need(0, 1) || (args.count() == 1 && !args.Int(0, &ms))) return false;
+    LogCounts(static_cast<DWORD>(ms > 0 ? ms : 0));
   } else if (name == L"echo") {
     std::wstring text;
     for (size_t i = 0; i < args.count(); ++i) text += (i ? L" " : L"") + args.Word(i);

@@ -25,18 +25,9 @@ std::wstring ServicePortFileFor(const std::wstring& home) {
 std::vector<std::wstring> ServiceProcesses(const std::wstring& portFile) {
   // Linux's java has the port file by its Unix name, the stand-in java.exe
   // that waits for it the Windows one; a real Windows runtime's java.exe is
-  // the service itself (Wine shows a Windows program's command line). The
-  // name alone may be another checkout's too (its Wine prefix gives its test
-  // folders the same names): Linux's java names the port file inside this
-  // prefix, a Windows runtime is this checkout's own.
-  const bool standIn = TestJavaIsStandIn();
-  const std::string name = (standIn ? "/" : "\\") + FileName(portFile);
-  wchar_t prefix[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
-  const std::string own = !standIn                ? ToUtf8(TestJava())
-                          : n > 0 && n < MAX_PATH ? ToUtf8(std::wstring(prefix, n))
-                                                  : name;
-  return ProcessesWith({"dravik.service.DecompileService", name, own});
+  // the service itself (Wine shows a Windows program's command line).
+  const std::string name = (TestJavaIsStandIn() ? "/" : "\\") + FileName(portFile);
+  return ProcessesWith({"dravik.service.DecompileService", name});
 }
 
 void EndServices(const std::wstring& portFile) {
@@ -63,7 +54,7 @@ std::string NewPortFileText(const std::wstring& portFile, const std::string& pre
 unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
                                const std::wstring& portFile, unsigned limitMs) {
   const std::string command = ServiceCommandLine(
-      ToUtf8(java), ServiceJavaOptions(0, "", "256m", ""), ToUtf8(home), ToUtf8(portFile), "");
+      ToUtf8(java), ServiceJavaOptions(0, "", "256m", ""), ToUtf8(home), ToUtf8(portFile), "", "");
   const std::wstring input = portFile + L".test-input";
   WriteFileBytes(input, "0123456789abcdef0123456789abcdef\n");
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
