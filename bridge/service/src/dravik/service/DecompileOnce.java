@@ -41,7 +41,7 @@ public final class DecompileOnce {
       Path classFile = Paths.get(args[1]);
       ClassFamily family = ClassFamily.of(Files.readAllBytes(classFile), family(classFile));
       List<String> options = Arrays.asList(args).subList(3, args.length);
-      Engine.Source source = Engines.decompile(args[0], family, options);
+      Engine.Source source = Engines.named(args[0]).decompile(family, options);
       Path out = Paths.get(args[2]).resolve(source.relativePath.replace('/', File.separatorChar));
       Files.createDirectories(out.getParent());
       Files.write(out, source.bytes);

@@ -338,7 +338,8 @@ public final class DecompileService {
     }
     try {
       ClassFamily family = ClassFamily.of(request.classBytes, request.members);
-      Engine.Source source = Engines.decompile(request.engine, family, request.options, stopped);
+      Engine.Source source =
+          Engines.named(request.engine).decompile(family, request.options, stopped);
       recent.put(key, source);
       mine.complete(source);
       return source;

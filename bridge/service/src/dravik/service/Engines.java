@@ -1,11 +1,7 @@
 package dravik.service;
 
 import dravik.service.cfr.CfrEngine;
-import dravik.service.engine.ClassFamily;
 import dravik.service.engine.Engine;
-import dravik.service.engine.KotlinAnnotationLines;
-import java.util.List;
-import java.util.function.BooleanSupplier;
 
 /**
  * The engines a request can name. Vineflower's classes are built for Java 17: its engine is loaded
@@ -21,24 +17,6 @@ final class Engines {
   private static volatile Engine vineflowerEngine;
 
   private Engines() {}
-
-  /**
-   * The named engine's source for a class: options are a request's, the engine's own and the
-   * service's; of the service's, those that work on any engine's text are taken here (Kotlin's
-   * annotations in a line each), the rest by the engine.
-   */
-  static Engine.Source decompile(String name, ClassFamily family, List<String> options,
-      BooleanSupplier stopped) throws Engine.Failure {
-    Engine.Source source =
-        named(name).decompile(family, KotlinAnnotationLines.enginesOptions(options), stopped);
-    return KotlinAnnotationLines.asked(options) ? KotlinAnnotationLines.of(source) : source;
-  }
-
-  /** The same for a caller that waits for the source whatever it takes. */
-  static Engine.Source decompile(String name, ClassFamily family, List<String> options)
-      throws Engine.Failure {
-    return decompile(name, family, options, () -> false);
-  }
 
   static Engine named(String name) throws Engine.Failure {
     if (CFR.equals(name)) {

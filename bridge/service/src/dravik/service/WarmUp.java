@@ -83,13 +83,13 @@ final class WarmUp {
     try {
       long end = System.nanoTime() + TimeUnit.MILLISECONDS.toNanos(budgetMillis);
       boolean vineflower = engineName.equals(Engines.VINEFLOWER);
+      Engine engine = Engines.named(engineName);
       for (byte[] own : largerClassesOf(vineflower ? VINEFLOWER_CLASS : CFR_CLASS)) {
         if (stop.getAsBoolean()) {
           return;
         }
         try {
-          Engines.decompile(
-              engineName, ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
+          engine.decompile(ClassFamily.of(own, Collections.<String, byte[]>emptyMap()), options);
         } catch (Engine.Failure e) {
           // A class the engine cannot decompile warms it up all the same.
         }

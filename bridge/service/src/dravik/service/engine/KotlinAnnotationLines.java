@@ -45,6 +45,11 @@ public final class KotlinAnnotationLines {
     return ServiceOptions.without(options, OPTION);
   }
 
+  /** The source with the lines when the options ask for them, else as it is. */
+  public static Engine.Source applied(List<String> options, Engine.Source source) {
+    return asked(options) ? of(source) : source;
+  }
+
   /**
    * The source with the lines: decoded as UTF-8 (the service's and the one-shot run's charset)
    * only when it names one of the annotations at all, so that any other source stays byte for
