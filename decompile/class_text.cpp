@@ -46,7 +46,7 @@ std::wstring WideLines(const std::string& utf8) {
 }  // namespace
 
 bool ReadBytecodeText(const WCHAR* classFile, std::wstring* text, std::string* error,
-                      std::vector<MethodPlace>* places) {
+                      std::vector<MethodPlace>* places, std::vector<size_t>* fieldLines) {
   std::string bytes;
   if (!ReadClassBytes(classFile, &bytes, error)) return false;
   ParsedClass parsed;
@@ -54,7 +54,7 @@ bool ReadBytecodeText(const WCHAR* classFile, std::wstring* text, std::string* e
                      error)) {
     return false;
   }
-  *text = WideLines(BytecodeView(parsed, places));
+  *text = WideLines(BytecodeView(parsed, places, fieldLines));
   return true;
 }
 
@@ -66,5 +66,17 @@ bool ReadOutlineText(const WCHAR* classFile, std::wstring* text, std::string* er
     return false;
   }
   *text = WideLines(outline);
+  return true;
+}
+
+bool ReadClassGlance(const WCHAR* classFile, ClassGlance* glance, std::string* error) {
+  std::string bytes;
+  ParsedClass parsed;
+  if (!ReadClassBytes(classFile, &bytes, error) ||
+      !ReadClassFile(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &parsed,
+                     error)) {
+    return false;
+  }
+  *glance = ClassGlanceOf(parsed);
   return true;
 }

@@ -8,18 +8,6 @@
 
 namespace {
 
-bool IsClassFileName(const WCHAR* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const WCHAR* lastComponent = wcsrchr(name, L'\\');
-  if (lastComponent == nullptr) {
-    return false;
-  }
-  const WCHAR* extension = wcsrchr(lastComponent, L'.');
-  return extension != nullptr && _wcsicmp(extension, L".class") == 0;
-}
-
 // Asked afresh on every call; the thumbnail keeps no platform cache.
 bool IsRunningOnNT() {
   OSVERSIONINFOA version;
@@ -44,7 +32,8 @@ char* NumberContent(const char* content, int contentLength) {
   return numbered;
 }
 
-void DrawNumberedText(HDC drawing, const RECT& surface, const char* text, int pointSize) {
+void DrawNumberedText(HDC drawing, const RECT& surface, int pointSize, const void* context) {
+  const char* text = static_cast<const char*>(context);
   int height = -MulDiv(pointSize, GetDeviceCaps(drawing, LOGPIXELSY), 72);
   HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
@@ -58,17 +47,20 @@ void DrawNumberedText(HDC drawing, const RECT& surface, const char* text, int po
 
 }  // namespace
 
-HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
-                               int contentLength) {
-  bool nt = IsRunningOnNT();
-  if (!IsClassFileName(fileName) || contentLength <= 0 || content == nullptr) {
-    return nullptr;
+bool IsClassFileName(const WCHAR* name) {
+  if (name == nullptr) {
+    return false;
   }
-  char* text = NumberContent(content, contentLength);
-  if (text == nullptr) {
-    return nullptr;  // nothing to draw
+  const WCHAR* lastComponent = wcsrchr(name, L'\\');
+  if (lastComponent == nullptr) {
+    return false;
   }
+  const WCHAR* extension = wcsrchr(lastComponent, L'.');
+  return extension != nullptr && _wcsicmp(extension, L".class") == 0;
+}
 
+HBITMAP PaintThumbnail(int width, int height, ThumbnailPainter painter, const void* context) {
+  bool nt = IsRunningOnNT();
   int pointSize = nt ? 10 : 5;
   RECT surface = {0, 0, 2 * width, 2 * height};
   HWND desktop = GetDesktopWindow();
@@ -80,7 +72,7 @@ HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, con
   ReleaseDC(desktop, screen);
 
   HGDIOBJ previousDrawingBitmap = SelectObject(drawing, large);
-  DrawNumberedText(drawing, surface, text, pointSize);
+  painter(drawing, surface, pointSize, context);
 
   HBITMAP result;
   if (nt) {
@@ -101,6 +93,19 @@ HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, con
 
   DeleteDC(drawing);
   DeleteDC(target);
+  return result;
+}
+
+HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
+                               int contentLength) {
+  if (!IsClassFileName(fileName) || contentLength <= 0 || content == nullptr) {
+    return nullptr;
+  }
+  char* text = NumberContent(content, contentLength);
+  if (text == nullptr) {
+    return nullptr;  // nothing to draw
+  }
+  HBITMAP result = PaintThumbnail(width, height, &DrawNumberedText, text);
   free(text);
   return result;
 }

@@ -1,0 +1,45 @@
+#include "plugin/go_to_member.h"
+
+#include <string>
+#include <vector>
+
+#include "decompile/class_text.h"
+#include "host/view_kind.h"
+#include "plugin/member_jump.h"
+#include "plugin/member_picker.h"
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+  if (n > 0) {
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+  }
+  return wide;
+}
+
+}  // namespace
+
+void GoToMember(HWND control, ClassWindow* window) {
+  ClassGlance glance;
+  std::string error;
+  if (!ReadClassGlance(window->classFile.c_str(), &glance, &error)) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  // The bytecode view lists this class alone: its nested classes are not in it.
+  std::vector<const ClassMember*> offered;
+  std::vector<std::wstring> labels;
+  for (const ClassMember& member : glance.members) {
+    if (window->bytecodeShown && member.kind == MemberKind::kNested) continue;
+    offered.push_back(&member);
+    labels.push_back(Wide(member.label));
+  }
+  int chosen = PickMember(GetAncestor(control, GA_ROOT), labels,
+                          ReadViewKind(control) == DarkJavaView);
+  // While the list was open the source may have come, or the window gone.
+  if (chosen < 0 || !IsWindow(control) || ClassWindowOf(control) != window) return;
+  if (!JumpToMember(control, *window, *offered[static_cast<size_t>(chosen)])) MessageBeep(MB_OK);
+  SetFocus(control);
+}
