@@ -3,16 +3,8 @@
 #include <string>
 
 #include "sideviews/class_thumbnail_lines.h"
-#include "sideviews/thumbnail.h"
 
 namespace {
-
-struct Drawing {
-  const ClassGlance* glance;
-  int width;
-  int height;
-  const ThumbnailColours* colours;
-};
 
 std::wstring Wide(const std::string& utf8) {
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -29,37 +21,35 @@ HFONT ThumbnailFont(int pixels, bool bold) {
                      L"Arial");
 }
 
-// The surface is twice the thumbnail's size: every measure doubles.
-void PaintGlance(HDC dc, const RECT& surface, int, const void* context) {
-  const Drawing& d = *static_cast<const Drawing*>(context);
-  ThumbnailMetrics metrics = ThumbnailMetricsFor(d.width, d.height);
-  HBRUSH background = CreateSolidBrush(d.colours->background);
-  RECT all = surface;
+void PaintGlance(HDC dc, const ClassGlance& glance, int width, int height,
+                 const ThumbnailColours& colours) {
+  ThumbnailMetrics metrics = ThumbnailMetricsFor(width, height);
+  HBRUSH background = CreateSolidBrush(colours.background);
+  RECT all = {0, 0, width, height};
   FillRect(dc, &all, background);
   DeleteObject(background);
 
-  HFONT plain = ThumbnailFont(2 * metrics.fontPixels, false);
-  HFONT bold = ThumbnailFont(2 * metrics.fontPixels, true);
+  HFONT plain = ThumbnailFont(metrics.fontPixels, false);
+  HFONT bold = ThumbnailFont(metrics.fontPixels, true);
   HGDIOBJ previousFont = SelectObject(dc, plain);
   SetBkMode(dc, TRANSPARENT);
-  int top = 2 * metrics.margin;
-  for (const ThumbnailLine& line : ClassThumbnailLines(*d.glance, metrics.rows)) {
-    COLORREF colour = d.colours->text;
+  int top = metrics.margin;
+  for (const ThumbnailLine& line : ClassThumbnailLines(glance, metrics.rows)) {
+    COLORREF colour = colours.text;
     if (line.style == ThumbnailLineStyle::kHeading || line.style == ThumbnailLineStyle::kNested) {
-      colour = d.colours->keyword;
+      colour = colours.keyword;
     } else if (line.style == ThumbnailLineStyle::kSupertypes ||
                line.style == ThumbnailLineStyle::kMore) {
-      colour = d.colours->comment;
+      colour = colours.comment;
     }
     SelectObject(dc, line.style == ThumbnailLineStyle::kHeading ? bold : plain);
     SetTextColor(dc, colour);
     // Each line in a box of its own height: a long one ends in "..." at the edge.
-    RECT box = {2 * metrics.margin, top, surface.right - 2 * metrics.margin,
-                top + 2 * metrics.linePixels};
+    RECT box = {metrics.margin, top, width - metrics.margin, top + metrics.linePixels};
     std::wstring text = Wide(line.text);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
               DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_TOP | DT_LEFT);
-    top += 2 * metrics.linePixels;
+    top += metrics.linePixels;
   }
   SelectObject(dc, previousFont);
   DeleteObject(bold);
@@ -70,6 +60,19 @@ void PaintGlance(HDC dc, const RECT& surface, int, const void* context) {
 
 HBITMAP DrawClassThumbnail(const ClassGlance& glance, int width, int height,
                            const ThumbnailColours& colours) {
-  Drawing drawing = {&glance, width, height, &colours};
-  return PaintThumbnail(width, height, &PaintGlance, &drawing);
+  HWND desktop = GetDesktopWindow();
+  HDC screen = GetDC(desktop);
+  HDC drawing = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(desktop, screen);
+  if (drawing == nullptr || bitmap == nullptr) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    if (drawing != nullptr) DeleteDC(drawing);
+    return nullptr;
+  }
+  HGDIOBJ previous = SelectObject(drawing, bitmap);
+  PaintGlance(drawing, glance, width, height, colours);
+  SelectObject(drawing, previous);
+  DeleteDC(drawing);
+  return bitmap;
 }

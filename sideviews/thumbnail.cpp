@@ -32,8 +32,7 @@ char* NumberContent(const char* content, int contentLength) {
   return numbered;
 }
 
-void DrawNumberedText(HDC drawing, const RECT& surface, int pointSize, const void* context) {
-  const char* text = static_cast<const char*>(context);
+void DrawNumberedText(HDC drawing, const RECT& surface, const char* text, int pointSize) {
   int height = -MulDiv(pointSize, GetDeviceCaps(drawing, LOGPIXELSY), 72);
   HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
@@ -59,8 +58,17 @@ bool IsClassFileName(const WCHAR* name) {
   return extension != nullptr && _wcsicmp(extension, L".class") == 0;
 }
 
-HBITMAP PaintThumbnail(int width, int height, ThumbnailPainter painter, const void* context) {
+HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
+                               int contentLength) {
   bool nt = IsRunningOnNT();
+  if (!IsClassFileName(fileName) || contentLength <= 0 || content == nullptr) {
+    return nullptr;
+  }
+  char* text = NumberContent(content, contentLength);
+  if (text == nullptr) {
+    return nullptr;  // nothing to draw
+  }
+
   int pointSize = nt ? 10 : 5;
   RECT surface = {0, 0, 2 * width, 2 * height};
   HWND desktop = GetDesktopWindow();
@@ -72,7 +80,7 @@ HBITMAP PaintThumbnail(int width, int height, ThumbnailPainter painter, const vo
   ReleaseDC(desktop, screen);
 
   HGDIOBJ previousDrawingBitmap = SelectObject(drawing, large);
-  painter(drawing, surface, pointSize, context);
+  DrawNumberedText(drawing, surface, text, pointSize);
 
   HBITMAP result;
   if (nt) {
@@ -93,19 +101,6 @@ HBITMAP PaintThumbnail(int width, int height, ThumbnailPainter painter, const vo
 
   DeleteDC(drawing);
   DeleteDC(target);
-  return result;
-}
-
-HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
-                               int contentLength) {
-  if (!IsClassFileName(fileName) || contentLength <= 0 || content == nullptr) {
-    return nullptr;
-  }
-  char* text = NumberContent(content, contentLength);
-  if (text == nullptr) {
-    return nullptr;  // nothing to draw
-  }
-  HBITMAP result = PaintThumbnail(width, height, &DrawNumberedText, text);
   free(text);
   return result;
 }

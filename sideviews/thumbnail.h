@@ -1,8 +1,8 @@
-// The thumbnail of a file the class-file reader refuses: its first bytes,
-// line-numbered, drawn on a white surface twice the requested size and, on
-// the NT family, shrunk with halftone scaling. No decompiling: the host wants
-// thumbnails fast. (A class the reader reads is drawn as its class, by
-// class_thumbnail.h, on the same kind of surface.)
+// The thumbnail of a class file the class-file reader refuses: its first
+// bytes, line-numbered, drawn on a white surface twice the requested size
+// and, on the NT family, shrunk with halftone scaling. No decompiling: the
+// host wants thumbnails fast. (A class the reader reads is drawn as its
+// class: class_thumbnail.h.)
 #pragma once
 
 #include <windows.h>
@@ -16,11 +16,3 @@ HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, con
 
 // Whether the name's last component ends in ".class" (any case).
 bool IsClassFileName(const WCHAR* name);
-
-// Draws on a surface twice the requested size, painter given the drawing DC,
-// the surface and the platform's point size (10 on the NT family, 5
-// elsewhere), and returns it shrunk to width by height on the NT family, as
-// it is elsewhere. Every DC and the bitmap not returned are released.
-typedef void (*ThumbnailPainter)(HDC drawing, const RECT& surface, int pointSize,
-                                 const void* context);
-HBITMAP PaintThumbnail(int width, int height, ThumbnailPainter painter, const void* context);

@@ -148,7 +148,9 @@ TEST_F(GoToMemberTest, TheBytecodeViewWithItsCodeBelow) {
 // declaration there.
 TEST_F(GoToMemberTest, TheOutlineWhileTheSourceIsComing) {
   folder_.SetFakeJadMode("hang");
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"250");
   HWND control = Show("", L"Greeter.class");
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
   ASSERT_NE(control, nullptr);
   MoveWindow(control, 0, 0, 600, 60, TRUE);
   ASSERT_NE(Lines(control)[1].find(L"Decompiling"), std::wstring::npos);
