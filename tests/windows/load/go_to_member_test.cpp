@@ -2,7 +2,6 @@
 // of the view shown, its name selected: in the source by the column's
 // numbers or, without them, by the declaration's text; in the bytecode with
 // its code right below; in the outline while the source is coming.
-#include <process.h>
 #include <richedit.h>
 
 #include "plugin/class_views.h"
@@ -11,45 +10,11 @@
 
 namespace {
 
-// Answers the next member list of this process by choosing item (or
-// cancelling it when item is empty), from a thread of its own.
-class ListAnswer {
- public:
-  explicit ListAnswer(const std::wstring& item) : item_(item) {
-    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Run, this, 0, nullptr));
-  }
-  ~ListAnswer() {
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
-  }
-  bool found() const { return found_; }
-
- private:
-  static unsigned __stdcall Run(void* self) {
-    ListAnswer* answer = static_cast<ListAnswer*>(self);
-    for (int tries = 0; tries < 500; ++tries, Sleep(10)) {
-      HWND dialog = FindWindowW(L"#32770", L"Go to member");
-      if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
-      HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
-      LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(answer->item_.c_str()));
-      answer->found_ = row != LB_ERR && !answer->item_.empty();
-      if (answer->found_) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-      PostMessageW(dialog, WM_COMMAND, answer->found_ ? IDOK : IDCANCEL, 0);
-      return 0;
-    }
-    return 0;
-  }
-  std::wstring item_;
-  bool found_ = false;
-  HANDLE thread_;
-};
-
 class GoToMemberTest : public ShownOutputTest {
  protected:
   // The member chosen from the context menu's "Go to".
   bool GoTo(HWND control, const std::wstring& item) {
-    ListAnswer answer(item);
+    MemberListAnswer answer(item);
     SendMessageW(control, WM_COMMAND, GoToMemberCommand, 0);
     return answer.found();
   }
@@ -126,7 +91,7 @@ TEST_F(GoToMemberTest, TheBytecodeViewWithItsCodeBelow) {
   MoveWindow(control, 0, 0, 600, 160, TRUE);
   SendMessageW(control, WM_COMMAND, ShowBytecodeCommand, 0);
   {
-    ListAnswer answer(L"greet(int)");
+    MemberListAnswer answer(L"greet(int)");
     BYTE state[256], saved[256];
     GetKeyboardState(saved);
     memcpy(state, saved, sizeof state);
