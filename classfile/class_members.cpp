@@ -73,7 +73,8 @@ bool IsGeneratedRecordMethod(const ParsedClass& file, const Member& method) {
     if (site == nullptr || site->first >= file.bootstrapMethods.size()) continue;
     const Constant* handle = file.pool.Get(file.bootstrapMethods[site->first].handle);
     const Constant* reference = handle != nullptr ? file.pool.Get(handle->second) : nullptr;
-    if (reference != nullptr && file.pool.NameOf(reference->first) == "java/lang/runtime/ObjectMethods") {
+    if (reference != nullptr &&
+        file.pool.NameOf(reference->first) == "java/lang/runtime/ObjectMethods") {
       return true;
     }
   }

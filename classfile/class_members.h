@@ -36,9 +36,9 @@ struct ClassMember {
 };
 
 struct ClassGlance {
-  std::string kind;  // "final class", "interface", "enum", "record", "@interface", "module"
-  std::string name;  // simple, with type parameters: "Showcase<T extends Comparable<T>>"
-  std::string superclass;               // "" for none worth naming (Object, Enum, Record)
+  std::string kind;        // "final class", "interface", "enum", "record", "@interface", "module"
+  std::string name;        // simple, with type parameters: "Showcase<T extends Comparable<T>>"
+  std::string superclass;  // "" for none worth naming (Object, Enum, Record)
   std::vector<std::string> interfaces;  // an interface's are what it extends
   bool isInterface = false;
   std::vector<ClassMember> members;

@@ -36,8 +36,8 @@ void GoToMember(HWND control, ClassWindow* window) {
     offered.push_back(&member);
     labels.push_back(Wide(member.label));
   }
-  int chosen = PickMember(GetAncestor(control, GA_ROOT), labels,
-                          ReadViewKind(control) == DarkJavaView);
+  int chosen =
+      PickMember(GetAncestor(control, GA_ROOT), labels, ReadViewKind(control) == DarkJavaView);
   // While the list was open the source may have come, or the window gone.
   if (chosen < 0 || !IsWindow(control) || ClassWindowOf(control) != window) return;
   if (!JumpToMember(control, *window, *offered[static_cast<size_t>(chosen)])) MessageBeep(MB_OK);

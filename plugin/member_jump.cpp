@@ -63,7 +63,8 @@ ViewLines ReadViewLines(HWND control) {
 }
 
 // The line at the top of the view and the name selected.
-bool ShowDeclaration(HWND control, const ViewLines& view, int line, const DeclarationTarget& target) {
+bool ShowDeclaration(HWND control, const ViewLines& view, int line,
+                     const DeclarationTarget& target) {
   if (line < 0 || static_cast<size_t>(line) >= view.lines.size()) return false;
   int at = DeclaredNameAt(view.lines[line], target);
   if (at < 0) return false;
@@ -82,7 +83,8 @@ int DeclarationByOriginalLines(const ViewLines& view, const ClassMember& member,
   std::map<unsigned, size_t> carrying;  // the first line that carries each number
   for (size_t i = 0; i < view.lines.size(); ++i) {
     const std::wstring& line = view.lines[i];
-    int number = ColumnLineNumber(line.c_str(), static_cast<int>(line.size() < 16 ? line.size() : 16));
+    int number =
+        ColumnLineNumber(line.c_str(), static_cast<int>(line.size() < 16 ? line.size() : 16));
     if (number >= 0) carrying.emplace(static_cast<unsigned>(number), i);
   }
   for (unsigned number : member.lines) {

@@ -90,8 +90,8 @@ void Refill(Picker* picker) {
 // The typing line passes the keys that move in the list on to it.
 LRESULT CALLBACK FilterProcedure(HWND filter, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(filter, GWLP_USERDATA));
-  if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR ||
-                                wParam == VK_NEXT)) {
+  if (message == WM_KEYDOWN &&
+      (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
     SendMessageW(GetDlgItem(GetParent(filter), ListId), message, wParam, lParam);
     return 0;
   }
@@ -128,8 +128,7 @@ INT_PTR CALLBACK PickerProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
       picker->list = GetDlgItem(dialog, ListId);
       SetWindowLongPtrW(picker->filter, GWLP_USERDATA,
                         GetWindowLongPtrW(picker->filter, GWLP_WNDPROC));
-      SetWindowLongPtrW(picker->filter, GWLP_WNDPROC,
-                        reinterpret_cast<LONG_PTR>(&FilterProcedure));
+      SetWindowLongPtrW(picker->filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
       Refill(picker);
       Centre(dialog);
       SetFocus(picker->filter);
@@ -171,9 +170,8 @@ int PickMember(HWND owner, const std::vector<std::wstring>& labels, bool dark) {
   form.Header(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 4, 260, 200,
               L"Go to member");
   form.Control(0x0081, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 7, 246, 14, FilterId, L"");
-  form.Control(0x0083,
-               WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 25,
-               246, 150, ListId, L"");
+  form.Control(0x0083, WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7,
+               25, 246, 150, ListId, L"");
   form.Control(0x0080, WS_TABSTOP | BS_DEFPUSHBUTTON, 149, 180, 50, 14, IDOK, L"Go to");
   form.Control(0x0080, WS_TABSTOP | BS_PUSHBUTTON, 203, 180, 50, 14, IDCANCEL, L"Cancel");
   Picker picker = {&labels, dark, nullptr, nullptr, nullptr, -1};

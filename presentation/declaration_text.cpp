@@ -27,16 +27,15 @@ std::wstring LastWord(const std::wstring& text) {
 // parameters and type: nothing of a statement, a call, a string or a comment.
 bool IsDeclarationPrefix(const std::wstring& prefix) {
   for (wchar_t c : prefix) {
-    if (c == L'=' || c == L'"' || c == L'\'' || c == L';' || c == L'{' || c == L'}' ||
-        c == L'(' || c == L')' || c == L'/' || c == L':' || c == L'#' || c == L'+' ||
-        c == L'!' || c == L'|' || c == L'*') {
+    if (c == L'=' || c == L'"' || c == L'\'' || c == L';' || c == L'{' || c == L'}' || c == L'(' ||
+        c == L')' || c == L'/' || c == L':' || c == L'#' || c == L'+' || c == L'!' || c == L'|' ||
+        c == L'*') {
       return false;
     }
   }
-  static const wchar_t* const kStatementWords[] = {L"return", L"new",    L"throw",
-                                                   L"else",   L"case",   L"yield",
-                                                   L"assert", L"do",     L"instanceof",
-                                                   L"goto",   L"import", L"package"};
+  static const wchar_t* const kStatementWords[] = {L"return",     L"new",   L"throw",  L"else",
+                                                   L"case",       L"yield", L"assert", L"do",
+                                                   L"instanceof", L"goto",  L"import", L"package"};
   std::wstring last = LastWord(prefix);
   for (const wchar_t* word : kStatementWords) {
     if (last == word) return false;
@@ -180,8 +179,8 @@ int DeclaredNameAt(const std::wstring& line, const DeclarationTarget& target) {
     size_t end = at + target.name.size();
     if (end < line.size() && IsNameCharacter(line[end])) continue;
     // javap names a nested class's constructor after its outer class and '$'.
-    bool nestedConstructor = target.kind == MemberKind::kConstructor && at > textStart &&
-                             line[at - 1] == L'$';
+    bool nestedConstructor =
+        target.kind == MemberKind::kConstructor && at > textStart && line[at - 1] == L'$';
     if (at > textStart && IsNameCharacter(line[at - 1]) && !nestedConstructor) continue;
     size_t next = SkipBlanks(line, end);
     wchar_t follow = next < line.size() ? line[next] : L'\0';
@@ -209,8 +208,8 @@ int DeclaredNameAt(const std::wstring& line, const DeclarationTarget& target) {
     if (target.kind == MemberKind::kConstructor) {
       // javap qualifies a constructor by its class's package (and outer class).
       size_t qualified = prefix.size();
-      while (qualified > 0 && (IsNameCharacter(prefix[qualified - 1]) ||
-                               prefix[qualified - 1] == L'.')) {
+      while (qualified > 0 &&
+             (IsNameCharacter(prefix[qualified - 1]) || prefix[qualified - 1] == L'.')) {
         --qualified;
       }
       if (qualified < prefix.size()) {
@@ -240,8 +239,8 @@ int FindDeclarationLine(const std::vector<std::wstring>& lines, const Declaratio
                         size_t from) {
   int best = -1, bestMatching = -1;
   size_t bestIndent = 0, bestMatchingIndent = 0;
-  bool hasParameters = target.kind == MemberKind::kMethod ||
-                       target.kind == MemberKind::kConstructor;
+  bool hasParameters =
+      target.kind == MemberKind::kMethod || target.kind == MemberKind::kConstructor;
   for (size_t i = from; i < lines.size(); ++i) {
     int at = DeclaredNameAt(lines[i], target);
     if (at < 0) continue;

@@ -33,8 +33,8 @@ std::vector<ThumbnailLine> ClassThumbnailLines(const ClassGlance& glance, int ro
   if (rows <= 0) return lines;
   std::vector<std::string> heading = ClassHeadingLines(glance);
   for (size_t i = 0; i < heading.size() && static_cast<int>(lines.size()) < rows; ++i) {
-    lines.push_back({heading[i], i == 0 ? ThumbnailLineStyle::kHeading
-                                        : ThumbnailLineStyle::kSupertypes});
+    lines.push_back(
+        {heading[i], i == 0 ? ThumbnailLineStyle::kHeading : ThumbnailLineStyle::kSupertypes});
   }
   std::vector<const ClassMember*> members = MembersInOrder(glance);
   size_t room = static_cast<size_t>(rows) - lines.size();
@@ -45,8 +45,8 @@ std::vector<ThumbnailLine> ClassThumbnailLines(const ClassGlance& glance, int ro
                                             : ThumbnailLineStyle::kMember});
   }
   if (shown < members.size() && room > 0) {
-    lines.push_back({"+ " + std::to_string(members.size() - shown) + " more",
-                     ThumbnailLineStyle::kMore});
+    lines.push_back(
+        {"+ " + std::to_string(members.size() - shown) + " more", ThumbnailLineStyle::kMore});
   }
   return lines;
 }

@@ -4,9 +4,9 @@
 // through the built plugin (reading the file, the glance, the drawing and the
 // halftone shrink). The median of RUNS each.
 //   scripts/wine-run build/windows/bin/thumbnail_bench.exe [RUNS]   (default 21)
-#include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -26,8 +26,8 @@ double Median(std::vector<double> values) {
 
 std::string FirstBytes(const std::wstring& path) {
   std::string bytes(8192, '\0');
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   DWORD n = 0;
   if (file != INVALID_HANDLE_VALUE) {
     ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &n, nullptr);
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     printf("the plugin is missing\n");
     return 1;
   }
-  printf("%-22s %10s %12s %12s  (ms, median of %d)\n", "class", "bytecode", "thumb 96",
-         "thumb 256", runs);
+  printf("%-22s %10s %12s %12s  (ms, median of %d)\n", "class", "bytecode", "thumb 96", "thumb 256",
+         runs);
   for (const wchar_t* name : {L"Maps", L"PublicSuffixPatterns", L"StrBuilder"}) {
     std::wstring path = ExeDirectory() + L"thumbnail_bench_data\\" + name + L".class";
     std::string first = FirstBytes(path);

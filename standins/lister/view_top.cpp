@@ -15,8 +15,8 @@ void ListerHost::LogTopLine() {
   wchar_t text[1024] = {};
   // EM_GETLINE: the buffer's size in its first word; the line is not terminated.
   *reinterpret_cast<WORD*>(text) = static_cast<WORD>(sizeof text / sizeof text[0] - 1);
-  LRESULT copied = SendMessageW(list_, EM_GETLINE, static_cast<WPARAM>(line),
-                                reinterpret_cast<LPARAM>(text));
+  LRESULT copied =
+      SendMessageW(list_, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text));
   std::wstring shown(text, copied > 0 ? static_cast<size_t>(copied) : 0);
   while (!shown.empty() && (shown.back() == L'\r' || shown.back() == L'\n')) shown.pop_back();
   LogLine("top %ld %s", static_cast<long>(line), Quoted(shown).c_str());

@@ -1,6 +1,8 @@
 // The class at a glance: simple type names from a table, and the heading
 // and members of the demo classes and of large real ones (guava's Maps,
 // commons-lang3's StrBuilder, read from Debian's jars when they are there).
+#include "classfile/class_members.h"
+
 #include <gtest/gtest.h>
 #include <stdio.h>
 
@@ -8,8 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-
-#include "classfile/class_members.h"
 
 namespace {
 
@@ -77,10 +77,9 @@ TEST(ClassMembersTest, TheDemoClassesAsTheirSourcesDeclareThem) {
   ASSERT_TRUE(Glance(FileBytes(TEST_DATA "/demo/Showcase.class"), &showcase));
   EXPECT_EQ(ClassHeadingLines(showcase),
             std::vector<std::string>({"class Showcase<T extends Comparable<T>>"}));
-  EXPECT_EQ(Labels(showcase),
-            std::vector<std::string>({"enum Planet", "items: List<T>", "SEPARATOR: char",
-                                      "Showcase()", "add(T)", "join()", "lengths(List<String>)",
-                                      "main(String[])"}));
+  EXPECT_EQ(Labels(showcase), std::vector<std::string>(
+                                  {"enum Planet", "items: List<T>", "SEPARATOR: char", "Showcase()",
+                                   "add(T)", "join()", "lengths(List<String>)", "main(String[])"}));
   const ClassMember* add = Find(showcase, "add(T)");
   ASSERT_NE(add, nullptr);
   EXPECT_EQ(add->erasedParameters, std::vector<std::string>({"Comparable"}));
@@ -93,8 +92,8 @@ TEST(ClassMembersTest, TheDemoClassesAsTheirSourcesDeclareThem) {
   EXPECT_EQ(ClassHeadingLines(planet), std::vector<std::string>({"enum Planet"}));
   EXPECT_EQ(Labels(planet),
             std::vector<std::string>({"MERCURY: Showcase.Planet", "VENUS: Showcase.Planet",
-                                      "EARTH: Showcase.Planet", "gravity: double",
-                                      "Planet(double)", "weigh(double)"}));
+                                      "EARTH: Showcase.Planet", "gravity: double", "Planet(double)",
+                                      "weigh(double)"}));
   EXPECT_TRUE(planet.members[0].enumConstant);
   EXPECT_FALSE(planet.members[3].enumConstant);
 
@@ -118,7 +117,8 @@ TEST(ClassMembersTest, TheDemoClassesAsTheirSourcesDeclareThem) {
 
 TEST(ClassMembersTest, LargeRealClasses) {
   std::string maps = JarEntry("guava.jar", "com/google/common/collect/Maps.class");
-  std::string builder = JarEntry("commons-lang3.jar", "org/apache/commons/lang3/text/StrBuilder.class");
+  std::string builder =
+      JarEntry("commons-lang3.jar", "org/apache/commons/lang3/text/StrBuilder.class");
   if (maps.empty() || builder.empty()) GTEST_SKIP() << "guava.jar or commons-lang3.jar missing";
 
   ClassGlance glance;
@@ -133,8 +133,9 @@ TEST(ClassMembersTest, LargeRealClasses) {
   EXPECT_TRUE(std::is_sorted(kinds.begin(), kinds.end()));
   EXPECT_NE(Find(glance, "interface EntryTransformer"), nullptr);
   EXPECT_NE(Find(glance, "Maps()"), nullptr);
-  EXPECT_NE(Find(glance, "difference(Map<? extends K, ? extends V>, Map<? extends K, ? extends V>)"),
-            nullptr);
+  EXPECT_NE(
+      Find(glance, "difference(Map<? extends K, ? extends V>, Map<? extends K, ? extends V>)"),
+      nullptr);
   EXPECT_NE(Find(glance, "newHashMapWithExpectedSize(int)"), nullptr);
 
   ASSERT_TRUE(Glance(builder, &glance));

@@ -88,7 +88,8 @@ TEST(DeclarationTextTest, ParametersCompareBySimpleTypeAsDeclaredOrErased) {
   EXPECT_FALSE(ParametersMatch(L"SortedMap<K, V> left, Equivalence<? super V> e)", difference));
   EXPECT_FALSE(ParametersMatch(L"Map<K, V> left,", difference));  // the list does not close
 
-  DeclarationTarget varargs = Method(L"appendln", {L"String", L"Object..."}, {L"String", L"Object[]"});
+  DeclarationTarget varargs =
+      Method(L"appendln", {L"String", L"Object..."}, {L"String", L"Object[]"});
   EXPECT_TRUE(ParametersMatch(L"String format, Object... objs) {", varargs));
   EXPECT_TRUE(ParametersMatch(L"java.lang.String, java.lang.Object...);", varargs));
   EXPECT_TRUE(ParametersMatch(L")", Method(L"size", {})));

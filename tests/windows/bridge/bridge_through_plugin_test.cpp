@@ -173,7 +173,8 @@ TEST_F(BridgeThroughPluginTest, GoToBringsAnOverloadToTheTopOfTheSourceAndTheByt
     int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
     char line[512] = "";
     *reinterpret_cast<WORD*>(line) = sizeof line - 1;
-    int n = static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
+    int n =
+        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
     return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
   };
   {
@@ -188,7 +189,8 @@ TEST_F(BridgeThroughPluginTest, GoToBringsAnOverloadToTheTopOfTheSourceAndTheByt
     MemberListAnswer answer(L"appendln(char[], int, int)");
     SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
   }
-  EXPECT_EQ(topLine(0).find("  public org.apache.commons.lang3.text.StrBuilder appendln(char[], int, int);"),
+  EXPECT_EQ(topLine(0).find(
+                "  public org.apache.commons.lang3.text.StrBuilder appendln(char[], int, int);"),
             0u)
       << topLine(0);
   EXPECT_EQ(topLine(1).find("    Code:"), 0u) << topLine(1);

@@ -37,8 +37,8 @@ class GoToMemberTest : public ShownOutputTest {
     std::pair<int, int> range = Selection(control);
     std::wstring text(static_cast<size_t>(range.second - range.first) + 1, L'\0');
     TEXTRANGEW get = {{range.first, range.second}, &text[0]};
-    text.resize(static_cast<size_t>(SendMessageW(control, EM_GETTEXTRANGE, 0,
-                                                 reinterpret_cast<LPARAM>(&get))));
+    text.resize(static_cast<size_t>(
+        SendMessageW(control, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&get))));
     return text;
   }
   void Close(HWND control) { Export<decltype(&ListCloseWindow)>("ListCloseWindow")(control); }
@@ -48,15 +48,17 @@ class GoToMemberTest : public ShownOutputTest {
 std::string GreeterSource(bool column) {
   std::string blank;
   for (int i = 0; i < 40; ++i) blank += "\r\n";
-  std::string source = "public class Greeter {\r\n    private final String name;\r\n" + blank +
-                       "/*   8*/    public Greeter(String name) {\r\n/*   9*/        this.name = "
-                       "name;\r\n/*  10*/    }\r\n" +
-                       blank +
-                       "    public String greet(int times) {\r\n/*  13*/        StringBuilder text "
-                       "= new StringBuilder();\r\n/*  17*/        return text.toString();\r\n    }\r\n" +
-                       blank + "}\r\n";
+  std::string source =
+      "public class Greeter {\r\n    private final String name;\r\n" + blank +
+      "/*   8*/    public Greeter(String name) {\r\n/*   9*/        this.name = "
+      "name;\r\n/*  10*/    }\r\n" +
+      blank +
+      "    public String greet(int times) {\r\n/*  13*/        StringBuilder text "
+      "= new StringBuilder();\r\n/*  17*/        return text.toString();\r\n    }\r\n" +
+      blank + "}\r\n";
   if (!column) {
-    for (size_t at; (at = source.find("/*")) != std::string::npos;) source.replace(at, 8, "        ");
+    for (size_t at; (at = source.find("/*")) != std::string::npos;)
+      source.replace(at, 8, "        ");
   }
   return source;
 }

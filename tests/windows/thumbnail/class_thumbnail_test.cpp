@@ -121,9 +121,8 @@ class ClassThumbnailTest : public ::testing::Test {
 };
 
 TEST_F(ClassThumbnailTest, TheClassIsDrawnAsTheReaderReadsIt) {
-  const wchar_t* const kClasses[] = {L"Maps",           L"StrBuilder",       L"Showcase",
-                                     L"Showcase$Planet", L"Modern",          L"Modern$Unit",
-                                     L"Modern$1"};
+  const wchar_t* const kClasses[] = {L"Maps",   L"StrBuilder",  L"Showcase", L"Showcase$Planet",
+                                     L"Modern", L"Modern$Unit", L"Modern$1"};
   int compared = 0;
   for (const wchar_t* name : kClasses) {
     std::wstring path = ExeDirectory() + L"thumbnail_data\\" + name + L".class";
