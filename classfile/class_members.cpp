@@ -15,24 +15,6 @@ std::string Joined(const std::vector<std::string>& items) {
   return text;
 }
 
-// "<T extends Comparable<T>, U>", a bound of Object left out.
-std::string TypeParameters(const std::vector<TypeParameter>& parameters) {
-  std::string text;
-  for (const TypeParameter& parameter : parameters) {
-    text += (text.empty() ? "<" : ", ") + parameter.name;
-    const char* separator = " extends ";
-    if (!parameter.classBound.empty() && parameter.classBound != "java/lang/Object") {
-      text += separator + SimpleTypeText(parameter.classBound);
-      separator = " & ";
-    }
-    for (const std::string& bound : parameter.interfaceBounds) {
-      text += separator + SimpleTypeText(bound);
-      separator = " & ";
-    }
-  }
-  return text.empty() ? text : text + ">";
-}
-
 // The class's own simple name: the one its InnerClasses entry gives a
 // nested or local class, its binary name for an anonymous one ("Modern$1"),
 // else its name past the package and the last '$'.
@@ -190,7 +172,8 @@ ClassGlance ClassGlanceOf(const ParsedClass& file) {
   }
   ClassSignature signature;
   bool generic = file.hasSignature && ParseClassSignature(file.signature, &signature);
-  glance.name = simple + (generic ? TypeParameters(signature.typeParameters) : "");
+  glance.name =
+      simple + (generic ? TypeParametersText(signature.typeParameters, SimpleTypeText) : "");
   std::string superclass = generic ? signature.superclass : file.superName;
   std::vector<std::string> interfaces =
       generic && !signature.superclassOnly ? signature.interfaces : file.interfaces;

@@ -4,22 +4,10 @@
 #include <vector>
 
 #include "decompile/class_text.h"
+#include "host/utf8_to_wide.h"
 #include "host/view_kind.h"
 #include "plugin/member_jump.h"
 #include "plugin/member_picker.h"
-
-namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-  }
-  return wide;
-}
-
-}  // namespace
 
 void GoToMember(HWND control, ClassWindow* window) {
   ClassGlance glance;
@@ -34,7 +22,7 @@ void GoToMember(HWND control, ClassWindow* window) {
   for (const ClassMember& member : glance.members) {
     if (window->bytecodeShown && member.kind == MemberKind::kNested) continue;
     offered.push_back(&member);
-    labels.push_back(Wide(member.label));
+    labels.push_back(WideFromUtf8(member.label));
   }
   int chosen =
       PickMember(GetAncestor(control, GA_ROOT), labels, ReadViewKind(control) == DarkJavaView);

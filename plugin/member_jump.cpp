@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/richedit_operations.h"
+#include "host/utf8_to_wide.h"
 #include "plugin/class_views.h"
 #include "presentation/declaration_text.h"
 #include "presentation/stack_position.h"
@@ -15,23 +16,14 @@ namespace {
 // (annotations, a parameter list over many lines).
 const size_t kDeclarationReach = 40;
 
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-  }
-  return wide;
-}
-
 DeclarationTarget TargetOf(const ClassMember& member) {
   DeclarationTarget target;
   target.kind = member.kind;
   target.enumConstant = member.enumConstant;
-  target.name = Wide(member.name);
-  for (const std::string& type : member.parameters) target.parameters.push_back(Wide(type));
+  target.name = WideFromUtf8(member.name);
+  for (const std::string& type : member.parameters) target.parameters.push_back(WideFromUtf8(type));
   for (const std::string& type : member.erasedParameters) {
-    target.erasedParameters.push_back(Wide(type));
+    target.erasedParameters.push_back(WideFromUtf8(type));
   }
   return target;
 }

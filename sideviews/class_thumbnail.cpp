@@ -2,18 +2,10 @@
 
 #include <string>
 
+#include "host/utf8_to_wide.h"
 #include "sideviews/class_thumbnail_lines.h"
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-  if (n > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-  }
-  return wide;
-}
 
 HFONT ThumbnailFont(int pixels, bool bold) {
   return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
@@ -46,7 +38,7 @@ void PaintGlance(HDC dc, const ClassGlance& glance, int width, int height,
     SetTextColor(dc, colour);
     // Each line in a box of its own height: a long one ends in "..." at the edge.
     RECT box = {metrics.margin, top, width - metrics.margin, top + metrics.linePixels};
-    std::wstring text = Wide(line.text);
+    std::wstring text = WideFromUtf8(line.text);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
               DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_TOP | DT_LEFT);
     top += metrics.linePixels;
