@@ -26,19 +26,33 @@ std::wstring LastWord(const std::wstring& text) {
 // Whether what stands before a name can be a declaration's modifiers, type
 // parameters and type: nothing of a statement, a call, a string or a comment.
 bool IsDeclarationPrefix(const std::wstring& prefix) {
-  for (wchar_t c : prefix) {
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    wchar_t c = prefix[i];
     if (c == L'=' || c == L'"' || c == L'\'' || c == L';' || c == L'{' || c == L'}' || c == L'(' ||
         c == L')' || c == L'/' || c == L':' || c == L'#' || c == L'+' || c == L'!' || c == L'|' ||
         c == L'*') {
       return false;
     }
+    // A wildcard follows '<' or ','; any other '?' is a conditional's.
+    if (c == L'?') {
+      size_t before = i;
+      while (before > 0 && prefix[before - 1] == L' ') --before;
+      if (before == 0 || (prefix[before - 1] != L'<' && prefix[before - 1] != L',')) return false;
+    }
   }
   static const wchar_t* const kStatementWords[] = {L"return",     L"new",   L"throw",  L"else",
                                                    L"case",       L"yield", L"assert", L"do",
                                                    L"instanceof", L"goto",  L"import", L"package"};
-  std::wstring last = LastWord(prefix);
-  for (const wchar_t* word : kStatementWords) {
-    if (last == word) return false;
+  for (size_t start = 0; start < prefix.size();) {
+    size_t end = start;
+    while (end < prefix.size() && IsNameCharacter(prefix[end])) ++end;
+    if (end > start) {
+      std::wstring word = prefix.substr(start, end - start);
+      for (const wchar_t* statement : kStatementWords) {
+        if (word == statement) return false;
+      }
+    }
+    start = end + 1;
   }
   return true;
 }

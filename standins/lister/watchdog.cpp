@@ -108,7 +108,8 @@ DWORD WINAPI Watchdog::Run(void* self) {
       // A list is answered once, as the script says; it goes away then.
       bool answered = false;
       for (HWND h : seen) answered = answered || h == dialog;
-      if (answered || !AnswerListDialog(dialog)) {
+      bool print_dialog = GetDlgItem(dialog, kPrinterComboId) != nullptr;
+      if (answered || print_dialog || !AnswerListDialog(dialog)) {
         Answer(dialog, &seen);
       } else {
         seen.push_back(dialog);

@@ -41,6 +41,9 @@ TEST(DeclarationTextTest, WhereALineDeclaresTheName) {
       {L"    // appendln(char[]) is the one", -1},
       {L"    public StrBuilder appendlnx(char[] chars) {", -1},
       {L"        return appendln(chars);", -1},
+      {L"        return cond ? appendln(x) : y;", -1},
+      {L"        x = cond ? appendln(x) : y;", -1},
+      {L"    public Map<?, ? extends K> appendln(char[] chars) {", 31},
   };
   for (const auto& c : methods) EXPECT_EQ(DeclaredNameAt(c.line, appendln), c.at) << c.line;
 
