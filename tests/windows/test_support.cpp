@@ -68,8 +68,14 @@ MemberListAnswer::~MemberListAnswer() {
 unsigned __stdcall MemberListAnswer::Run(void* self) {
   MemberListAnswer* answer = static_cast<MemberListAnswer*>(self);
   for (int tries = 0; tries < 500; ++tries, Sleep(10)) {
-    HWND dialog = FindWindowW(L"#32770", L"Go to member");
-    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+    // This process's own list: another program's may be open on the same desktop.
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", L"Go to member")) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(dialog, &process);
+      if (process == GetCurrentProcessId() && IsWindowVisible(dialog)) break;
+    }
+    if (dialog == nullptr) continue;
     HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
     LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                reinterpret_cast<LPARAM>(answer->item_.c_str()));
