@@ -1,16 +1,16 @@
 #include "bridge/decompile_source.h"
 
-#include "bridge/archive_training.h"
-#include "bridge/engine.h"
-#include "bridge/java_locations.h"
-#include "bridge/java_options.h"
+#include "bridge/class_data_cache/cache_store.h"
+#include "bridge/class_data_cache/training_run.h"
+#include "bridge/engines/engine.h"
+#include "bridge/engines/jvm_flags.h"
+#include "bridge/java_runtime/found_version.h"
+#include "bridge/java_runtime/places_on_system.h"
 #include "bridge/one_shot_run.h"
-#include "bridge/runtime_version.h"
-#include "bridge/service_client.h"
-#include "bridge/service_protocol.h"
-#include "bridge/service_start.h"
-#include "bridge/shared_archive.h"
-#include "bridge/system_text.h"
+#include "bridge/service_client/protocol.h"
+#include "bridge/service_client/request.h"
+#include "bridge/service_client/start_service.h"
+#include "bridge/windows/wide_text.h"
 
 namespace {
 

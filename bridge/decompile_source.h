@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/bridge_context.h"
-#include "bridge/class_family.h"
+#include "bridge/settings/run_context.h"
+#include "bridge/shown_class/class_family.h"
 
 struct DecompileOptions {
   bool lineNumbers = false;       // original line numbers as comments

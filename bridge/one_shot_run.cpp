@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "bridge/child_process.h"
-#include "bridge/error_comment.h"
-#include "bridge/file_access.h"
-#include "bridge/jad_command_line.h"
-#include "bridge/system_text.h"
+#include "bridge/jad/command_line.h"
+#include "bridge/jad/error_comment.h"
+#include "bridge/windows/file_access.h"
+#include "bridge/windows/waited_process.h"
+#include "bridge/windows/wide_text.h"
 
 namespace {
 
@@ -112,9 +112,9 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
   std::string commandText =
       command.compose({ForCommandLine(context.home), ForCommandLine(classFile),
                        ForCommandLine(outFolder), ForCommandLine(crashReport)});
-  ChildRun run = RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
-                          temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000,
-                          context.stopRequest);
+  ChildRun run =
+      RunChild(WideFromUtf8(commandText), temp.path(), temp.Path(L"stdout.txt"),
+               temp.Path(L"stderr.txt"), settings.timeoutSeconds * 1000, context.stopRequest);
   const std::string commandLine = "Its command: " + Cut(commandText, 2000);
 
   if (!run.started) {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "bridge/bridge_context.h"
 #include "bridge/decompile_source.h"
+#include "bridge/settings/run_context.h"
 
 // The temporary folder's names as the command line gives them (UTF-8; a name
 // beyond ASCII in its short form where it has one).

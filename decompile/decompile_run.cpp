@@ -4,7 +4,7 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "bridge/cancel_event.h"
+#include "bridge/jad/cancel_event.h"
 #include "decompile/class_family.h"
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"

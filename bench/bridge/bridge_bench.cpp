@@ -39,8 +39,8 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "bridge/engine.h"
-#include "bridge/windows_arguments.h"
+#include "bridge/engines/engine.h"
+#include "bridge/windows/argument_quoting.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"

@@ -34,7 +34,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/cancel_event.h"
+#include "bridge/jad/cancel_event.h"
 
 namespace {
 

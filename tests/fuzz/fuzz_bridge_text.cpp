@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "bridge/bridge_settings.h"
-#include "bridge/error_comment.h"
-#include "bridge/jad_command_line.h"
-#include "bridge/service_protocol.h"
-#include "bridge/utf8_source.h"
+#include "bridge/jad/command_line.h"
+#include "bridge/jad/error_comment.h"
+#include "bridge/jad/utf8_source.h"
+#include "bridge/service_client/protocol.h"
+#include "bridge/settings/jad_ini.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {

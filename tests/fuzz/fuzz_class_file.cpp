@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "bridge/utf8_source.h"
+#include "bridge/jad/utf8_source.h"
 #include "classfile/bytecode_view.h"
 
 namespace {

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "bridge/class_name.h"
-#include "bridge/jad_command_line.h"
-#include "bridge/nested_classes.h"
-#include "bridge/utf8_source.h"
+#include "bridge/jad/command_line.h"
+#include "bridge/jad/utf8_source.h"
+#include "bridge/shown_class/class_name.h"
+#include "bridge/shown_class/nested_classes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string name = ReadSimpleClassName(data, size);

@@ -1,6 +1,6 @@
 // The class-name reader on class files that javac wrote, on class files built
 // here to reach the constant pool's corners, and on every cut of a real one.
-#include "bridge/class_name.h"
+#include "bridge/shown_class/class_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The engine a Java runtime gets, read from what the runtime says of its
 // version, and the engine's command line as Windows programs read it back.
-#include "bridge/engine.h"
+#include "bridge/engines/engine.h"
 
 #include <gtest/gtest.h>
 
-#include "bridge/class_family.h"
-#include "bridge/java_version.h"
-#include "bridge/windows_arguments.h"
+#include "bridge/java_runtime/version_text.h"
+#include "bridge/shown_class/class_family.h"
+#include "bridge/windows/argument_quoting.h"
 
 namespace {
 

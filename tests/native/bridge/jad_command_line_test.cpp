@@ -1,7 +1,7 @@
 // Jad's command line as the plugin and users write it, and the output's name.
-#include "bridge/jad_command_line.h"
-
 #include <gtest/gtest.h>
+
+#include "bridge/jad/command_line.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The classes nested in a class that its InnerClasses attribute names, read
 // from class files javac wrote and from every cut of one, and the note on
 // those whose files did not come with it.
-#include "bridge/nested_classes.h"
+#include "bridge/shown_class/nested_classes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
 // The bridge's side of the service protocol: the request's bytes, the answer
 // read back however it comes, the port file, the options and settings.
-#include "bridge/service_protocol.h"
-
 #include <gtest/gtest.h>
 
-#include "bridge/bridge_settings.h"
+#include "bridge/service_client/protocol.h"
+#include "bridge/settings/jad_ini.h"
 
 namespace {
 

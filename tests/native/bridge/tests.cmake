@@ -18,12 +18,12 @@ dravik_native_test(bridge_native_tests
   bridge/utf8_source_test.cpp
   bridge/nested_classes_test.cpp
   bridge/jad_command_line_test.cpp
-  bridge/bridge_settings_test.cpp
+  bridge/jad_ini_test.cpp
   bridge/service_protocol_test.cpp
   bridge/engine_test.cpp
-  bridge/java_options_test.cpp
-  bridge/service_backoff_test.cpp
-  bridge/archive_names_test.cpp
+  bridge/jvm_flags_test.cpp
+  bridge/start_backoff_test.cpp
+  bridge/cache_names_test.cpp
 )
 target_link_libraries(bridge_native_tests PRIVATE dravik_bridge_pure)
 target_compile_definitions(bridge_native_tests PRIVATE

@@ -1,10 +1,10 @@
 // The decompiler's output as the plugin's UTF-8 source, and the error comment
 // the bridge writes instead.
-#include "bridge/utf8_source.h"
+#include "bridge/jad/utf8_source.h"
 
 #include <gtest/gtest.h>
 
-#include "bridge/error_comment.h"
+#include "bridge/jad/error_comment.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/archive_names.h"
+#include "bridge/class_data_cache/cache_names.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/decompile/plugin_folder.h"
@@ -343,6 +343,15 @@ TEST_F(BridgeServiceTest, ADamagedCacheIsDroppedAndTheServiceStartsWithoutIt) {
     EXPECT_NE(NewPortFile(""), "");
     EndServices(portFile_);
     EndTrainingRuns(folder_.directory());
+    // The view without a cache started a training run: one that got its
+    // cache written before it was ended would be moved into place by the
+    // next view under the good cache's name (the same bytes, the same
+    // checksum), over the damaged one this test writes.
+    const std::wstring stem =
+        caches[0].substr(0, caches[0].size() - std::wstring(L"-0123456789abcdef.jsa").size());
+    for (const char* suffix : {ArchiveTrainingOutput, ArchiveTrainingCrash, ArchiveTrainingClaim}) {
+      DeleteFileW((stem + FromUtf8(suffix)).c_str());
+    }
   }
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

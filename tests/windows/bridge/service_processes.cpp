@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "bridge/engine.h"
-#include "bridge/java_options.h"
-#include "bridge/service_protocol.h"
+#include "bridge/engines/engine.h"
+#include "bridge/engines/jvm_flags.h"
+#include "bridge/service_client/protocol.h"
 #include "tests/windows/decompile/plugin_folder.h"
 
 namespace {

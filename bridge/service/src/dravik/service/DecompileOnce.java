@@ -1,5 +1,7 @@
 package dravik.service;
 
+import dravik.service.engine.ClassFamily;
+import dravik.service.engine.Engine;
 import java.io.File;
 import java.io.IOException;
 import java.nio.file.Files;

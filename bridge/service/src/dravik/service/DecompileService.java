@@ -1,5 +1,7 @@
 package dravik.service;
 
+import dravik.service.engine.ClassFamily;
+import dravik.service.engine.Engine;
 import java.io.BufferedInputStream;
 import java.io.BufferedOutputStream;
 import java.io.DataInputStream;

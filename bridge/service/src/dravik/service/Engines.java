@@ -1,5 +1,8 @@
 package dravik.service;
 
+import dravik.service.cfr.CfrEngine;
+import dravik.service.engine.Engine;
+
 /**
  * The engines a request can name. Vineflower's classes are built for Java 17: its engine is loaded
  * by name, and only on a runtime that can load them, so that on an older one nothing links to it.
@@ -38,7 +41,7 @@ final class Engines {
     Engine engine = vineflowerEngine;
     if (engine == null) {
       try {
-        engine = Class.forName("dravik.service.VineflowerEngine")
+        engine = Class.forName("dravik.service.vineflower.VineflowerEngine")
                      .asSubclass(Engine.class)
                      .getDeclaredConstructor()
                      .newInstance();

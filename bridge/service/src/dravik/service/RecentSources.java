@@ -1,5 +1,6 @@
 package dravik.service;
 
+import dravik.service.engine.Engine;
 import java.io.ByteArrayOutputStream;
 import java.util.Iterator;
 import java.util.LinkedHashMap;

@@ -1,5 +1,7 @@
 package dravik.service;
 
+import dravik.service.engine.ClassFamily;
+import dravik.service.engine.Engine;
 import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
@@ -34,8 +36,8 @@ final class WarmUp {
   // A class each engine's jar holds, to find the jar by.
   private static final String VINEFLOWER_CLASS = "org/jetbrains/java/decompiler/main/Fernflower.class";
   private static final String CFR_CLASS = "org/benf/cfr/reader/api/CfrDriver.class";
-  // What the bridge sends (EngineOptions in bridge/engine.cpp), line numbers included, so that
-  // the paths the requests take are the ones compiled.
+  // What the bridge sends (EngineOptions in bridge/engines/engine.cpp), line numbers included, so
+  // that the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
       "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1",
       "-lnc");

@@ -27,10 +27,10 @@ final class InProcess {
         loader.loadClass("dravik.service.Engines").getDeclaredMethod("named", String.class);
     named.setAccessible(true);
     engine = named.invoke(null, engineName);
-    Class<?> familyClass = loader.loadClass("dravik.service.ClassFamily");
+    Class<?> familyClass = loader.loadClass("dravik.service.engine.ClassFamily");
     family = familyClass.getDeclaredMethod("of", byte[].class, Map.class);
     family.setAccessible(true);
-    decompile = loader.loadClass("dravik.service.Engine")
+    decompile = loader.loadClass("dravik.service.engine.Engine")
                     .getDeclaredMethod("decompile", familyClass, List.class);
     decompile.setAccessible(true);
   }

@@ -4,7 +4,7 @@ import java.util.ArrayList;
 import java.util.List;
 
 /**
- * The engines and the options the bridge gives them (EngineOptions in bridge/engine.cpp), one
+ * The engines and the options the bridge gives them (EngineOptions in bridge/engines/engine.cpp), one
  * token each, as on its command lines.
  */
 final class BridgeOptions {

@@ -1,6 +1,6 @@
 package dravik.service.tests;
 
-import dravik.service.LineColumn;
+import dravik.service.engine.LineColumn;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;

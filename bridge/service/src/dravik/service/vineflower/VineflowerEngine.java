@@ -1,0 +1,90 @@
+package dravik.service.vineflower;
+
+import dravik.service.engine.ClassFamily;
+import dravik.service.engine.Engine;
+import dravik.service.engine.LineColumn;
+import java.util.List;
+import java.util.Map;
+import java.util.jar.Manifest;
+import org.jetbrains.java.decompiler.main.Fernflower;
+import org.jetbrains.java.decompiler.main.extern.IFernflowerLogger;
+import org.jetbrains.java.decompiler.main.extern.IFernflowerPreferences;
+import org.jetbrains.java.decompiler.main.extern.IResultSaver;
+
+/**
+ * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME [-e=CONTEXT] FOLDER
+ * OUT" runs it: the same settings, the shown class and the classes nested in it as the source, the
+ * rest of its family and the Java runtime's classes as libraries, and only the shown class (with
+ * what nests in it) written; with -lnc, the original line numbers in a column (LineColumn).
+ * Loaded by Engines on Java 17 and newer only.
+ */
+public final class VineflowerEngine implements Engine {
+  @Override
+  public Source decompile(ClassFamily family, List<String> options) throws Failure {
+    Map<String, Object> settings = VineflowerOptions.parse(LineColumn.enginesOptions(options));
+    // The runtime's classes come from the shared library, not from a listing of the whole image
+    // made for this request alone.
+    boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
+    boolean column = LineColumn.asked(options);
+    if (column) {
+      // The column is made from the mapping the sink is given; "// 16" at line ends would stay.
+      settings.put(IFernflowerPreferences.BYTECODE_SOURCE_MAPPING, "1");
+      settings.put(IFernflowerPreferences.DUMP_ORIGINAL_LINES, "0");
+    }
+    VineflowerSource source = VineflowerSource.shown(family, column);
+    VineflowerSource context = VineflowerSource.context(family);
+    Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
+    try {
+      if (context != null) {
+        fernflower.addLibrary(context);
+      }
+      if (runtime) {
+        fernflower.addLibrary(VineflowerRuntime.INSTANCE);
+      }
+      fernflower.addSource(source);
+      fernflower.addWhitelist(family.internalName);
+      fernflower.decompileContext();
+    } finally {
+      fernflower.clearContext();
+    }
+    return source.written().sourceFor(family, "Vineflower");
+  }
+
+  // The source's own output sink takes the classes; nothing is written to disk.
+  private static final class NoFiles implements IResultSaver {
+    @Override
+    public void saveFolder(String path) {}
+
+    @Override
+    public void copyFile(String source, String path, String entryName) {}
+
+    @Override
+    public void saveClassFile(
+        String path, String qualifiedName, String entryName, String content, int[] mapping) {}
+
+    @Override
+    public void createArchive(String path, String archiveName, Manifest manifest) {}
+
+    @Override
+    public void saveDirEntry(String path, String archiveName, String entryName) {}
+
+    @Override
+    public void copyEntry(String source, String path, String archiveName, String entry) {}
+
+    @Override
+    public void saveClassEntry(
+        String path, String archiveName, String qualifiedName, String entryName, String content) {}
+
+    @Override
+    public void closeArchive(String path, String archiveName) {}
+  }
+
+  // The command line prints Vineflower's messages; the service has no one to show them to.
+  private static final class NoLog extends IFernflowerLogger {
+    @Override
+    public void writeMessage(String message, Severity severity) {}
+
+    @Override
+    public void writeMessage(String message, Severity severity, Throwable t) {}
+  }
+}

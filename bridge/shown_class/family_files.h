@@ -1,0 +1,15 @@
+// The family of a class file read from its folder (class_family.h says who
+// belongs): one directory search for the family's names, never a read of
+// unrelated files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bridge/shown_class/class_family.h"
+
+// The members beside classFile (its own name excluded), each read whole; none
+// when there are more than FamilyFileLimit of them or they come to more than
+// FamilyByteLimit bytes together with the class file's classBytes: the engine
+// then shows what is missing.
+std::vector<ClassFile> ReadClassFamily(const std::wstring& classFile, size_t classBytes);

@@ -1,0 +1,2 @@
+#pragma once
+#include "bridge/low/l.h"

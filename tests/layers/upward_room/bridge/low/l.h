@@ -1,0 +1,3 @@
+#pragma once
+#include "base/b.h"
+#include "bridge/high/h.h"  // up: named

@@ -1,0 +1,2 @@
+#include "bridge/high/h.h"
+#include "bridge/low/l.h"
