@@ -141,7 +141,7 @@ void PrintModuleDirectives(JavapWriter* w, const ModuleInfo& module) {
   }
 }
 
-void PrintField(JavapWriter* w, const Member& field) {
+void PrintField(JavapWriter* w, const Member& field, bool withCode) {
   PrintFieldModifiers(w, field.access);
   std::string type;
   if (!(field.hasSignature && ParseFieldSignature(field.signature, &type)) &&
@@ -150,6 +150,7 @@ void PrintField(JavapWriter* w, const Member& field) {
   }
   w->Print(DottedName(type) + " " + field.name + ";");
   w->NewLine();
+  if (withCode) w->NewLine();
 }
 
 // The method's declaration, "public static <T> void sort(T[], int...) throws X".
@@ -299,15 +300,7 @@ void PrintCode(JavapWriter* w, const ParsedClass& file, const Code& code) {
   w->Indent(-1);
 }
 
-// The line (0 for the text's first) the text's last line, whole or not yet
-// ended, stands on; counted on from *counted, *lines.
-size_t LastLine(const std::string& text, size_t* counted, size_t* lines) {
-  for (; *counted < text.size(); ++*counted) *lines += text[*counted] == '\n' ? 1 : 0;
-  return !text.empty() && text.back() == '\n' ? *lines - 1 : *lines;
-}
-
-std::string ClassText(const ParsedClass& file, bool withCode, std::vector<MethodPlace>* places,
-                      std::vector<size_t>* fieldLines) {
+std::string ClassText(const ParsedClass& file, bool withCode, std::vector<MethodPlace>* places) {
   std::string text;
   JavapWriter w(&text);
   if (file.hasSourceFile) {
@@ -327,18 +320,15 @@ std::string ClassText(const ParsedClass& file, bool withCode, std::vector<Method
   w.NewLine();
   w.Indent(+1);
   if (isModule) PrintModuleDirectives(&w, file.module);
+  for (const Member& field : file.fields) PrintField(&w, field, withCode);
   size_t counted = 0, lines = 0;
-  for (const Member& field : file.fields) {
-    PrintField(&w, field);
-    if (fieldLines != nullptr) fieldLines->push_back(LastLine(text, &counted, &lines));
-    if (withCode) w.NewLine();
-  }
   for (const Member& method : file.methods) {
     PrintMethodDeclaration(&w, file, method);
     if (places != nullptr) {
       // The declaration is the last line written, whole or not yet ended.
+      for (; counted < text.size(); ++counted) lines += text[counted] == '\n' ? 1 : 0;
       MethodPlace place;
-      place.line = LastLine(text, &counted, &lines);
+      place.line = !text.empty() && text.back() == '\n' ? lines - 1 : lines;
       for (const LineNumber& number : method.code.lines) {
         if (place.firstSourceLine == 0 || number.line < place.firstSourceLine) {
           place.firstSourceLine = number.line;
@@ -365,20 +355,17 @@ bool TextOf(const unsigned char* bytes, size_t size, bool withCode, std::string*
             std::string* error) {
   ParsedClass file;
   if (!ReadClassFile(bytes, size, &file, error)) return false;
-  *text = ClassText(file, withCode, nullptr, nullptr);
+  *text = ClassText(file, withCode, nullptr);
   return true;
 }
 
 }  // namespace
 
-std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places,
-                         std::vector<size_t>* fieldLines) {
-  return ClassText(file, true, places, fieldLines);
+std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places) {
+  return ClassText(file, true, places);
 }
 
-std::string ClassOutline(const ParsedClass& file) {
-  return ClassText(file, false, nullptr, nullptr);
-}
+std::string ClassOutline(const ParsedClass& file) { return ClassText(file, false, nullptr); }
 
 bool BytecodeViewOf(const unsigned char* bytes, size_t size, std::string* text,
                     std::string* error) {

@@ -23,9 +23,8 @@ struct MethodPlace {
 };
 
 // The text of a class file that ReadClassFile read; places, when given, gets
-// each method's place in the bytecode view, fieldLines each field's line.
-std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places = nullptr,
-                         std::vector<size_t>* fieldLines = nullptr);
+// each method's place in the bytecode view.
+std::string BytecodeView(const ParsedClass& file, std::vector<MethodPlace>* places = nullptr);
 std::string ClassOutline(const ParsedClass& file);
 
 // Reads bytes and gives the view or the outline in *text; false with the

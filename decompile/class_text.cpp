@@ -7,27 +7,6 @@ namespace {
 // Larger than any class file the format's limits leave room for in practice.
 const DWORD MostClassBytes = 64u << 20;
 
-bool ReadClassBytes(const WCHAR* classFile, std::string* bytes, std::string* error) {
-  HANDLE file = LongPathCreateFile(classFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    *error = "The class file could not be opened.";
-    return false;
-  }
-  LARGE_INTEGER size;
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart <= MostClassBytes;
-  if (read) {
-    bytes->assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD n = 0;
-    read = bytes->empty() ||
-           (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &n, nullptr) &&
-            n == bytes->size());
-  }
-  CloseHandle(file);
-  if (!read) *error = "The class file could not be read whole.";
-  return read;
-}
-
 // UTF-8 with LF line ends as UTF-16 with CR LF.
 std::wstring WideLines(const std::string& utf8) {
   std::wstring wide;
@@ -43,40 +22,68 @@ std::wstring WideLines(const std::string& utf8) {
   return wide;
 }
 
+const unsigned char* Data(const ClassBytes& cls) {
+  return reinterpret_cast<const unsigned char*>(cls.bytes.data());
+}
+
 }  // namespace
 
-bool ReadBytecodeText(const WCHAR* classFile, std::wstring* text, std::string* error,
-                      std::vector<MethodPlace>* places, std::vector<size_t>* fieldLines) {
-  std::string bytes;
-  if (!ReadClassBytes(classFile, &bytes, error)) return false;
+ClassBytes ReadClassBytes(const WCHAR* classFile) {
+  ClassBytes cls;
+  HANDLE file = LongPathCreateFile(classFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    cls.error = "The class file could not be opened.";
+    return cls;
+  }
+  LARGE_INTEGER size;
+  bool read = GetFileSizeEx(file, &size) && size.QuadPart <= MostClassBytes;
+  if (read) {
+    cls.bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD n = 0;
+    read = cls.bytes.empty() ||
+           (ReadFile(file, &cls.bytes[0], static_cast<DWORD>(cls.bytes.size()), &n, nullptr) &&
+            n == cls.bytes.size());
+  }
+  CloseHandle(file);
+  cls.read = read;
+  if (!read) {
+    cls.bytes.clear();
+    cls.error = "The class file could not be read whole.";
+  }
+  return cls;
+}
+
+bool BytecodeTextOf(const ClassBytes& cls, std::wstring* text, std::string* error,
+                    std::vector<MethodPlace>* places) {
   ParsedClass parsed;
-  if (!ReadClassFile(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &parsed,
-                     error)) {
+  if (!cls.read) {
+    *error = cls.error;
     return false;
   }
-  *text = WideLines(BytecodeView(parsed, places, fieldLines));
+  if (!ReadClassFile(Data(cls), cls.bytes.size(), &parsed, error)) return false;
+  *text = WideLines(BytecodeView(parsed, places));
   return true;
 }
 
-bool ReadOutlineText(const WCHAR* classFile, std::wstring* text, std::string* error) {
-  std::string bytes, outline;
-  if (!ReadClassBytes(classFile, &bytes, error) ||
-      !ClassOutlineOf(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &outline,
-                      error)) {
+bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error) {
+  std::string outline;
+  if (!cls.read) {
+    *error = cls.error;
     return false;
   }
+  if (!ClassOutlineOf(Data(cls), cls.bytes.size(), &outline, error)) return false;
   *text = WideLines(outline);
   return true;
 }
 
-bool ReadClassGlance(const WCHAR* classFile, ClassGlance* glance, std::string* error) {
-  std::string bytes;
+bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error) {
   ParsedClass parsed;
-  if (!ReadClassBytes(classFile, &bytes, error) ||
-      !ReadClassFile(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &parsed,
-                     error)) {
+  if (!cls.read) {
+    *error = cls.error;
     return false;
   }
+  if (!ReadClassFile(Data(cls), cls.bytes.size(), &parsed, error)) return false;
   *glance = ClassGlanceOf(parsed);
   return true;
 }

@@ -1,38 +1,63 @@
 #include "decompile/decompile_job.h"
 
 #include <stdlib.h>
-#include <wchar.h>
+
+#include <new>
 
 struct DecompileJob {
-  LONG references;  // the caller's and the thread's
-  WCHAR* classFile;
-  HWND notify;
-  UINT message;
-  HMODULE module;  // held by the thread until it ends
-  HANDLE ended;    // set by the thread when the run has ended
+  LONG references = 2;  // the caller's and the thread's
+  std::wstring classFile;
+  HWND notify = nullptr;
+  UINT message = 0;
+  HMODULE module = nullptr;    // held by the thread until it ends
+  HANDLE classRead = nullptr;  // set by the thread once cls and outline are in
+  HANDLE ended = nullptr;      // set by the thread when the run has ended
   DecompileRun run;
-  char* text;
-  DWORD milliseconds;
+  std::shared_ptr<const ClassBytes> cls;
+  std::wstring outline;
+  char* text = nullptr;
+  DWORD milliseconds = 0;
+
+  ~DecompileJob() {
+    free(text);
+    if (run.cancel != nullptr) CloseHandle(run.cancel);
+    if (classRead != nullptr) CloseHandle(classRead);
+    if (ended != nullptr) CloseHandle(ended);
+  }
 };
 
 namespace {
 
 void Release(DecompileJob* job) {
-  if (InterlockedDecrement(&job->references) != 0) return;
-  free(job->text);
-  free(job->classFile);
-  if (job->run.cancel != nullptr) CloseHandle(job->run.cancel);
-  if (job->ended != nullptr) CloseHandle(job->ended);
-  free(job);
+  if (InterlockedDecrement(&job->references) == 0) delete job;
+}
+
+// The class file's bytes and outline, once; a file too large to hold is one
+// that could not be read.
+void ReadClass(DecompileJob* job) {
+  try {
+    auto cls = std::make_shared<ClassBytes>(ReadClassBytes(job->classFile.c_str()));
+    std::string error;
+    if (!OutlineTextOf(*cls, &job->outline, &error)) job->outline.clear();
+    job->cls = cls;
+  } catch (const std::bad_alloc&) {
+    job->outline.clear();
+    job->cls = nullptr;
+  }
 }
 
 DWORD WINAPI RunJob(void* parameter) {
   DecompileJob* job = static_cast<DecompileJob*>(parameter);
   HMODULE module = job->module;
   DWORD start = GetTickCount();
-  job->text = DecompileClassFile(job->classFile, &job->run);
+  ReadClass(job);
+  SetEvent(job->classRead);
+  if (job->cls != nullptr && job->cls->read) job->run.classBytes = &job->cls->bytes;
+  job->text = DecompileClassFile(job->classFile.c_str(), &job->run);
   job->milliseconds = GetTickCount() - start;  // modular: a wrap still gives the interval
   SetEvent(job->ended);
+  // A post that fails (a full queue) is made good by the window's own look at
+  // its run.
   if (job->notify != nullptr && WaitForSingleObject(job->run.cancel, 0) != WAIT_OBJECT_0) {
     PostMessageW(job->notify, job->message, reinterpret_cast<WPARAM>(job), 0);
   }
@@ -45,31 +70,41 @@ DWORD WINAPI RunJob(void* parameter) {
 
 DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message) {
   if (classFilePath == nullptr) return nullptr;
-  DecompileJob* job = static_cast<DecompileJob*>(calloc(1, sizeof(DecompileJob)));
+  DecompileJob* job = new (std::nothrow) DecompileJob();
   if (job == nullptr) return nullptr;
-  const size_t length = wcslen(classFilePath) + 1;
-  job->classFile = static_cast<WCHAR*>(malloc(length * sizeof(WCHAR)));
   job->run.cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  job->classRead = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   job->ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   job->notify = notify;
   job->message = message;
-  job->references = 2;
   // The thread's own reference to the module this code is in.
   const bool held = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                                        reinterpret_cast<LPCWSTR>(&RunJob), &job->module) != 0;
   HANDLE thread = nullptr;
-  if (job->classFile != nullptr && job->run.cancel != nullptr && job->ended != nullptr && held) {
-    wmemcpy(job->classFile, classFilePath, length);
-    thread = CreateThread(nullptr, 0, RunJob, job, 0, nullptr);
+  if (job->run.cancel != nullptr && job->classRead != nullptr && job->ended != nullptr && held) {
+    try {
+      job->classFile = classFilePath;
+      thread = CreateThread(nullptr, 0, RunJob, job, 0, nullptr);
+    } catch (const std::bad_alloc&) {
+    }
   }
   if (thread == nullptr) {
     if (held) FreeLibrary(job->module);
-    job->references = 1;
-    Release(job);
+    delete job;
     return nullptr;
   }
   CloseHandle(thread);
   return job;
+}
+
+bool WaitForDecompileJobClass(DecompileJob* job, DWORD milliseconds) {
+  return WaitForSingleObject(job->classRead, milliseconds) == WAIT_OBJECT_0;
+}
+
+std::shared_ptr<const ClassBytes> DecompileJobClass(DecompileJob* job, std::wstring* outline) {
+  if (!WaitForDecompileJobClass(job, 0)) return nullptr;
+  if (outline != nullptr) *outline = job->outline;
+  return job->cls;
 }
 
 bool WaitForDecompileJob(DecompileJob* job, DWORD milliseconds) {
@@ -81,6 +116,7 @@ bool TakeDecompileResult(DecompileJob* job, DecompileResult* result) {
   result->milliseconds = job->milliseconds;
   result->end = job->run.end;
   result->exitCode = job->run.exitCode;
+  result->places = job->run.places;
   result->text = job->text;
   job->text = nullptr;
   return true;

@@ -9,6 +9,7 @@
 #include "decompile/long_path.h"
 #include "decompile/read_whole_file.h"
 #include "decompile/run_folder.h"
+#include "decompile/run_places.h"
 #include "host/module_state.h"
 
 DWORD DecompileWaitLimitMs = 60 * 1000;
@@ -31,7 +32,7 @@ const DWORD StopRequestWaitMs = 3000;
 // (or to cancel) ends with it, Java and all. Programs a decompiler starts to
 // outlive it (the bridge's service) may break away. Null where the system
 // refuses a job.
-HANDLE RunsJob() {
+HANDLE& RunsJobHandle() {
   static HANDLE job = [] {
     HANDLE made = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -46,6 +47,8 @@ HANDLE RunsJob() {
   }();
   return job;
 }
+
+HANDLE RunsJob() { return RunsJobHandle(); }
 
 // The directory of the plugin's own module file, without a trailing backslash;
 // false when the module path cannot be had whole or holds no backslash.
@@ -75,7 +78,9 @@ struct RunNames {
   WCHAR stem[NameChars];
   bool withFamily;
   WCHAR commandLine[CommandChars];
-  WCHAR folder[RunFolderChars];
+  WCHAR place[RunFolderChars];
+  RunFolder run;
+  const WCHAR* folder;  // run.path
   WCHAR pattern[CommandChars];
   WCHAR copy[LongPathBufferChars];
   WCHAR output[LongPathBufferChars];
@@ -222,14 +227,35 @@ bool FindOutput(RunNames* names) {
          WholeWideAppend(names->output, found.cFileName, LongPathBufferChars);
 }
 
+// The class's bytes as the run's copy; false when they could not all be
+// written.
+bool WriteCopy(const std::string& bytes, const WCHAR* copy) {
+  HANDLE file = LongPathCreateFile(copy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole =
+      bytes.empty() ||
+      (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+       written == bytes.size());
+  CloseHandle(file);
+  return whole;
+}
+
+// The input in the run folder: the caller's bytes, else a copy of the file.
+bool PutInput(const WCHAR* classFilePath, const RunNames* names, const DecompileRun* run) {
+  return run->classBytes != nullptr ? WriteCopy(*run->classBytes, names->copy)
+                                    : LongPathCopyFile(classFilePath, names->copy, FALSE) != 0;
+}
+
 // The decompiler's output for the class file, copied with its family into the
 // claimed run folder; null when there is none. Whatever it leaves in the
 // folder goes with the folder.
 char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, DecompileRun* run) {
   DecompileEnd* end = &run->end;
   // Without its input there is nothing to start the decompiler on.
-  if (!ComposeCopyAndPattern(names) || !LongPathCopyFile(classFilePath, names->copy, FALSE)) {
-    *end = DecompileEnd::NotStarted;
+  if (!ComposeCopyAndPattern(names) || !PutInput(classFilePath, names, run)) {
+    *end = DecompileEnd::NoInput;
     return nullptr;
   }
   if (names->withFamily) {
@@ -252,6 +278,25 @@ char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, Decompil
   return text;
 }
 
+// Claims a run folder in the first place that gives one, noting each place
+// asked in run->places; the place's index, or -1 when none did.
+int ClaimInSomePlace(RunNames* names, DecompileRun* run) {
+  names->folder = names->run.path;
+  for (int index = 0; index < RunPlaceCount; ++index) {
+    if (!ComposeRunPlace(index, names->directory, names->place)) continue;
+    run->places.push_back(names->place);
+    // A user's place may go with another run's end between its making and
+    // the claim; it is made again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (index > 0 && !MakeRunPlace(names->place)) break;
+      if (ClaimRunFolder(names->place, names->stamp, &names->run)) return index;
+      if (index == 0 || GetLastError() != ERROR_PATH_NOT_FOUND) break;
+    }
+    if (index > 0) LeaveRunPlace(names->place);
+  }
+  return -1;
+}
+
 }  // namespace
 
 char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
@@ -259,6 +304,7 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   if (run == nullptr) run = &ignored;
   run->end = DecompileEnd::NotStarted;
   run->exitCode = 0;
+  run->places.clear();
   // The 8-bit export passes on a null name as null.
   if (classFilePath == nullptr) {
     return nullptr;
@@ -267,12 +313,22 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   char* text = nullptr;
   if (names != nullptr && ComposeRunNames(classFilePath, names)) {
     BoundedWideCopy(run->stamp, names->stamp, DecompileStampChars);
-    if (ClaimRunFolder(names->directory, names->stamp, names->folder)) {
-      RemoveLeftRunFolders(names->directory);
+    const int place = ClaimInSomePlace(names, run);
+    if (place >= 0) {
+      RemoveLeftRunFolders(names->place);
       text = DecompileInRunFolder(classFilePath, names, run);
-      RemoveRunFolder(names->folder);
+      RemoveRunFolder(&names->run);
+      if (place > 0) LeaveRunPlace(names->place);
+    } else {
+      run->end = DecompileEnd::NoRunFolder;
     }
   }
   free(names);
   return text;
+}
+
+void CloseRunsJob() {
+  HANDLE& job = RunsJobHandle();
+  if (job != nullptr) CloseHandle(job);
+  job = nullptr;
 }

@@ -1,7 +1,9 @@
-// The run folder: a folder of one run's own inside the plugin directory, in
-// which the decompiler finds its input with the input's family and writes its
-// output. Creating it is the claim: two runs at once (two Listers, two file
-// managers) never read or delete each other's files.
+// The run folder: a folder of one run's own, in which the decompiler finds its
+// input with the input's family and writes its output. Creating it and its
+// marker is the claim: two runs at once (two Listers, two file managers) never
+// read or delete each other's files. A live run holds its marker open, which
+// keeps every other run from taking it, so a folder is swept away only when
+// its run is over, whatever the clocks of the machine or the share say.
 #pragma once
 
 #include <windows.h>
@@ -11,18 +13,29 @@
 // backslash), and the decompiler runs in this folder.
 enum { RunFolderChars = MAX_PATH - 1 };
 
-// Creates <pluginDirectory>\dravik-run-<stamp>, or that name with "-2", "-3",
-// ... behind it while the name is taken (by a run of another process, or left
-// by one), and writes the name into folder. False, with nothing created, when
-// the name does not fit RunFolderChars or no folder could be created.
-bool ClaimRunFolder(const WCHAR* pluginDirectory, const WCHAR* stamp, WCHAR* folder);
+// The marker's name inside a run folder.
+extern const WCHAR RunFolderMarker[];
 
-// Removes the run folders in the plugin directory that runs of a host which
-// ended meanwhile left (the folder of a live run is never older than its
-// decompiler's time limit): those made over ten minutes ago.
-void RemoveLeftRunFolders(const WCHAR* pluginDirectory);
+struct RunFolder {
+  WCHAR path[RunFolderChars];
+  HANDLE marker;  // held open (for no one else, deleted on close) while the run lives
+};
 
-// Deletes every file in a claimed run folder, read-only ones included, and then
-// the folder; tries again for up to a second while anything is still held. A
-// file that cannot be deleted leaves the folder in place.
-void RemoveRunFolder(const WCHAR* folder);
+// Creates <parent>\dravik-run-<stamp>, or that name with "-2", "-3", ...
+// behind it while the name is taken (by a live run, or left by one), with its
+// marker. False, with nothing created, when the name does not fit
+// RunFolderChars or no folder could be made.
+bool ClaimRunFolder(const WCHAR* parent, const WCHAR* stamp, RunFolder* folder);
+
+// Removes the run folders in parent that no live run holds (left by a host
+// that ended meanwhile, or kept by a file that could not be deleted then):
+// each whose marker can be had. One try for each, and at most one sweep of a
+// place every ten minutes per loaded plugin, so that a folder that cannot be
+// removed costs the runs nothing.
+void RemoveLeftRunFolders(const WCHAR* parent);
+
+// Lets the marker go and deletes every file in the run folder, read-only ones
+// included, and then the folder; tries again for up to a second while
+// anything is still held. A file that cannot be deleted leaves the folder in
+// place, for a later sweep.
+void RemoveRunFolder(RunFolder* folder);

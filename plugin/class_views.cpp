@@ -10,6 +10,7 @@
 #include "host/listplug.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/no_source_comment.h"
 #include "plugin/shown_source.h"
 #include "presentation/bytecode_highlighter.h"
 #include "presentation/header_lines.h"
@@ -30,24 +31,6 @@ std::wstring WideOutput(const char* text) {
   std::wstring copy = wide != nullptr ? wide : L"";
   free(wide);
   return copy;
-}
-
-// Why there is no source when Jad gave no text at all.
-std::wstring NoSourceComment(DecompileEnd end) {
-  wchar_t line[160];
-  if (end == DecompileEnd::TimedOut) {
-    swprintf(line, sizeof line / sizeof line[0],
-             L" * Jad was still running after %lu seconds and was ended: there is no source.",
-             static_cast<unsigned long>(DecompileWaitLimitMs / 1000));
-  } else if (end == DecompileEnd::NotStarted) {
-    return L"/*\r\n * Jad could not be run for this class: the plugin's folder must be writable"
-           L"\r\n * (the class is copied there for it), and jad.exe must be beside the plugin"
-           L"\r\n * or on the PATH.\r\n */\r\n";
-  } else {
-    swprintf(line, sizeof line / sizeof line[0],
-             L" * Jad ended without writing any source for this class.");
-  }
-  return L"/*\r\n" + std::wstring(line) + L"\r\n */\r\n";
 }
 
 // The text with the bytecode's colours and the banner and line on top; the
@@ -100,12 +83,25 @@ const MethodPlace* PlaceAt(const std::vector<MethodPlace>& places, int line) {
   return at;
 }
 
+// The bytecode view's text of the bytes the run read; false, with why, when
+// there is none.
+bool BytecodeOf(const ClassWindow* window, std::wstring* text, std::string* error,
+                std::vector<MethodPlace>* places = nullptr) {
+  if (window->cls == nullptr) {
+    *error = "The class file has not been read yet.";
+    return false;
+  }
+  return BytecodeTextOf(*window->cls, text, error, places);
+}
+
 void ShowBytecodeView(HWND control, ClassWindow* window) {
+  // A class on a slow share may have come in since the load.
+  if (window->pending != nullptr) TakeRunClass(window, window->pending);
   std::wstring text;
   std::string error;
   window->places.clear();
   DWORD start = GetTickCount();
-  if (!ReadBytecodeText(window->classFile.c_str(), &text, &error, &window->places)) {
+  if (!BytecodeOf(window, &text, &error, &window->places)) {
     text = L"/*\r\n * " + Widened(error) + L"\r\n */\r\n";
   }
   DWORD read = GetTickCount() - start;
@@ -135,13 +131,12 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   // No source: why, and the class as the bytecode shows it, without Java.
   std::wstring bytecode;
   std::string error;
-  const bool readable = ReadBytecodeText(window->classFile.c_str(), &bytecode, &error);
+  const bool readable = BytecodeOf(window, &bytecode, &error);
   if (!readable && !mustShow) {
     return result.text != nullptr &&
            ShowDecompiledText(control, result.text, result.milliseconds, palette);
   }
-  std::wstring text =
-      result.text != nullptr ? WideOutput(result.text) : NoSourceComment(result.end);
+  std::wstring text = result.text != nullptr ? WideOutput(result.text) : NoSourceComment(result);
   if (!text.empty() && text.back() != L'\n') text += L"\r\n";
   text += readable ? L"\r\n" + bytecode
                    : L"/*\r\n * The class file could not be read either: " + Widened(error) +
@@ -157,10 +152,7 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
 
 void ShowComingSource(HWND control, ClassWindow* window) {
   const TextPalette& palette = PaletteOf(control);
-  std::wstring outline;
-  std::string error;
-  ReadOutlineText(window->classFile.c_str(), &outline, &error);
-  SetControlText(control, outline.c_str());
+  SetControlText(control, window->outline.c_str());
   ApplyHighlighting(control, palette);
   const std::wstring line =
       L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" ...";
@@ -168,9 +160,20 @@ void ShowComingSource(HWND control, ClassWindow* window) {
   window->bytecodeShown = false;
 }
 
+void TakeRunClass(ClassWindow* window, DecompileJob* job) {
+  if (window->cls == nullptr) window->cls = DecompileJobClass(job, &window->outline);
+}
+
+void AwaitRunSource(HWND control, ClassWindow* window, DecompileJob* job) {
+  window->pending = job;
+  SetTimer(control, RunCheckTimer, RunCheckMs, nullptr);
+}
+
 void TakeArrivedSource(HWND control, ClassWindow* window) {
   DecompileJob* job = window->pending;
   window->pending = nullptr;
+  KillTimer(control, RunCheckTimer);
+  TakeRunClass(window, job);
   window->resultKnown = TakeDecompileResult(job, &window->result);
   ReleaseDecompileJob(job);
   // Shown when the user switches back from the bytecode.

@@ -18,6 +18,18 @@ UINT SourceReadyMessage();
 enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02, GoToMemberCommand = 0x7D03 };
 enum { SwitchViewKey = 'B' };
 
+// The timer by which a window with a run still coming looks at it itself, in
+// case the run's message was lost; and how often.
+enum { RunCheckTimer = 0x7D0B, RunCheckMs = 500 };
+
+// Takes the class file's bytes and outline that the run read into the window,
+// once it has read them (and unless the window has them).
+void TakeRunClass(ClassWindow* window, DecompileJob* job);
+
+// The run goes on after the load: the window holds it as pending and takes
+// its source when it posts, or when the window's own look finds it ended.
+void AwaitRunSource(HWND control, ClassWindow* window, DecompileJob* job);
+
 // Shows the run's result (window->result) as the source view: the source when
 // Jad gave it, else its comment, or the plugin's own that says why there is
 // none, above the bytecode. False when there is nothing to show: no source,

@@ -7,6 +7,7 @@
 
 #include "plugin/class_views.h"
 #include "plugin/go_to_member.h"
+#include "plugin/module_hold.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Entry {
   HWND control;
   WNDPROC original;
   ClassWindow* window;  // null once detached
+  bool holds;           // holds the plugin loaded (module_hold.h)
 };
 std::vector<Entry> g_entries;
 
@@ -63,6 +65,15 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           return 0;
         }
         break;
+      case WM_TIMER:
+        if (wParam == RunCheckTimer) {
+          // A lost post: the run has ended all the same.
+          if (window->pending != nullptr && WaitForDecompileJob(window->pending, 0)) {
+            TakeArrivedSource(control, window);
+          }
+          return 0;
+        }
+        break;
       case WM_CHAR:
         // The characters Ctrl+B and Ctrl+G make: the keys did all there is to do.
         if ((wParam == SwitchViewKey - 'A' + 1 || wParam == GoToMemberKey - 'A' + 1) &&
@@ -74,8 +85,14 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
   }
   if (message == WM_NCDESTROY) {
     DetachClassWindow(control);
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    g_entries.erase(g_entries.begin() + (EntryOf(control) - g_entries.data()));
+    // Whoever subclassed after us keeps calling through to us: theirs stays.
+    if (GetWindowLongPtrW(control, GWLP_WNDPROC) ==
+        reinterpret_cast<LONG_PTR>(&ClassWindowProcedure)) {
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    Entry* ending = EntryOf(control);
+    if (ending->holds) WindowHoldEnded();
+    g_entries.erase(g_entries.begin() + (ending - g_entries.data()));
   }
   return CallWindowProcW(original, control, message, wParam, lParam);
 }
@@ -93,7 +110,7 @@ ClassWindow* AttachClassWindow(HWND control) {
       delete window;
       return nullptr;
     }
-    g_entries.push_back({control, original, window});
+    g_entries.push_back({control, original, window, HoldModuleForWindow()});
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClassWindowProcedure));
   } else {
     entry->window = window;
@@ -106,9 +123,22 @@ ClassWindow* ClassWindowOf(HWND control) {
   return entry != nullptr ? entry->window : nullptr;
 }
 
-void ReleaseClassWindows() {
+bool ReleaseClassWindows() {
+  bool live = false;
+  std::vector<Entry> kept;
   for (const Entry& entry : g_entries) {
-    if (IsWindow(entry.control)) {
+    const bool alive = IsWindow(entry.control) != 0;
+    live = live || alive;
+    if (alive && GetWindowLongPtrW(entry.control, GWLP_WNDPROC) !=
+                     reinterpret_cast<LONG_PTR>(&ClassWindowProcedure)) {
+      // Another's procedure calls ours: the record stays, for it.
+      HMODULE pinned;
+      GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCWSTR>(&ClassWindowProcedure), &pinned);
+      kept.push_back(entry);
+      continue;
+    }
+    if (alive) {
       SetWindowLongPtrW(entry.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.original));
     }
     if (entry.window != nullptr) {
@@ -117,7 +147,8 @@ void ReleaseClassWindows() {
       delete entry.window;
     }
   }
-  g_entries.clear();
+  g_entries.swap(kept);
+  return live;
 }
 
 void DetachClassWindow(HWND control) {
@@ -125,6 +156,7 @@ void DetachClassWindow(HWND control) {
   if (entry == nullptr || entry->window == nullptr) return;
   ClassWindow* window = entry->window;
   entry->window = nullptr;
+  KillTimer(control, RunCheckTimer);
   ReleaseDecompileJob(window->pending);
   free(window->result.text);
   delete window;

@@ -8,19 +8,23 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "classfile/bytecode_view.h"
+#include "decompile/class_text.h"
 #include "decompile/decompile_job.h"
 
 struct ClassWindow {
-  std::wstring classFile;           // as the host named it
-  DecompileJob* pending = nullptr;  // the run whose result is still coming
-  bool resultKnown = false;         // result holds the run's result
-  DecompileResult result;           // its text owned here
-  bool bytecodeShown = false;       // the bytecode view, not the source view
-  std::vector<MethodPlace> places;  // the methods in the bytecode view shown
+  std::wstring classFile;                 // as the host named it; never opened on the host's thread
+  std::shared_ptr<const ClassBytes> cls;  // its bytes as the run read them; null until then
+  std::wstring outline;                   // its declarations, from those bytes
+  DecompileJob* pending = nullptr;        // the run whose result is still coming
+  bool resultKnown = false;               // result holds the run's result
+  DecompileResult result;                 // its text owned here
+  bool bytecodeShown = false;             // the bytecode view, not the source view
+  std::vector<MethodPlace> places;        // the methods in the bytecode view shown
 };
 
 // The window's record, made (and the window procedure put in front) when it
@@ -28,10 +32,11 @@ struct ClassWindow {
 ClassWindow* AttachClassWindow(HWND control);
 ClassWindow* ClassWindowOf(HWND control);
 
-// The plugin is being unloaded with class windows still open (a host that did
-// not close them first): each gets its own procedure back, so that no message
-// comes to code that is gone.
-void ReleaseClassWindows();
+// The plugin is being unloaded with class windows still open, which only a
+// window that could not hold the plugin leaves: each whose procedure is still
+// ours on top gets its own back; under another's, the plugin stays loaded
+// where the system lets it. True when a control of ours still lives then.
+bool ReleaseClassWindows();
 
 // The window shows another file now (a load-next): its run is given up and
 // its record freed; the procedure stays, and passes everything on. Host

@@ -3,7 +3,7 @@
 
 #include "plugin/module_entry.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-  HandleEntryNotification(instance, reason);
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  HandleEntryNotification(instance, reason, reserved != nullptr);
   return TRUE;
 }

@@ -10,9 +10,10 @@
 #include "plugin/member_picker.h"
 
 void GoToMember(HWND control, ClassWindow* window) {
+  // The bytes the run read: the host's thread never opens the class.
   ClassGlance glance;
   std::string error;
-  if (!ReadClassGlance(window->classFile.c_str(), &glance, &error)) {
+  if (window->cls == nullptr || !GlanceOf(*window->cls, &glance, &error)) {
     MessageBeep(MB_OK);
     return;
   }

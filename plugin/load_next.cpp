@@ -12,11 +12,13 @@
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
 #include "plugin/class_window.h"
+#include "plugin/module_hold.h"
 #include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 #include "sideviews/line_numbers.h"
 
 int __stdcall ListLoadNextW(HWND ParentWin, HWND ListWin, WCHAR* FileToLoad, int ShowFlags) {
+  ReleaseEndedWindowHolds();
   // A null name (an 8-bit name the host sent as null) names no file to open.
   if (FileToLoad == nullptr) {
     return LISTPLUGIN_ERROR;

@@ -2,8 +2,10 @@
 // the Lister window and starts Jad on the class in a run of its own. A run
 // that ends within a short wait is shown at once: Jad's output coloured in the
 // palette the host's scheme asks for, the header lines on top, and only then
-// the control shown. A slower one never holds the host: the control shows
-// what is coming, and the source replaces it when the run posts it.
+// the control shown. A slower one never holds the host: within the wait the
+// control gets what is coming (the class's outline, which the run made from
+// the class file it read), and the source replaces it when the run posts it.
+// The host's thread never opens the class file.
 #include <stdlib.h>
 
 #include "decompile/decompile_job.h"
@@ -15,6 +17,7 @@
 #include "host/view_kind.h"
 #include "plugin/class_views.h"
 #include "plugin/class_window.h"
+#include "plugin/module_hold.h"
 #include "plugin/shown_files.h"
 #include "presentation/text_styles.h"
 
@@ -51,9 +54,44 @@ DWORD LoadWaitMs() {
   return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
 }
 
+// What the host waits for after the run's wait: the window shown (its first
+// paint).
+const DWORD ShowReserveMs = 10;
+
+// Milliseconds since a reading of the performance counter: the wait's own
+// clock, apart from the tick count the load's times are read from.
+DWORD MillisecondsSince(const LARGE_INTEGER& since) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<DWORD>((now.QuadPart - since.QuadPart) * 1000 / frequency.QuadPart);
+}
+
+// Waits up to waitMs, all told, for the run. A run that ends within half of
+// it is shown whole at once; past that the window gets what is coming while
+// the run goes on, so that the host has it back within the wait, outline and
+// all. True when the run has ended (its source is then to be shown).
+bool WaitWithOutline(HWND control, ClassWindow* window, DecompileJob* job, DWORD waitMs) {
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  if (WaitForDecompileJob(job, waitMs / 2)) return true;
+  auto left = [&] {
+    DWORD spent = MillisecondsSince(start);
+    return spent < waitMs ? waitMs - spent : 0;
+  };
+  // The run reads the class first: a slow share may take all the wait.
+  if (WaitForDecompileJobClass(job, left())) TakeRunClass(window, job);
+  ShowComingSource(control, window);
+  return WaitForDecompileJob(job, left());
+}
+
 }  // namespace
 
 HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
+  LARGE_INTEGER entered;
+  QueryPerformanceCounter(&entered);
+  // Windows gone since the host's last call let their hold on the plugin go.
+  ReleaseEndedWindowHolds();
   if (RichEditLibrary == nullptr) {
     // The sequence goes on without a library: the classes may be registered already.
     LoadRichEditLibrary();
@@ -93,7 +131,12 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
     return nullptr;
   }
   window->classFile = FileToLoad;
-  if (WaitForDecompileJob(job, LoadWaitMs())) {
+  // The wait counts from the host's call, and leaves room for the show.
+  const DWORD spent = MillisecondsSince(entered);
+  const DWORD wait = LoadWaitMs();
+  if (WaitWithOutline(control, window, job,
+                      wait > spent + ShowReserveMs ? wait - spent - ShowReserveMs : 0)) {
+    TakeRunClass(window, job);
     window->resultKnown = TakeDecompileResult(job, &window->result);
     ReleaseDecompileJob(job);
     if (!ShowRunResult(control, window, false)) {
@@ -102,8 +145,7 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
       return nullptr;
     }
   } else {
-    window->pending = job;
-    ShowComingSource(control, window);
+    AwaitRunSource(control, window, job);
   }
   NoteShownFile(control, FileToLoad);
   LastActivityTick = GetTickCount();

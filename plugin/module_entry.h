@@ -3,4 +3,6 @@
 
 #include <windows.h>
 
-void HandleEntryNotification(HINSTANCE instance, DWORD reason);
+// processEnding: a process detach because the process is ending (DllMain's
+// reserved argument is not null), not because the plugin is unloaded.
+void HandleEntryNotification(HINSTANCE instance, DWORD reason, bool processEnding = false);

@@ -14,7 +14,8 @@ HBITMAP __stdcall ListGetPreviewBitmapW(WCHAR* FileToLoad, int width, int height
       height > 0) {
     ClassGlance glance;
     std::string error;
-    if (ReadClassGlance(FileToLoad, &glance, &error)) {
+    // The host asks for the thumbnail of this file: read whole, as the view reads it.
+    if (GlanceOf(ReadClassBytes(FileToLoad), &glance, &error)) {
       // The host's thumbnails know no scheme: the light view's colours.
       const ThumbnailColours colours = {LightColours.background, LightColours.text,
                                         LightColours.keyword, LightColours.comment};

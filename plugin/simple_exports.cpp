@@ -2,6 +2,7 @@
 #include "host/bounded_ansi_copy.h"
 #include "host/listplug.h"
 #include "host/module_state.h"
+#include "plugin/module_hold.h"
 #include "plugin/shown_files.h"
 
 namespace {
@@ -23,6 +24,8 @@ void __stdcall ListSetDefaultParams(ListDefaultParamStruct* dps) {
 void __stdcall ListCloseWindow(HWND ListWin) {
   ForgetShownFile(ListWin);
   DestroyWindow(ListWin);
+  // The host holds the plugin while it calls: the window's hold can go now.
+  ReleaseEndedWindowHolds();
 }
 
 int __stdcall ListSearchDialog(HWND /*ListWin*/, int /*FindNext*/) {

@@ -151,7 +151,7 @@ void MeasureBytecodeView(RichEditWindow& window) {
   for (int repeat = 0; repeat < 3; ++repeat) {
     std::string error;
     double start = NowMs();
-    if (!ReadBytecodeText(file.c_str(), &text, &error)) {
+    if (!BytecodeTextOf(ReadClassBytes(file.c_str()), &text, &error)) {
       fprintf(stderr, "StrBuilder.class: %s\n", error.c_str());
       return;
     }

@@ -219,8 +219,6 @@ bool ListerHost::HandleKey(UINT key, bool ctrl, bool shift) {
     SearchDialog(false, L"", 0);
   } else if (key == VK_F3) {
     SearchAgain(shift);
-  } else if (key == 'N' || key == 'P') {
-    StepFile(key == 'N' ? 1 : -1);
   } else if (key >= '0' && key <= '9') {
     SendCommand(lc_setpercent, static_cast<int>(key - '0') * 10);
   } else if (key == 'T') {
@@ -378,6 +376,25 @@ LRESULT CALLBACK ListerHost::FrameProc(HWND window, UINT message, WPARAM wparam,
       break;
   }
   return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void ListerHost::SubclassList() {
+  SetPropW(list_, L"DravikListerHost", this);
+  list_proc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+}
+
+LRESULT CALLBACK ListerHost::ListProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* host = static_cast<ListerHost*>(GetPropW(window, L"DravikListerHost"));
+  if (host == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  WNDPROC plugin = host->list_proc_;
+  if (message == WM_KEYDOWN && (wparam == 'N' || wparam == 'P') && GetKeyState(VK_CONTROL) >= 0 &&
+      GetKeyState(VK_MENU) >= 0) {
+    host->StepFile(wparam == 'N' ? 1 : -1);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemovePropW(window, L"DravikListerHost");
+  return CallWindowProcW(plugin, window, message, wparam, lparam);
 }
 
 LRESULT CALLBACK ListerHost::PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

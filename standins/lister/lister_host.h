@@ -73,6 +73,10 @@ class ListerHost {
 
   static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The Lister subclasses the plugin's window for the keys it takes there (N
+  // and P), as its plugin guide says.
+  void SubclassList();
+  static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   HostOptions options_;
   PluginExports plugin_;
@@ -81,6 +85,7 @@ class ListerHost {
   HWND panel_ = nullptr;
   HWND status_ = nullptr;
   HWND list_ = nullptr;
+  WNDPROC list_proc_ = nullptr;  // the plugin's procedure under the host's
   std::wstring current_file_;
   std::wstring last_search_;
   int last_search_flags_ = 0;

@@ -113,6 +113,7 @@ void ListerHost::Load(const std::wstring& file) {
   }
   if (result != nullptr) {
     list_ = result;
+    SubclassList();
     SetHookListWindow(list_);
     current_file_ = file;
     Layout();
@@ -139,6 +140,12 @@ void ListerHost::LoadNext(const std::wstring& file) {
   }
   current_file_ = file;
   ShowStatus();
+  // The plugin cannot show this file in its window: the Lister loads it
+  // afresh, as its plugin guide says, from closing the window on.
+  if (result == LISTPLUGIN_ERROR) {
+    if (list_ != nullptr) Close();
+    Load(file);
+  }
 }
 
 void ListerHost::StepFile(int direction) {

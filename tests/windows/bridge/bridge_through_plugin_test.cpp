@@ -3,8 +3,10 @@
 // Java 17 class, which engine each Java runtime gets, and the comment it
 // shows, with the bridge's exit code, for each way of having no source.
 #include <gtest/gtest.h>
+#include <string.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include <string>
@@ -35,6 +37,49 @@ BOOL WINAPI KeepDecompilerProcess(LPCWSTR application, LPWSTR commandLine,
                     FALSE, DUPLICATE_SAME_ACCESS);
   }
   return started;
+}
+
+// A plugin folder in which nothing can be made, as the plugin's copy sees it.
+std::wstring g_lockedFolder;
+decltype(&CreateDirectoryW) g_createDirectory = nullptr;
+decltype(&CreateFileW) g_createFile = nullptr;
+bool InLockedFolder(LPCWSTR path) {
+  std::wstring name = path;
+  if (name.rfind(L"\\\\?\\", 0) == 0) name = name.substr(4);
+  return !g_lockedFolder.empty() && name.rfind(g_lockedFolder + L"\\", 0) == 0;
+}
+BOOL WINAPI LockedCreateDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
+  if (!InLockedFolder(path)) return g_createDirectory(path, security);
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+HANDLE WINAPI LockedCreateFile(LPCWSTR path, DWORD access, DWORD share,
+                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                               HANDLE templateFile) {
+  if ((access & (GENERIC_WRITE | DELETE)) != 0 && InLockedFolder(path)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return g_createFile(path, access, share, security, disposition, flags, templateFile);
+}
+
+// Every file below a folder, with its size.
+void ListTree(const std::wstring& folder, const std::wstring& prefix,
+              std::vector<std::string>* files) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      ListTree(folder + L"\\" + name, prefix + name + L"\\", files);
+    } else {
+      files->push_back(ToUtf8(prefix + name) + " " + std::to_string(found.nFileSizeLow));
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(files->begin(), files->end());
 }
 
 // Copies a folder with everything in it.
@@ -420,6 +465,40 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
   listCloseWindow(window_);
 }
 
+// Installed where the user may not write (Program Files, a locked-down
+// machine): the run goes beside the host's settings file, Jad still started
+// from the plugin's folder with its jad.ini, and neither the plugin nor the
+// bridge leaves anything in the plugin's folder, nor beside the settings.
+TEST_F(BridgeThroughPluginTest, APluginFolderWhereNothingCanBeMadeStillShowsTheSource) {
+  folder().InstallBridgeJad();
+  ASSERT_TRUE(
+      Hook("kernel32.dll", "CreateDirectoryW", reinterpret_cast<void*>(&LockedCreateDirectory)));
+  g_createDirectory = reinterpret_cast<decltype(&CreateDirectoryW)>(Original("CreateDirectoryW"));
+  ASSERT_TRUE(Hook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&LockedCreateFile)));
+  g_createFile = reinterpret_cast<decltype(&CreateFileW)>(Original("CreateFileW"));
+  g_lockedFolder = folder().directory();
+  const std::wstring settings = inputs() + L"\\settings";
+  ASSERT_TRUE(CreateDirectoryW(settings.c_str(), nullptr));
+  ListDefaultParamStruct params = {};
+  params.size = sizeof params;
+  strcpy(params.DefaultIniName, (ToUtf8(settings) + "\\wincmd.ini").c_str());
+  reinterpret_cast<decltype(&ListSetDefaultParams)>(
+      reinterpret_cast<void*>(GetProcAddress(folder().module(), "ListSetDefaultParams")))(&params);
+  std::vector<std::string> before, after, left;
+  ListTree(folder().directory(), L"", &before);
+
+  std::string text = Shown(SoakDataFile(L"Showcase.class"));
+  EXPECT_EQ(exitCode_, 0u) << text;
+  EXPECT_NE(text.find("public class Showcase"), std::string::npos) << text;
+  listCloseWindow(window_);
+  WaitForTrainingRuns(folder().directory(), 120000);
+  ListTree(folder().directory(), L"", &after);
+  EXPECT_EQ(after, before);
+  ListTree(settings, L"", &left);
+  EXPECT_TRUE(left.empty()) << left.front();
+  g_lockedFolder.clear();
+}
+
 TEST_F(BridgeThroughPluginTest, AFailingDecompilerShowsTheLastLinesOfItsErrorOutput) {
   folder().InstallBridgeJad("decompiler=\"{java}\" -cp \"{home}\" no.such.Main \"{class}\"\r\n");
   std::string text = Shown();
@@ -477,6 +556,8 @@ TEST_F(BridgeThroughPluginTest, TheSourceFollowsTheWindowAndAClosedOneStopsTheBr
   for (DWORD start = GetTickCount();
        ProcessesWith({token, "Sleeper"}).empty() && GetTickCount() - start < 30000; Sleep(100)) {
   }
+  // Its Java runs before the close, so the close has something to stop.
+  ASSERT_FALSE(ProcessesWith({token, "Sleeper"}).empty());
   listCloseWindow(window_);
   SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
   ASSERT_NE(g_decompiler, nullptr);

@@ -16,6 +16,7 @@
 
 #include "decompile/class_family.h"
 #include "decompile/long_path.h"
+#include "decompile/run_folder.h"
 #include "host/module_state.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
@@ -128,9 +129,9 @@ FileList FilesIn(const std::wstring& folder, const std::vector<std::wstring>& na
 }
 
 // What the fake in its listing mode writes for the class simpleName with these
-// files beside it.
+// files beside it (and the run's marker).
 std::string Listing(const std::string& simpleName, const FileList& files) {
-  std::vector<std::string> lines;
+  std::vector<std::string> lines = {"// " + ToUtf8(RunFolderMarker) + " 0\r\n"};
   for (const auto& file : files) {
     lines.push_back("// " + ToUtf8(file.first) + " " + std::to_string(file.second) + "\r\n");
   }
@@ -248,11 +249,14 @@ TEST_F(DecompileRunTest, AnOutputNamedPastTheClassicLimitIsReadAndDeleted) {
 }
 
 TEST_F(DecompileRunTest, ARunFolderNameThatIsTakenIsLeftToItsOwner) {
-  // Another run at the same tick, and a file under the next name.
+  // Another run at the same tick (its marker held), and a file under the next name.
   folder_.InstallFakeJad("write");
   const std::wstring theirs = folder_.Path(L"dravik-run-86400123");
   ASSERT_TRUE(CreateDirectoryW(theirs.c_str(), nullptr));
   WriteFileBytes(theirs + L"\\Greeter.class", "theirs");
+  HANDLE marker = CreateFileW((theirs + L"\\" + RunFolderMarker).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  ASSERT_NE(marker, INVALID_HANDLE_VALUE);
   WriteFileBytes(folder_.Path(L"dravik-run-86400123-2"), "a file");
   Text text = Run();
   ASSERT_NE(text, nullptr);
@@ -262,6 +266,7 @@ TEST_F(DecompileRunTest, ARunFolderNameThatIsTakenIsLeftToItsOwner) {
   EXPECT_EQ(ReadFileBytes(theirs + L"\\Greeter.class"), "theirs");
   EXPECT_EQ(folder_.ExtraFiles(),
             (std::set<std::wstring>{L"dravik-run-86400123", L"dravik-run-86400123-2"}));
+  CloseHandle(marker);
   RemoveTree(theirs);
 }
 
@@ -574,27 +579,28 @@ TEST_F(DecompileRunTest, APluginPathThatCannotBeHadWholeOrComposedStopsTheRunAtO
               del.installed() && find.installed() && create.installed());
 
   // With the stamp 86400123 the run folder's name is the directory and 20
-  // more, and a current directory takes at most 258 characters.
+  // more, and a current directory takes at most 258 characters. Past that,
+  // and when the folder is refused, the run asks the user's temporary folder.
   const std::wstring fits = L"C:\\" + std::wstring(235, L'p') + L"\\d.wlx64";
   const std::wstring oneTooLong = L"C:\\" + std::wstring(236, L'p') + L"\\d.wlx64";
   const std::wstring over = L"C:\\" + std::wstring(300, L'p') + L"\\dravik.wlx64";
   const struct {
     const char* what;
     ModulePathScript script;
-    bool tried;  // the run folder is asked for (and here refused)
+    int tried;  // the folders asked for (and here refused)
   } cases[] = {
-      {"call fails", {nullptr, 0}, false},
-      {"path fills the buffer", {over.c_str(), 260}, false},
-      {"no backslash", {L"dravik.wlx64", 12}, false},
-      {"run folder one too long", {oneTooLong.c_str(), 248}, false},
-      {"run folder just fits", {fits.c_str(), 247}, true},
+      {"call fails", {nullptr, 0}, 0},
+      {"path fills the buffer", {over.c_str(), 260}, 0},
+      {"no backslash", {L"dravik.wlx64", 12}, 0},
+      {"run folder one too long", {oneTooLong.c_str(), 248}, 1},
+      {"run folder just fits", {fits.c_str(), 247}, 2},
   };
   for (const auto& c : cases) {
     g_modulePath = c.script;
     g_fileCalls = 0;
     g_starts.clear();
     EXPECT_EQ(Text(DecompileClassFile(L"C:\\x\\Foo.class")), nullptr) << c.what;
-    EXPECT_EQ(g_fileCalls, c.tried ? 1 : 0) << c.what;
+    EXPECT_EQ(g_fileCalls, c.tried) << c.what;
     EXPECT_TRUE(g_starts.empty()) << c.what;
   }
 }

@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include "decompile/decompile_run.h"
+#include "plugin/class_views.h"
 #include "tests/windows/load/shown_output_fixture.h"
 
 namespace {
@@ -101,7 +102,8 @@ TEST_F(SlowLoadTest, ACloseOrTheNextFileGivesTheRunUpAndLeavesNothing) {
   folder_.SetFakeJadMode("hang");
   HWND control = Load();
   ASSERT_NE(control, nullptr);
-  ASSERT_EQ(RunningJads(), 1u);
+  // Its Jad may take a moment to show among the processes.
+  ASSERT_TRUE(PumpUntil([&] { return RunningJads() == 1u; }));
   ListCloseWindow(control);
   EXPECT_TRUE(PumpUntil([&] { return RunsGone(); })) << folder_.ExtraFiles().size();
 
@@ -174,6 +176,48 @@ TEST_F(SlowLoadTest, APluginUnloadedWhileARunGoesKeepsItsCodeUntilTheRunIsOver) 
   EXPECT_NE(GetModuleHandleW(module.c_str()), nullptr);
   EXPECT_TRUE(PumpUntil([&] { return GetModuleHandleW(module.c_str()) == nullptr; }));
   EXPECT_TRUE(PumpUntil([&] { return RunsGone(); }));
+  // The fixture lets the module go once more at its end.
+  LoadLibraryW(module.c_str());
+}
+
+// The host's procedure on top of ours, as the Lister's is: it takes a key
+// of its own and passes everything else on.
+WNDPROC g_pluginProcedure = nullptr;
+LRESULT CALLBACK HostOnTop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && wParam == 'N') return 0;
+  return CallWindowProcW(g_pluginProcedure, window, message, wParam, lParam);
+}
+
+// The host subclasses the window after the plugin did and lets the plugin go
+// with the window still open: the plugin stays loaded under it, the window
+// works on (its source comes, its views switch), and the plugin goes once the
+// window is gone and the host has called it again.
+TEST_F(SlowLoadTest, AWindowSubclassedAfterOursKeepsThePluginLoadedUntilItIsGone) {
+  std::wstring path = folder_.Path(L"Greeter.class");
+  WriteFileBytes(path, ReadFileBytes(DataFile(L"sample\\Greeter.class")));
+  const std::wstring module = folder_.Path(kPluginFile);
+  HWND control = Export<decltype(&ListLoadW)>("ListLoadW")(lister_, &path[0], 0);
+  ASSERT_NE(control, nullptr);
+  g_pluginProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostOnTop)));
+  ASSERT_TRUE(FreeLibrary(folder_.module()));
+  EXPECT_NE(GetModuleHandleW(module.c_str()), nullptr);
+  ASSERT_TRUE(
+      PumpUntil([&] { return Text(control).find(L"class Greeter {}") != std::wstring::npos; }));
+  SendMessageW(control, WM_COMMAND, ShowBytecodeCommand, 0);
+  EXPECT_NE(Text(control).find(L"// Bytecode as javap -c -p lists it"), std::wstring::npos);
+  EXPECT_TRUE(PumpUntil([&] { return RunsGone(); }));
+  EXPECT_NE(GetModuleHandleW(module.c_str()), nullptr);
+
+  // The host destroys it itself: the plugin stays until the host calls it.
+  DestroyWindow(control);
+  EXPECT_NE(GetModuleHandleW(module.c_str()), nullptr);
+  HMODULE again = LoadLibraryW(module.c_str());
+  ASSERT_NE(again, nullptr);
+  reinterpret_cast<decltype(&ListCloseWindow)>(
+      reinterpret_cast<void*>(GetProcAddress(again, "ListCloseWindow")))(nullptr);
+  FreeLibrary(again);
+  EXPECT_EQ(GetModuleHandleW(module.c_str()), nullptr);
   // The fixture lets the module go once more at its end.
   LoadLibraryW(module.c_str());
 }

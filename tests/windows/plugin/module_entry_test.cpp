@@ -44,6 +44,20 @@ TEST_F(ModuleEntryTest, DetachReleasesALoadedLibrary) {
   EXPECT_EQ(GetModuleHandleW(kPluginFile), nullptr);
 }
 
+TEST_F(ModuleEntryTest, ADetachAtProcessExitReleasesNothing) {
+  // The process is ending: the system takes it all back, and the libraries
+  // the release would call into may be gone already.
+  ASSERT_EQ(GetModuleHandleW(kPluginFile), nullptr);
+  HMODULE library = LoadLibraryW((ExeDirectory() + kPluginFile).c_str());
+  ASSERT_NE(library, nullptr);
+  RichEditLibrary = library;
+  HandleEntryNotification(GetModuleHandleW(nullptr), DLL_PROCESS_DETACH, true);
+  EXPECT_EQ(RichEditLibrary, library);
+  EXPECT_EQ(GetModuleHandleW(kPluginFile), library);
+  FreeLibrary(library);
+  RichEditLibrary = nullptr;
+}
+
 TEST_F(ModuleEntryTest, ThreadNotificationsLeaveTheStateAlone) {
   HINSTANCE self = GetModuleHandleW(nullptr);
   HMODULE marker = reinterpret_cast<HMODULE>(0x1234);

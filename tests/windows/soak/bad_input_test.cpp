@@ -17,7 +17,7 @@ namespace {
 // What the hooked platform calls saw, and how they are to fail.
 struct FileCalls {
   int copies = 0;
-  bool copyFails = false;
+  std::wstring refusedFolders;  // no folder can be made below these (";" between)
   int starts = 0;
   bool hugeSize = false;
 };
@@ -25,12 +25,22 @@ FileCalls g_calls;
 
 BOOL WINAPI RecordCopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists) {
   ++g_calls.copies;
-  if (g_calls.copyFails) {
-    // What a plugin folder without write access answers.
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
   return CopyFileW(from, to, failIfExists);
+}
+// What a folder without write access answers.
+BOOL WINAPI RefusingCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
+  std::wstring name = path;
+  if (name.rfind(L"\\\\?\\", 0) == 0) name = name.substr(4);
+  for (size_t at = 0; at < g_calls.refusedFolders.size();) {
+    size_t end = g_calls.refusedFolders.find(L';', at);
+    if (end == std::wstring::npos) end = g_calls.refusedFolders.size();
+    if (name.rfind(g_calls.refusedFolders.substr(at, end - at) + L"\\", 0) == 0) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+    at = end + 1;
+  }
+  return CreateDirectoryW(path, security);
 }
 BOOL WINAPI RecordCreateProcessW(LPCWSTR application, LPWSTR command, LPSECURITY_ATTRIBUTES pa,
                                  LPSECURITY_ATTRIBUTES ta, BOOL inherit, DWORD flags, LPVOID env,
@@ -55,6 +65,8 @@ class BadInputTest : public ::testing::Test, public PluginCopyFixture {
     ASSERT_TRUE(
         Hook("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&RecordCreateProcessW)));
     ASSERT_TRUE(Hook("kernel32.dll", "GetFileSize", reinterpret_cast<void*>(&ScriptedGetFileSize)));
+    ASSERT_TRUE(Hook("kernel32.dll", "CreateDirectoryW",
+                     reinterpret_cast<void*>(&RefusingCreateDirectoryW)));
     classBytes_ = ReadFileBytes(DataFile(L"sample\\Greeter.class"));
     ASSERT_GT(classBytes_.size(), 200u);
   }
@@ -179,18 +191,30 @@ TEST_F(BadInputTest, DecompilersThatGiveNoUsableOutputLeaveTheBytecode) {
   EXPECT_TRUE(folder().ExtraFiles().empty());
 }
 
-TEST_F(BadInputTest, APluginFolderWithoutWriteAccessLeavesTheBytecodeAndNoFile) {
-  g_calls.copyFails = true;
-  ExpectBytecode(LoadW(Input(L"Greeter.class", classBytes_)),
-                 "the plugin's folder must be writable", "read-only plugin folder");
-  EXPECT_EQ(g_calls.copies, 1);
+TEST_F(BadInputTest, APluginFolderWithoutWriteAccessRunsInTheUsersTemporaryFolder) {
+  // The host named no settings file with a folder: the temporary folder.
+  g_calls.refusedFolders = folder().directory();
+  ExpectShown(LoadW(Input(L"Greeter.class", classBytes_)), "read-only plugin folder");
+  // Neither there: the bytecode under the places the run was tried in.
+  WCHAR temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  g_calls.refusedFolders += L";" + std::wstring(temp).substr(0, wcslen(temp) - 1);
+  HWND window = LoadW(Input(L"Greeter.class", classBytes_));
+  ASSERT_NE(window, nullptr);
+  const std::string text = WindowText(window);
+  EXPECT_NE(text.find("no folder for its run"), std::string::npos) << text;
+  EXPECT_NE(text.find(" *   " + ToUtf8(folder().directory()) + "\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" *   " + ToUtf8(temp) + "dravik-runs-"), std::string::npos) << text;
+  ExpectBytecode(window, "Jad could not be run for this class", "nowhere to run");
+  g_calls.refusedFolders.clear();
 }
 
 TEST_F(BadInputTest, PathsAroundTheClassicAndTheExtendedLimits) {
   for (size_t length : {259u, 260u, 1024u}) {
     g_calls.copies = 0;
+    // The run reads the class and writes its copy itself.
     ExpectShown(LoadW(ClassFileOfLength(length)), std::to_string(length) + " characters");
-    EXPECT_EQ(g_calls.copies, 1);
+    EXPECT_EQ(g_calls.copies, 0);
   }
   // One past what the extended form holds: refused before any copy.
   g_calls.copies = 0;

@@ -153,4 +153,52 @@ TEST(ThroughTheHostTest, TheGoToListIsAnsweredAndWhereTheViewStandsLogged) {
   for (size_t i = 2; i < tops.size(); ++i) EXPECT_EQ(tops[i], tops[1]);
 }
 
+// Quick View with the plugin's own wait (no test's override): N steps from
+// class to class; the plugin cannot show a class as the next file's text, so
+// the host loads it afresh, and the host's log says how long each call held
+// it, which the decompiler's time does not come into.
+TEST(ThroughTheHostTest, QuickViewStepsThroughClassesWithThePluginsOwnWait) {
+  std::wstring folder = ScratchFolder(L"viewer_quick_view");
+  ASSERT_TRUE(PutPluginAndGreeter(folder));
+  const std::string greeter = ReadBytes(folder + L"Greeter.class");
+  for (const wchar_t* name : {L"Step1.class", L"Step2.class", L"Step3.class"}) {
+    WriteBytes(folder + name, greeter);
+  }
+  const int delayMs = 4000;
+  WriteBytes(folder + L"fakejad.mode", "slow");
+  WriteBytes(folder + L"fakejad.delay", std::to_string(delayMs));
+  wchar_t wait[16] = L"";
+  GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", wait, 16);
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", nullptr);
+  ListerRun run = RunLister({folder + kPluginFile, folder + L"Step1.class", L"--do",
+                             L"load; key n; key n; waitsource; dumptext " + folder + L"text.txt"},
+                            folder);
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", wait);
+  ASSERT_EQ(run.exit_code, 0);
+  for (const char* step : {"Step2", "Step3"}) {
+    const std::string file = Narrow(folder) + step + ".class\"";
+    int next = run.Find("ListLoadNextW \"" + file);
+    ASSERT_GE(next, 0) << step;
+    EXPECT_EQ(run.log[next], "ListLoadNextW \"" + file + " -> 1");
+    int close = run.Find("ListCloseWindow");
+    EXPECT_GE(close, 0);
+    EXPECT_TRUE(run.Has("ListLoadW \"" + file + " -> window")) << step;
+  }
+  EXPECT_NE(run.Find("waitsource -> shown after"), -1);
+  EXPECT_NE(ReadBytes(folder + L"text.txt").find("class Greeter {}"), std::string::npos);
+  // Three loads, none held for the run.
+  int loads = 0;
+  for (const std::string& line : run.times) {
+    double ms = 0;
+    if (sscanf(line.c_str(), "time ListLoadW %lf ms", &ms) != 1) continue;
+    ++loads;
+    EXPECT_LT(ms, delayMs) << line;
+  }
+  EXPECT_EQ(loads, 3);
+  // Only the last one was decompiled to its end.
+  const std::string log = ReadBytes(folder + L"fakejad.log");
+  EXPECT_EQ(log.find("done Step1"), std::string::npos) << log;
+  EXPECT_NE(log.find("done Step3"), std::string::npos) << log;
+}
+
 }  // namespace
