@@ -6,6 +6,7 @@
 #include <new>
 
 #include "plugin/class_views.h"
+#include "plugin/go_to_member.h"
 #include "plugin/module_hold.h"
 
 namespace {
@@ -49,10 +50,18 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           SwitchClassView(control, window, LOWORD(wParam) == ShowBytecodeCommand);
           return 0;
         }
+        if (LOWORD(wParam) == GoToMemberCommand) {
+          GoToMember(control, window);
+          return 0;
+        }
         break;
       case WM_KEYDOWN:
         if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
           SwitchClassView(control, window, !window->bytecodeShown);
+          return 0;
+        }
+        if (wParam == GoToMemberKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+          GoToMember(control, window);
           return 0;
         }
         break;
@@ -66,8 +75,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
         }
         break;
       case WM_CHAR:
-        // The character Ctrl+B makes: the key did all there is to do.
-        if (wParam == SwitchViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0) return 0;
+        // The characters Ctrl+B and Ctrl+G make: the keys did all there is to do.
+        if ((wParam == SwitchViewKey - 'A' + 1 || wParam == GoToMemberKey - 'A' + 1) &&
+            GetKeyState(VK_CONTROL) < 0) {
+          return 0;
+        }
         break;
     }
   }
