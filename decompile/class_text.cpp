@@ -85,3 +85,14 @@ KotlinMetadata KotlinMetadataOfBytes(const ClassBytes& cls) {
   }
   return KotlinMetadataOf(parsed);
 }
+
+bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error) {
+  ParsedClass parsed;
+  if (!cls.read) {
+    *error = cls.error;
+    return false;
+  }
+  if (!ReadClassFile(Data(cls), cls.bytes.size(), &parsed, error)) return false;
+  *glance = ClassGlanceOf(parsed);
+  return true;
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "classfile/bytecode_view.h"
+#include "classfile/class_members.h"
 #include "classfile/kotlin_attributes.h"
 
 // A class file's bytes as one read found them.
@@ -33,3 +34,7 @@ bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error
 // The class's Kotlin metadata (present false when the bytes have none, or are
 // no whole class file).
 KotlinMetadata KotlinMetadataOfBytes(const ClassBytes& cls);
+
+// The class at a glance (its heading and members), for the thumbnail and the
+// class window's "Go to"; false with the sentence as above.
+bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error);

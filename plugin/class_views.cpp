@@ -20,8 +20,6 @@
 
 namespace {
 
-// The banner and one more line stand above every view.
-const int HeaderLineCount = 2;
 
 std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -266,6 +264,8 @@ void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
     AppendMenuW(menu, MF_STRING | (window->kotlinShown ? MF_CHECKED : 0), ShowKotlinCommand,
                 L"Kotlin\tCtrl+K");
   }
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, GoToMemberCommand, L"Go to...\tCtrl+G");
   // From the keyboard (Shift+F10, the menu key): at the caret.
   if (x == -1 && y == -1) {
     POINT caret = {0, 0};

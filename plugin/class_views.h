@@ -9,11 +9,14 @@
 #include "plugin/class_window.h"
 #include "presentation/text_styles.h"
 
+// The banner and one more line stand above every view.
+enum { HeaderLineCount = 2 };
+
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
 
 // The context menu's commands, and the key that switches the views (with Ctrl).
-enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02 };
+enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02, GoToMemberCommand = 0x7D03 };
 enum { SwitchViewKey = 'B' };
 
 // The timer by which a window with a run still coming looks at it itself, in

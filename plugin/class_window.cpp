@@ -6,6 +6,7 @@
 #include <new>
 
 #include "plugin/class_views.h"
+#include "plugin/go_to_member.h"
 #include "plugin/kotlin_view.h"
 #include "plugin/module_hold.h"
 
@@ -58,6 +59,10 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           ShowKotlinView(control, window);
           return 0;
         }
+        if (LOWORD(wParam) == GoToMemberCommand) {
+          GoToMember(control, window);
+          return 0;
+        }
         break;
       case WM_KEYDOWN:
         if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
@@ -72,6 +77,10 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           } else {
             ShowKotlinView(control, window);
           }
+          return 0;
+        }
+        if (wParam == GoToMemberKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+          GoToMember(control, window);
           return 0;
         }
         break;
@@ -89,10 +98,13 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
         }
         break;
       case WM_CHAR:
-        // The characters Ctrl+B and Ctrl+K make: the key did all there is to do.
-        if (wParam == SwitchViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0) return 0;
+        // The characters Ctrl+B, Ctrl+G and Ctrl+K make: the keys did all there is to do.
         if (wParam == KotlinViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0 &&
             OffersKotlinView(window)) {
+          return 0;
+        }
+        if ((wParam == SwitchViewKey - 'A' + 1 || wParam == GoToMemberKey - 'A' + 1) &&
+            GetKeyState(VK_CONTROL) < 0) {
           return 0;
         }
         break;

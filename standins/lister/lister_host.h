@@ -45,6 +45,8 @@ class ListerHost {
   // A right click on the list window (WM_CONTEXTMENU), and the item-th entry
   // of the menu it opens chosen with the keyboard (0: the menu cancelled).
   void ContextMenu(int item);
+  // Logs the list window's first visible line, its number and its text.
+  void LogTopLine();
 
   bool Detect(const std::wstring& file);
   void Load(const std::wstring& file);

@@ -6,6 +6,7 @@
 
 #include "standins/lister/host_hooks.h"
 #include "standins/lister/host_log.h"
+#include "standins/lister/list_pick.h"
 #include "standins/lister/lister_host.h"
 
 namespace {
@@ -182,7 +183,8 @@ bool ListerHost::Execute(const ScriptCommand& command) {
         {L"f3", VK_F3, false, false},  {L"shift+f3", VK_F3, false, true},
         {L"n", 'N', false, false},     {L"p", 'P', false, false},
         {L"t", 'T', false, false},     {L"esc", VK_ESCAPE, false, false},
-        {L"ctrl+b", 'B', true, false}, {L"ctrl+k", 'K', true, false},
+        {L"ctrl+b", 'B', true, false}, {L"ctrl+g", 'G', true, false},
+        {L"ctrl+k", 'K', true, false},
     };
     bool known = false;
     for (const auto& k : kKeys) {
@@ -196,10 +198,18 @@ bool ListerHost::Execute(const ScriptCommand& command) {
       known = true;
     }
     if (!known) return args.Fail(L"unknown key " + key);
+    LogTopLine();
   } else if (name == L"contextmenu") {
     int item = 0;
     if (!args.Need(1, 1) || !args.Int(0, &item)) return false;
     ContextMenu(item);
+    LogTopLine();
+  } else if (name == L"pick") {
+    if (!args.Need(1, 1)) return false;
+    SetListPick(args.Word(0));
+  } else if (name == L"top") {
+    if (!args.Need(0, 0)) return false;
+    LogTopLine();
   } else if (name == L"clock") {
     if (!args.Need(1, 2)) return false;
     const std::wstring& value = args.Word(0);

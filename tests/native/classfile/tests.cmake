@@ -16,6 +16,7 @@ dravik_native_test(classfile_native_tests
   classfile/java_text_test.cpp
   classfile/javap_comparison_test.cpp
   classfile/kotlin_attributes_test.cpp
+  classfile/class_members_test.cpp
 )
 target_compile_definitions(classfile_native_tests PRIVATE
   CLASSFILE_CLASSES="${classfile_classes}" TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
