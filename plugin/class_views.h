@@ -15,8 +15,14 @@ enum { HeaderLineCount = 2 };
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
 
-// The context menu's commands, and the key that switches the views (with Ctrl).
-enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02, GoToMemberCommand = 0x7D03 };
+// The class window's commands (the context menu's items, each its own
+// number), and the key that switches the views (with Ctrl).
+enum {
+  ShowSourceCommand = 0x7D01,
+  ShowBytecodeCommand = 0x7D02,
+  GoToMemberCommand = 0x7D03,
+  ShowKotlinCommand = 0x7D04
+};
 enum { SwitchViewKey = 'B' };
 
 // The timer by which a window with a run still coming looks at it itself, in

@@ -9,10 +9,11 @@
 
 #include <windows.h>
 
+#include "plugin/class_views.h"
 #include "plugin/class_window.h"
 
-// The context menu's command, and the key that switches to it (with Ctrl).
-enum { ShowKotlinCommand = 0x7D03 };
+// The key that switches to the Kotlin view (with Ctrl); its menu command is
+// with the others (class_views.h).
 enum { KotlinViewKey = 'K' };
 
 // The timer by which a window whose Kotlin is still coming looks at its run

@@ -152,6 +152,23 @@ class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture
     return WindowText(window_);
   }
 
+  // The line below lines under the view's first visible one.
+  std::string TopLine(int below) {
+    int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
+    char line[512] = "";
+    *reinterpret_cast<WORD*>(line) = sizeof line - 1;
+    int n =
+        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
+    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
+  }
+
+  // Go to, with the member list answered by the item named.
+  void GoTo(const wchar_t* member) {
+    MemberListAnswer answer(member);
+    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
+    EXPECT_TRUE(answer.found()) << "no list held " << ToUtf8(member);
+  }
+
   HWND window_ = nullptr;
   DWORD exitCode_ = 0;
 };
@@ -250,31 +267,17 @@ TEST_F(BridgeThroughPluginTest, GoToBringsAnOverloadToTheTopOfTheSourceAndTheByt
   std::string text = Shown(builder);
   ASSERT_EQ(exitCode_, 0u) << text;
   MoveWindow(window_, 0, 0, 640, 300, TRUE);
-  auto topLine = [&](int below) {
-    int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
-    char line[512] = "";
-    *reinterpret_cast<WORD*>(line) = sizeof line - 1;
-    int n =
-        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
-    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
-  };
-  {
-    MemberListAnswer answer(L"appendln(char[], int, int)");
-    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
-  }
-  EXPECT_NE(topLine(0).find("public StrBuilder appendln(char[] chars, int startIndex, int length)"),
+  GoTo(L"appendln(char[], int, int)");
+  EXPECT_NE(TopLine(0).find("public StrBuilder appendln(char[] chars, int startIndex, int length)"),
             std::string::npos)
-      << topLine(0);
+      << TopLine(0);
   SendMessageW(window_, WM_COMMAND, ShowBytecodeCommand, 0);
-  {
-    MemberListAnswer answer(L"appendln(char[], int, int)");
-    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
-  }
-  EXPECT_EQ(topLine(0).find(
+  GoTo(L"appendln(char[], int, int)");
+  EXPECT_EQ(TopLine(0).find(
                 "  public org.apache.commons.lang3.text.StrBuilder appendln(char[], int, int);"),
             0u)
-      << topLine(0);
-  EXPECT_EQ(topLine(1).find("    Code:"), 0u) << topLine(1);
+      << TopLine(0);
+  EXPECT_EQ(TopLine(1).find("    Code:"), 0u) << TopLine(1);
   listCloseWindow(window_);
 }
 
@@ -433,6 +436,12 @@ TEST_F(BridgeThroughPluginTest, AKotlinClassOpensWithTheClassAndShowsItsKotlin) 
   int position = static_cast<int>(at);
   for (size_t i = text.find("\r\n"); i < at; i = text.find("\r\n", i + 2)) --position;
   EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, LightPalette.keyword.crTextColor);
+  // Go to reaches a function and a property in the Kotlin view as well.
+  MoveWindow(window_, 0, 0, 640, 200, TRUE);
+  GoTo(L"component1()");
+  EXPECT_NE(TopLine(0).find("fun component1()"), std::string::npos) << TopLine(0);
+  GoTo(L"second: B");
+  EXPECT_NE(TopLine(0).find("val second: Any"), std::string::npos) << TopLine(0);
   listCloseWindow(window_);
 
   java = Shown(kotlin + L"Regex.class");
