@@ -7,6 +7,7 @@
 
 #include "plugin/class_views.h"
 #include "plugin/go_to_member.h"
+#include "plugin/kotlin_view.h"
 #include "plugin/module_hold.h"
 
 namespace {
@@ -38,7 +39,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
     if (message == SourceReadyMessage()) {
       // A run given up meanwhile may have posted too: only this window's counts.
       DecompileJob* job = reinterpret_cast<DecompileJob*>(wParam);
-      if (job == window->pending && WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      if (job == window->pending) {
+        if (WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      } else {
+        TakeArrivedKotlin(control, window, job);
+      }
       return 0;
     }
     switch (message) {
@@ -50,6 +55,10 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           SwitchClassView(control, window, LOWORD(wParam) == ShowBytecodeCommand);
           return 0;
         }
+        if (LOWORD(wParam) == ShowKotlinCommand) {
+          ShowKotlinView(control, window);
+          return 0;
+        }
         if (LOWORD(wParam) == GoToMemberCommand) {
           GoToMember(control, window);
           return 0;
@@ -58,6 +67,16 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
       case WM_KEYDOWN:
         if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
           SwitchClassView(control, window, !window->bytecodeShown);
+          return 0;
+        }
+        // Ctrl+K, for a class compiled from Kotlin: to Kotlin, and back to Java.
+        if (wParam == KotlinViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+            OffersKotlinView(window)) {
+          if (window->kotlinShown) {
+            SwitchClassView(control, window, false);
+          } else {
+            ShowKotlinView(control, window);
+          }
           return 0;
         }
         if (wParam == GoToMemberKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
@@ -73,9 +92,17 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           }
           return 0;
         }
+        if (wParam == KotlinCheckTimer) {
+          CheckKotlinRun(control, window);
+          return 0;
+        }
         break;
       case WM_CHAR:
-        // The characters Ctrl+B and Ctrl+G make: the keys did all there is to do.
+        // The characters Ctrl+B, Ctrl+G and Ctrl+K make: the keys did all there is to do.
+        if (wParam == KotlinViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0 &&
+            OffersKotlinView(window)) {
+          return 0;
+        }
         if ((wParam == SwitchViewKey - 'A' + 1 || wParam == GoToMemberKey - 'A' + 1) &&
             GetKeyState(VK_CONTROL) < 0) {
           return 0;
@@ -143,6 +170,7 @@ bool ReleaseClassWindows() {
     }
     if (entry.window != nullptr) {
       ReleaseDecompileJob(entry.window->pending);
+      ReleaseKotlinView(entry.window);
       free(entry.window->result.text);
       delete entry.window;
     }
@@ -157,7 +185,9 @@ void DetachClassWindow(HWND control) {
   ClassWindow* window = entry->window;
   entry->window = nullptr;
   KillTimer(control, RunCheckTimer);
+  KillTimer(control, KotlinCheckTimer);
   ReleaseDecompileJob(window->pending);
+  ReleaseKotlinView(window);
   free(window->result.text);
   delete window;
 }

@@ -184,6 +184,7 @@ bool ListerHost::Execute(const ScriptCommand& command) {
         {L"n", 'N', false, false},     {L"p", 'P', false, false},
         {L"t", 'T', false, false},     {L"esc", VK_ESCAPE, false, false},
         {L"ctrl+b", 'B', true, false}, {L"ctrl+g", 'G', true, false},
+        {L"ctrl+k", 'K', true, false},
     };
     bool known = false;
     for (const auto& k : kKeys) {
