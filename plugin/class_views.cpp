@@ -12,6 +12,7 @@
 #include "host/view_kind.h"
 #include "plugin/no_source_comment.h"
 #include "plugin/shown_source.h"
+#include "plugin/view_keys.h"
 #include "presentation/bytecode_highlighter.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
@@ -110,8 +111,8 @@ void ShowBytecodeView(HWND control, ClassWindow* window) {
   DWORD read = GetTickCount() - start;
   wchar_t line[128];
   swprintf(line, sizeof line / sizeof line[0],
-           L"// Bytecode as javap -c -p lists it, read in %lums | Ctrl+B: the Java source",
-           static_cast<unsigned long>(read));
+           L"// Bytecode as javap -c -p lists it, read in %lums | %ls: the Java source",
+           static_cast<unsigned long>(read), ViewKeyName(ViewKeyCommand::SwitchBytecode));
   ShowBytecodeText(control, text, line);
   window->bytecodeShown = true;
 }
@@ -218,10 +219,11 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
 void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
+  const std::wstring key = ViewKeyName(ViewKeyCommand::SwitchBytecode);
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? 0 : MF_CHECKED), ShowSourceCommand,
-              L"Java source\tCtrl+B");
+              (L"Java source\t" + key).c_str());
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
-              L"Bytecode\tCtrl+B");
+              (L"Bytecode\t" + key).c_str());
   // From the keyboard (Shift+F10, the menu key): at the caret.
   if (x == -1 && y == -1) {
     POINT caret = {0, 0};

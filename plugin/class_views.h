@@ -11,9 +11,12 @@
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
 
-// The context menu's commands, and the key that switches the views (with Ctrl).
+// The context menu's commands.
 enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02 };
-enum { SwitchViewKey = 'B' };
+
+// How long the host's thread waits for a run before what is coming shows
+// instead, unless DRAVIK_LOAD_WAIT_MS sets another (the tests).
+const DWORD DefaultLoadWaitMs = 250;
 
 // The timer by which a window with a run still coming looks at it itself, in
 // case the run's message was lost; and how often.

@@ -7,6 +7,7 @@
 
 #include "plugin/class_views.h"
 #include "plugin/module_hold.h"
+#include "plugin/view_keys.h"
 
 namespace {
 
@@ -26,6 +27,16 @@ Entry* EntryOf(HWND control) {
     if (entry.control == control) return &entry;
   }
   return nullptr;
+}
+
+// What a key of the window does; false when it does nothing here.
+bool RunViewKey(HWND control, ClassWindow* window, ViewKeyCommand command) {
+  switch (command) {
+    case ViewKeyCommand::SwitchBytecode:
+      SwitchClassView(control, window, !window->bytecodeShown);
+      return true;
+  }
+  return false;
 }
 
 LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,12 +61,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           return 0;
         }
         break;
-      case WM_KEYDOWN:
-        if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
-          SwitchClassView(control, window, !window->bytecodeShown);
-          return 0;
-        }
+      case WM_KEYDOWN: {
+        const ViewKey* key = PressedViewKey(wParam);
+        if (key != nullptr && RunViewKey(control, window, key->command)) return 0;
         break;
+      }
       case WM_TIMER:
         if (wParam == RunCheckTimer) {
           // A lost post: the run has ended all the same.
@@ -66,8 +76,8 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
         }
         break;
       case WM_CHAR:
-        // The character Ctrl+B makes: the key did all there is to do.
-        if (wParam == SwitchViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0) return 0;
+        // The character a key of the window makes: the key did all there is to do.
+        if (ViewKeyOfCharacter(wParam) != nullptr) return 0;
         break;
     }
   }

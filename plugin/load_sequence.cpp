@@ -47,11 +47,11 @@ HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area
 
 // How long the host's thread waits for a run before the control shows what is
 // coming instead: a quick class shows whole, as a host that reads the text
-// right after the call expects. DRAVIK_LOAD_WAIT_MS sets another (the tests).
+// right after the call expects.
 DWORD LoadWaitMs() {
   WCHAR value[16];
   DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
-  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
+  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : DefaultLoadWaitMs;
 }
 
 // What the host waits for after the run's wait: the window shown (its first
