@@ -119,9 +119,10 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
   const DWORD limitMs = context.settings.timeoutSeconds * 1000;
   const ULONGLONG start = GetTickCount64();
   const std::wstring portFile = ServicePortFile(context);
-  ServiceReply reply = AskService(portFile, EngineServiceName(run->engine),
+  const std::string settingsKey = ServiceSettingsKeyFor(run->java, run->javaVersion, context);
+  ServiceReply reply = AskService(portFile, settingsKey, EngineServiceName(run->engine),
                                   EngineOptions(run->engine, options.lineNumbers), classBytes,
-                                  options.family, limitMs);
+                                  options.family, limitMs, context.stopRequest);
   DecompileOutcome outcome;
   switch (reply.kind) {
     case ServiceReply::Kind::Source:
@@ -142,6 +143,10 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
                              "A very large class may need more time: raise timeout= in " +
                                  Utf8FromWide(context.settingsFile) + "."};
       return outcome;
+    case ServiceReply::Kind::Stopped:
+      outcome.kind = DecompileOutcome::Kind::Stopped;
+      outcome.explanation = {"The plugin stopped the run."};
+      return outcome;
     case ServiceReply::Kind::NoAnswer:
       break;
   }
@@ -161,7 +166,7 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
                         [&](const std::string& secret) -> std::string {
                           if (!gaveSource) return "";
                           return EncodeServiceRequest(
-                              secret, EngineServiceName(run->engine),
+                              secret, settingsKey, EngineServiceName(run->engine),
                               EngineOptions(run->engine, options.lineNumbers), classBytes,
                               options.family);
                         });

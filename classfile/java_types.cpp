@@ -221,17 +221,18 @@ bool ParseFieldSignature(const std::string& signature, std::string* type) {
   return reader.Type(type) && reader.AtEnd();
 }
 
-std::string TypeParametersText(const std::vector<TypeParameter>& parameters) {
+std::string TypeParametersText(const std::vector<TypeParameter>& parameters,
+                               std::string (*typeName)(const std::string&)) {
   std::string text;
   for (const TypeParameter& parameter : parameters) {
     text += (text.empty() ? "<" : ", ") + parameter.name;
     const char* separator = " extends ";
     if (!parameter.classBound.empty() && parameter.classBound != "java/lang/Object") {
-      text += separator + DottedName(parameter.classBound);
+      text += separator + typeName(parameter.classBound);
       separator = " & ";
     }
     for (const std::string& bound : parameter.interfaceBounds) {
-      text += separator + DottedName(bound);
+      text += separator + typeName(bound);
       separator = " & ";
     }
   }

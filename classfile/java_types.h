@@ -48,5 +48,7 @@ bool ParseMethodSignature(const std::string& signature, MethodSignature* out);
 bool ParseFieldSignature(const std::string& signature, std::string* type);
 
 // "<T extends java.lang.Comparable<T>, U>": the parameters as a declaration
-// writes them (a bound of java.lang.Object left out), dotted; "" for none.
-std::string TypeParametersText(const std::vector<TypeParameter>& parameters);
+// writes them (a bound of java.lang.Object left out), each bound named by
+// typeName (dotted, unless another is given); "" for none.
+std::string TypeParametersText(const std::vector<TypeParameter>& parameters,
+                               std::string (*typeName)(const std::string&) = DottedName);

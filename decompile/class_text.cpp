@@ -76,3 +76,14 @@ bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error
   *text = WideLines(outline);
   return true;
 }
+
+bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error) {
+  ParsedClass parsed;
+  if (!cls.read) {
+    *error = cls.error;
+    return false;
+  }
+  if (!ReadClassFile(Data(cls), cls.bytes.size(), &parsed, error)) return false;
+  *glance = ClassGlanceOf(parsed);
+  return true;
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classfile/bytecode_view.h"
+#include "classfile/class_members.h"
 
 // A class file's bytes as one read found them.
 struct ClassBytes {
@@ -27,3 +28,7 @@ ClassBytes ReadClassBytes(const WCHAR* classFile);
 bool BytecodeTextOf(const ClassBytes& cls, std::wstring* text, std::string* error,
                     std::vector<MethodPlace>* places = nullptr);
 bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error);
+
+// The class at a glance (its heading and members), for the thumbnail and the
+// class window's "Go to"; false with the sentence as above.
+bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error);

@@ -13,6 +13,7 @@
 #include "host/module_state.h"
 
 DWORD DecompileWaitLimitMs = 60 * 1000;
+DWORD DecompileStopGraceMs = 3000;
 
 namespace {
 
@@ -23,9 +24,6 @@ enum { NameChars = MAX_PATH };
 enum { CommandChars = 1024 };
 // How long an ended decompiler may take to be gone.
 const DWORD EndedProcessWaitMs = 5000;
-// How long a decompiler asked to stop may take to clean up and end before it
-// is ended from outside.
-const DWORD StopRequestWaitMs = 3000;
 
 // Every decompiler the plugin starts runs in this job, which the system
 // closes when the host ends: a run the host did not live to see the end of
@@ -161,25 +159,25 @@ bool ProbeDecompiler(const WCHAR* probe) {
 }
 
 // Waits for the decompiler until it ends, its time is up or the run is
-// cancelled. A cancelled one is asked to stop first (the bridge then removes
-// its own files), then ended; one whose time is up is ended at once. It is
-// waited for until it is gone, so that it writes nothing more.
+// cancelled. Either way it is asked to stop first (the bridge then ends its
+// Java and removes its own files), and ended when it has not stopped within
+// the grace. It is waited for until it is gone, so that it writes nothing
+// more.
 DecompileEnd WaitForDecompiler(HANDLE process, HANDLE stopRequest, HANDLE cancel) {
   HANDLE waits[] = {process, cancel};
   DWORD waited =
       WaitForMultipleObjects(cancel != nullptr ? 2 : 1, waits, FALSE, DecompileWaitLimitMs);
   if (waited == WAIT_OBJECT_0) return DecompileEnd::Text;
-  const bool cancelled = waited == WAIT_OBJECT_0 + 1;
-  if (cancelled && stopRequest != nullptr) {
+  const DecompileEnd end =
+      waited == WAIT_OBJECT_0 + 1 ? DecompileEnd::Cancelled : DecompileEnd::TimedOut;
+  if (stopRequest != nullptr) {
     SetEvent(stopRequest);
-    if (WaitForSingleObject(process, StopRequestWaitMs) == WAIT_OBJECT_0) {
-      return DecompileEnd::Cancelled;
-    }
+    if (WaitForSingleObject(process, DecompileStopGraceMs) == WAIT_OBJECT_0) return end;
   }
   TerminateProcess(process, 1);
   // A process in the middle of a file operation ends once that is done.
   WaitForSingleObject(process, EndedProcessWaitMs);
-  return cancelled ? DecompileEnd::Cancelled : DecompileEnd::TimedOut;
+  return end;
 }
 
 // Starts the decompiler in the run folder and waits for it (above). A program
@@ -198,9 +196,7 @@ DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode) {
     return DecompileEnd::NotStarted;
   }
   HANDLE stopRequest =
-      cancel != nullptr
-          ? CreateEventW(nullptr, TRUE, FALSE, CancelEventName(process.dwProcessId).c_str())
-          : nullptr;
+      CreateEventW(nullptr, TRUE, FALSE, CancelEventName(process.dwProcessId).c_str());
   if (RunsJob() != nullptr) AssignProcessToJobObject(RunsJob(), process.hProcess);
   ResumeThread(process.hThread);
   DecompileEnd end = WaitForDecompiler(process.hProcess, stopRequest, cancel);

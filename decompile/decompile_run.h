@@ -13,8 +13,12 @@
 enum { DecompileStampChars = 16 };
 
 // How long a run waits for Jad, in milliseconds (60 seconds unless a test
-// shortens it). A Jad still running then is ended, and the run gives no text.
+// shortens it). A Jad still running then is asked to stop, as a close asks it
+// (the bridge ends its Java and removes its files), and ended when it has not
+// stopped within DecompileStopGraceMs (3 seconds unless a test changes it);
+// the run gives no text.
 extern DWORD DecompileWaitLimitMs;
+extern DWORD DecompileStopGraceMs;
 
 // How a run ended: with Jad's text, or why without. Jad was not run at all
 // with NoRunFolder (no folder for the run could be made anywhere), NoInput

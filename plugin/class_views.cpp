@@ -20,9 +20,6 @@
 
 namespace {
 
-// The banner and one more line stand above every view.
-const int HeaderLineCount = 2;
-
 const TextPalette& PaletteOf(HWND control) {
   return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
 }
@@ -224,6 +221,9 @@ void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
               (L"Java source\t" + key).c_str());
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
               (L"Bytecode\t" + key).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, GoToMemberCommand,
+              (L"Go to...\t" + std::wstring(ViewKeyName(ViewKeyCommand::GoToMember))).c_str());
   // From the keyboard (Shift+F10, the menu key): at the caret.
   if (x == -1 && y == -1) {
     POINT caret = {0, 0};

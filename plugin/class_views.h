@@ -8,11 +8,14 @@
 
 #include "plugin/class_window.h"
 
+// The banner and one more line stand above every view.
+enum { HeaderLineCount = 2 };
+
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
 
 // The context menu's commands.
-enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02 };
+enum { ShowSourceCommand = 0x7D01, ShowBytecodeCommand = 0x7D02, GoToMemberCommand = 0x7D03 };
 
 // How long the host's thread waits for a run before what is coming shows
 // instead, unless DRAVIK_LOAD_WAIT_MS sets another (the tests).

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "plugin/class_views.h"
+#include "plugin/go_to_member.h"
 #include "plugin/module_hold.h"
 #include "plugin/view_keys.h"
 
@@ -35,6 +36,9 @@ bool RunViewKey(HWND control, ClassWindow* window, ViewKeyCommand command) {
     case ViewKeyCommand::SwitchBytecode:
       SwitchClassView(control, window, !window->bytecodeShown);
       return true;
+    case ViewKeyCommand::GoToMember:
+      GoToMember(control, window);
+      return true;
   }
   return false;
 }
@@ -58,6 +62,10 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
       case WM_COMMAND:
         if (LOWORD(wParam) == ShowSourceCommand || LOWORD(wParam) == ShowBytecodeCommand) {
           SwitchClassView(control, window, LOWORD(wParam) == ShowBytecodeCommand);
+          return 0;
+        }
+        if (LOWORD(wParam) == GoToMemberCommand) {
+          GoToMember(control, window);
           return 0;
         }
         break;

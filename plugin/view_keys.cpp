@@ -2,6 +2,7 @@
 
 const ViewKey ViewKeys[] = {
     {L"Ctrl+B", 'B', ViewKeyCommand::SwitchBytecode},
+    {L"Ctrl+G", 'G', ViewKeyCommand::GoToMember},
 };
 const size_t ViewKeyCount = sizeof ViewKeys / sizeof ViewKeys[0];
 

@@ -8,6 +8,7 @@
 
 enum class ViewKeyCommand {
   SwitchBytecode,  // the bytecode view, or back to the source
+  GoToMember,      // the class's members listed, the one chosen shown
 };
 
 struct ViewKey {

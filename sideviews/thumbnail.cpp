@@ -8,18 +8,6 @@
 
 namespace {
 
-bool IsClassFileName(const WCHAR* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const WCHAR* lastComponent = wcsrchr(name, L'\\');
-  if (lastComponent == nullptr) {
-    return false;
-  }
-  const WCHAR* extension = wcsrchr(lastComponent, L'.');
-  return extension != nullptr && _wcsicmp(extension, L".class") == 0;
-}
-
 // Asked afresh on every call; the thumbnail keeps no platform cache.
 bool IsRunningOnNT() {
   OSVERSIONINFOA version;
@@ -57,6 +45,18 @@ void DrawNumberedText(HDC drawing, const RECT& surface, const char* text, int po
 }
 
 }  // namespace
+
+bool IsClassFileName(const WCHAR* name) {
+  if (name == nullptr) {
+    return false;
+  }
+  const WCHAR* lastComponent = wcsrchr(name, L'\\');
+  if (lastComponent == nullptr) {
+    return false;
+  }
+  const WCHAR* extension = wcsrchr(lastComponent, L'.');
+  return extension != nullptr && _wcsicmp(extension, L".class") == 0;
+}
 
 HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
                                int contentLength) {

@@ -1,6 +1,8 @@
-// The thumbnail of a class file: its first bytes, line-numbered, drawn on a
-// white surface twice the requested size and, on the NT family, shrunk with
-// halftone scaling. No decompiling: the host wants thumbnails fast.
+// The thumbnail of a class file the class-file reader refuses: its first
+// bytes, line-numbered, drawn on a white surface twice the requested size
+// and, on the NT family, shrunk with halftone scaling. No decompiling: the
+// host wants thumbnails fast. (A class the reader reads is drawn as its
+// class: class_thumbnail.h.)
 #pragma once
 
 #include <windows.h>
@@ -11,3 +13,6 @@
 // bytes, need not be terminated, and is only read.
 HBITMAP DrawClassFileThumbnail(const WCHAR* fileName, int width, int height, const char* content,
                                int contentLength);
+
+// Whether the name's last component ends in ".class" (any case).
+bool IsClassFileName(const WCHAR* name);

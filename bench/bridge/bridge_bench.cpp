@@ -25,9 +25,15 @@
 // - the bytecode view (the plugin's own reader, its text highlighted) of
 //   commons-lang3's StrBuilder and guava's largest classes against a warm
 //   decompile of the same.
+// - a Quick View storm (the storm test's: 200 of guava's collect classes
+//   loaded and closed 0 to 300 ms apart): the kept class's load to its
+//   source after the storm against the same class alone, and the service's
+//   processor time spent on the storm's views, which nobody waited for (only
+//   in storm mode).
 // DRAVIK_TEST_JAVA names a real Windows Java runtime to run on instead.
-//   bridge_bench.exe [RUNS] [second|cache|host|hold|bytecode]   (default 5 of each; medians
-//                                                            and minimums; a name: that alone)
+//   bridge_bench.exe [RUNS] [second|cache|host|hold|bytecode|storm]   (default 5 of each but
+//                                                         the storm; medians and minimums; a
+//                                                         name: that alone)
 #include <windows.h>
 
 // psapi.h needs windows.h before it.
@@ -389,6 +395,107 @@ void HostFigures(PluginCopyFixture& plugin, int runs) {
   SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
 }
 
+// The processor time of the service's Linux java so far, in ms (utime and
+// stime of its /proc stat, in ticks of 10 ms); -1 without one.
+double ServiceCpuMs(const std::wstring& portFile) {
+  const std::vector<std::wstring> services = ServiceProcesses(portFile);
+  if (services.empty()) return -1;
+  std::string stat = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\stat");
+  size_t at = stat.rfind(')');
+  if (at == std::string::npos) return -1;
+  // After the name: state is field 3; utime and stime are fields 14 and 15.
+  std::vector<std::string> fields;
+  for (size_t i = at + 2; i < stat.size();) {
+    size_t end = stat.find(' ', i);
+    fields.push_back(stat.substr(i, end - i));
+    if (end == std::string::npos) break;
+    i = end + 1;
+  }
+  if (fields.size() < 13) return -1;
+  return (atof(fields[11].c_str()) + atof(fields[12].c_str())) * 10;
+}
+
+// Waits until the service has used no processor time for two seconds (at
+// most two minutes); its processor time then.
+double ServiceCpuWhenQuiet(const std::wstring& portFile) {
+  double cpu = ServiceCpuMs(portFile);
+  for (double start = NowMs(), still = NowMs(); NowMs() - start < 120000; Sleep(250)) {
+    double now = ServiceCpuMs(portFile);
+    if (now != cpu) {
+      cpu = now;
+      still = NowMs();
+    } else if (NowMs() - still >= 2000) {
+      break;
+    }
+  }
+  return cpu;
+}
+
+void StormFigures(PluginCopyFixture& plugin, int runs) {
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"250");
+  plugin.folder().InstallBridgeJad("service=on\r\nservice_idle_minutes=5\r\n");
+  const std::wstring portFile = ServicePortFileFor(plugin.folder().directory());
+  const std::wstring data = ExeDirectory() + L"storm_data\\";
+  const std::wstring kept = data + L"ImmutableSortedMap.class";
+  std::vector<std::wstring> classes;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((data + L"*.class").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name.find(L'$') == std::wstring::npos && name != L"ImmutableSortedMap.class") {
+        classes.push_back(data + name);
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  if (classes.size() < 3) {
+    printf("storm: no classes in %s\n", ToUtf8(data).c_str());
+    return;
+  }
+  // A new service, warmed by two views of other classes (not the storm's).
+  auto warmService = [&] {
+    EndServices(portFile);
+    ViewAsHost(plugin, classes[0]);
+    NewPortFileText(portFile, "", 60000);
+    ViewAsHost(plugin, classes[1]);
+  };
+  std::vector<double> alone, afterStorm, keptCpu, stormCpu, leftCpu;
+  for (int i = 0; i < runs; ++i) {
+    warmService();
+    double before = ServiceCpuWhenQuiet(portFile);
+    alone.push_back(ViewAsHost(plugin, kept).shown);
+    keptCpu.push_back(ServiceCpuWhenQuiet(portFile) - before);
+
+    warmService();
+    before = ServiceCpuWhenQuiet(portFile);
+    unsigned seed = 44;
+    for (int load = 0; load < 200; ++load) {
+      seed = seed * 1103515245u + 12345u;
+      const double apart = static_cast<double>((seed >> 16) % 301);
+      const std::wstring& file = classes[2 + load % (classes.size() - 2)];
+      HWND window = plugin.listLoadW(plugin.lister(), const_cast<WCHAR*>(file.c_str()), 0);
+      for (double start = NowMs(); NowMs() - start < apart; Sleep(5)) PumpMessages();
+      if (window != nullptr) plugin.listCloseWindow(window);
+      PumpMessages();
+    }
+    const double stormEnd = ServiceCpuMs(portFile);
+    afterStorm.push_back(ViewAsHost(plugin, kept).shown);
+    stormCpu.push_back(stormEnd - before);
+    leftCpu.push_back(ServiceCpuWhenQuiet(portFile) - stormEnd - keptCpu.back());
+  }
+  EndServices(portFile);
+  SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"120000");
+  printf("A Quick View storm (200 of guava's collect classes, 0 to 300 ms apart), median of %d:\n",
+         runs);
+  printf("  ImmutableSortedMap, load to source: alone %.0f ms, after the storm %.0f ms (x%.3f)\n",
+         Median(alone), Median(afterStorm), Median(afterStorm) / Median(alone));
+  printf(
+      "  the service's processor time during the storm %.0f ms, and after its last view "
+      "closed, but the kept class's own (%.0f ms), %.0f ms\n",
+      Median(stormCpu), Median(keptCpu), Median(leftCpu));
+}
+
 // The host's thread for a cold view with the plugin's own wait (no
 // DRAVIK_LOAD_WAIT_MS): real classes whose source takes longer than the wait,
 // each a first view (no service), so the window comes with the outline.
@@ -476,6 +583,7 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "host") HostFigures(plugin, runs);
   if (only.empty() || only == "hold") HoldFigures(plugin, runs);
   if (only.empty() || only == "bytecode") BytecodeFigures(plugin, runs);
+  if (only == "storm") StormFigures(plugin, runs);
   printf("committed memory of the host: %.1f MB before the runs, %.1f MB after\n", committedBefore,
          CommittedMegabytes());
   return 0;

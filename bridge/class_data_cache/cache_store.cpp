@@ -9,6 +9,7 @@
 #include "bridge/class_data_cache/cache_names.h"
 #include "bridge/class_data_cache/training_run.h"
 #include "bridge/windows/file_access.h"
+#include "bridge/windows/process_identity.h"
 #include "bridge/windows/scoped_handle.h"
 #include "bridge/windows/wide_text.h"
 
@@ -79,8 +80,8 @@ void AdoptTrainedArchive(const std::wstring& stem) {
   const std::wstring claim = stem + WideFromUtf8(ArchiveTrainingClaim);
   std::string text;
   if (!ReadBytes(claim, 64, &text)) return;
-  const DWORD trainer = strtoul(text.c_str(), nullptr, 10);
-  if (trainer != 0 && ProcessRuns(trainer) && FileAgeMs(claim) < ArchiveTrainingMs) return;
+  // The run's id and start time: its id alone may be another's by now.
+  if (ProcessStillRuns(ParseProcessIdentity(text)) && FileAgeMs(claim) < ArchiveTrainingMs) return;
   const std::wstring made = stem + WideFromUtf8(ArchiveTrainingOutput);
   uint64_t checksum = 0;
   if (ChecksumArchiveFile(made, &checksum)) {

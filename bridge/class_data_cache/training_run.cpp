@@ -6,6 +6,7 @@
 #include "bridge/engines/jvm_flags.h"
 #include "bridge/windows/detached_process.h"
 #include "bridge/windows/file_access.h"
+#include "bridge/windows/process_identity.h"
 #include "bridge/windows/scoped_handle.h"
 #include "bridge/windows/wide_text.h"
 
@@ -29,7 +30,7 @@ bool StartArchiveTraining(const SharedArchive& archive, Engine engine, const std
   const std::wstring claim = archive.stem + WideFromUtf8(ArchiveTrainingClaim);
   if (tries >= MostArchiveTries || !Claim(claim)) return false;
   // Until the run has started, the bridge's own process stands for it.
-  WriteBytes(claim, std::to_string(GetCurrentProcessId()) + "\n");
+  WriteBytes(claim, ProcessIdentityText(IdentityOfProcess(GetCurrentProcessId())) + "\n");
   const std::string stem = Utf8FromWide(archive.stem);
   const std::string command = TrainingCommandLine(
       engine, java,
@@ -42,7 +43,7 @@ bool StartArchiveTraining(const SharedArchive& archive, Engine engine, const std
     RemoveFile(claim);
     return false;
   }
-  WriteBytes(claim, std::to_string(trainer) + "\n");
+  WriteBytes(claim, ProcessIdentityText(IdentityOfProcess(trainer)) + "\n");
   SetArchiveTries(archive, tries + 1);
   return true;
 }

@@ -96,11 +96,12 @@ std::string TrainingCommandLine(Engine engine, const std::string& java,
 
 std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
                                const std::string& home, const std::string& portFile,
-                               const std::string& idleSeconds) {
+                               const std::string& idleSeconds, const std::string& settingsKey) {
   std::string command = QuotedArgument(java, true);
   for (const std::string& option : javaOptions) command += " " + QuotedArgument(option);
   command += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(home), true) +
              " dravik.service.DecompileService --port-file " + QuotedArgument(portFile, true);
   if (!idleSeconds.empty()) command += " --idle-seconds " + idleSeconds;
+  if (!settingsKey.empty()) command += " --settings " + settingsKey;
   return command;
 }

@@ -48,11 +48,12 @@ std::string ServiceClassPath(const std::string& home);
 
 // The service's command line: java with javaOptions, UTF-8 as the one-shot
 // run's default charset (so that the source is byte for byte its), the
-// class path, the port file and the idle seconds ("" for the service's own
-// default). Its secret goes on its standard input, never here.
+// class path, the port file, the idle seconds ("" for the service's own
+// default) and the key of the settings it serves ("" for none). Its secret
+// goes on its standard input, never here.
 std::string ServiceCommandLine(const std::string& java, const std::vector<std::string>& javaOptions,
                                const std::string& home, const std::string& portFile,
-                               const std::string& idleSeconds);
+                               const std::string& idleSeconds, const std::string& settingsKey);
 
 // A training run's command line (class_data_cache/training_run.h): the engine, with the
 // options of a view with line numbers, decompiles some of its own classes

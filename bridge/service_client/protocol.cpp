@@ -85,15 +85,33 @@ ServiceAddress ParsePortFile(const std::string& text) {
   return address;
 }
 
-std::string EncodeServiceRequest(const std::string& secret, const std::string& engine,
-                                 const std::vector<std::string>& options,
+std::string ServiceSettingsKey(const std::string& java, int javaVersion, const std::string& heap,
+                               const std::string& idleSeconds) {
+  // FNV-1a, 64 bits, over the settings one to a line, in ASCII lower case.
+  const std::string text =
+      java + "\n" + std::to_string(javaVersion) + "\n" + heap + "\n" + idleSeconds + "\n";
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : text) {
+    unsigned char byte = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    hash = (hash ^ byte) * 1099511628211ull;
+  }
+  const char digits[] = "0123456789abcdef";
+  std::string key;
+  for (int shift = 60; shift >= 0; shift -= 4) key += digits[(hash >> shift) & 0xF];
+  return key;
+}
+
+std::string EncodeServiceRequest(const std::string& secret, const std::string& settingsKey,
+                                 const std::string& engine, const std::vector<std::string>& options,
                                  const std::string& classBytes,
                                  const std::vector<ClassFile>& family) {
   std::string out;
   PutU32(&out, 0x4452564Bu);  // "DRVK"
-  PutU16(&out, 2);
+  PutU16(&out, 3);
   PutU16(&out, secret.size());
   out += secret;
+  PutU16(&out, settingsKey.size());
+  out += settingsKey;
   PutU16(&out, engine.size());
   out += engine;
   PutU16(&out, options.size());

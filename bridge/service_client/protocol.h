@@ -21,10 +21,17 @@ struct ServiceAddress {
 // "<port> <secret>\n" as the service writes it; anything else is not valid.
 ServiceAddress ParsePortFile(const std::string& text);
 
-// The request: magic, version, secret, the engine's name and options, the
-// class's bytes and its family's files.
-std::string EncodeServiceRequest(const std::string& secret, const std::string& engine,
-                                 const std::vector<std::string>& options,
+// The settings a service serves, as 16 hex digits: the runtime (its java.exe,
+// in any case, and its version), its heap and its idle time. A service started
+// with other settings refuses a request and ends, so that the start after
+// takes up the new ones.
+std::string ServiceSettingsKey(const std::string& java, int javaVersion, const std::string& heap,
+                               const std::string& idleSeconds);
+
+// The request: magic, version, secret, the settings key, the engine's name and
+// options, the class's bytes and its family's files.
+std::string EncodeServiceRequest(const std::string& secret, const std::string& settingsKey,
+                                 const std::string& engine, const std::vector<std::string>& options,
                                  const std::string& classBytes,
                                  const std::vector<ClassFile>& family);
 

@@ -43,25 +43,32 @@ class ScopedSocket {
   SOCKET socket_;
 };
 
-enum class Wait { Ready, Failed, TimedOut };
+enum class Wait { Ready, Failed, TimedOut, Stopped };
 
-// Waits until the socket can be written (forWrite) or read, or the deadline.
-// Only a connection under way is also watched for failing: on a connection
-// the service has closed, Wine reports that as an exception too, and the
-// answer is still to be read.
-Wait WaitFor(SOCKET s, bool forWrite, bool connecting, ULONGLONG deadline) {
-  ULONGLONG now = GetTickCount64();
-  if (now >= deadline) return Wait::TimedOut;
-  ULONGLONG left = deadline - now;
-  timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
+// How long one look at the socket lasts before the stop request is looked at
+// again: the service learns of a stop by the connection's end, within this.
+const ULONGLONG StopCheckMs = 25;
+
+// Waits until the socket can be written (forWrite) or read, the deadline, or
+// the stop request. Only a connection under way is also watched for failing:
+// on a connection the service has closed, Wine reports that as an exception
+// too, and the answer is still to be read.
+Wait WaitFor(SOCKET s, bool forWrite, bool connecting, ULONGLONG deadline, HANDLE stop) {
+  int n = 0;
   fd_set ready, failed;
-  FD_ZERO(&ready);
-  FD_ZERO(&failed);
-  FD_SET(s, &ready);
-  FD_SET(s, &failed);
-  int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr,
-                 connecting ? &failed : nullptr, &timeout);
-  if (n == 0) return Wait::TimedOut;
+  do {
+    if (stop != nullptr && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return Wait::Stopped;
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return Wait::TimedOut;
+    ULONGLONG left = deadline - now < StopCheckMs ? deadline - now : StopCheckMs;
+    timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
+    FD_ZERO(&ready);
+    FD_ZERO(&failed);
+    FD_SET(s, &ready);
+    FD_SET(s, &failed);
+    n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr,
+               connecting ? &failed : nullptr, &timeout);
+  } while (n == 0);
   if (n < 0 || (connecting && FD_ISSET(s, &failed))) return Wait::Failed;
   if (connecting) {
     int error = 0;
@@ -79,15 +86,23 @@ ServiceReply Reply(ServiceReply::Kind kind, std::string text = "") {
   return reply;
 }
 
-ServiceReply AskConnected(SOCKET s, const std::string& request, ULONGLONG deadline) {
+ServiceReply::Kind KindFor(Wait wait) {
+  switch (wait) {
+    case Wait::TimedOut:
+      return ServiceReply::Kind::TimedOut;
+    case Wait::Stopped:
+      return ServiceReply::Kind::Stopped;
+    default:
+      return ServiceReply::Kind::NoAnswer;
+  }
+}
+
+ServiceReply AskConnected(SOCKET s, const std::string& request, ULONGLONG deadline, HANDLE stop) {
   // Non-blocking, so that every step waits at most until the deadline.
   size_t sent = 0;
   while (sent < request.size()) {
-    Wait wait = WaitFor(s, true, false, deadline);
-    if (wait != Wait::Ready) {
-      return Reply(wait == Wait::TimedOut ? ServiceReply::Kind::TimedOut
-                                          : ServiceReply::Kind::NoAnswer);
-    }
+    Wait wait = WaitFor(s, true, false, deadline, stop);
+    if (wait != Wait::Ready) return Reply(KindFor(wait));
     int chunk = static_cast<int>(request.size() - sent < 65536 ? request.size() - sent : 65536);
     int n = send(s, request.data() + sent, chunk, 0);
     if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) continue;
@@ -98,11 +113,8 @@ ServiceReply AskConnected(SOCKET s, const std::string& request, ULONGLONG deadli
   std::string answer;
   char buffer[65536];
   for (;;) {
-    Wait wait = WaitFor(s, false, false, deadline);
-    if (wait != Wait::Ready) {
-      return Reply(wait == Wait::TimedOut ? ServiceReply::Kind::TimedOut
-                                          : ServiceReply::Kind::NoAnswer);
-    }
+    Wait wait = WaitFor(s, false, false, deadline, stop);
+    if (wait != Wait::Ready) return Reply(KindFor(wait));
     int n = recv(s, buffer, sizeof buffer, 0);
     if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) continue;
     if (n < 0) return Reply(ServiceReply::Kind::NoAnswer);
@@ -127,9 +139,10 @@ ServiceReply AskConnected(SOCKET s, const std::string& request, ULONGLONG deadli
 
 }  // namespace
 
-ServiceReply AskService(const std::wstring& portFile, const std::string& engine,
-                        const std::vector<std::string>& options, const std::string& classBytes,
-                        const std::vector<ClassFile>& family, DWORD limitMs) {
+ServiceReply AskService(const std::wstring& portFile, const std::string& settingsKey,
+                        const std::string& engine, const std::vector<std::string>& options,
+                        const std::string& classBytes, const std::vector<ClassFile>& family,
+                        DWORD limitMs, HANDLE stop) {
   const ULONGLONG deadline = GetTickCount64() + limitMs;
   std::string text;
   if (!ReadBytes(portFile, 1024, &text)) return Reply(ServiceReply::Kind::NoAnswer);
@@ -153,8 +166,11 @@ ServiceReply AskService(const std::wstring& portFile, const std::string& engine,
   }
   // A refused connection shows as a failure on select; only a service that
   // takes the connection but says nothing runs into the time limit.
-  Wait connected = WaitFor(s.get(), true, true, deadline);
+  Wait connected = WaitFor(s.get(), true, true, deadline, stop);
+  if (connected == Wait::Stopped) return Reply(ServiceReply::Kind::Stopped);
   if (connected != Wait::Ready) return Reply(ServiceReply::Kind::NoAnswer);
   return AskConnected(
-      s.get(), EncodeServiceRequest(address.secret, engine, options, classBytes, family), deadline);
+      s.get(),
+      EncodeServiceRequest(address.secret, settingsKey, engine, options, classBytes, family),
+      deadline, stop);
 }

@@ -49,6 +49,12 @@ std::wstring ServicePortFile(const BridgeContext& context) {
   return temp + WideFromUtf8(ServicePortFileName(Utf8FromWide(context.home)));
 }
 
+std::string ServiceSettingsKeyFor(const std::string& java, int javaVersion,
+                                  const BridgeContext& context) {
+  return ServiceSettingsKey(java, javaVersion, context.settings.serviceHeap,
+                            MinutesAsSeconds(context.settings.serviceIdleMinutes));
+}
+
 bool StartDecompileService(const std::string& java, int javaVersion, const BridgeContext& context,
                            const std::wstring& portFile, SharedArchive* archive,
                            const std::function<std::string(const std::string&)>& encodeFirst) {
@@ -70,7 +76,8 @@ bool StartDecompileService(const std::string& java, int javaVersion, const Bridg
       java,
       ServiceJavaOptions(javaVersion, cache, context.settings.serviceHeap,
                          Utf8FromWide(crashReport)),
-      home, Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes));
+      home, Utf8FromWide(portFile), MinutesAsSeconds(context.settings.serviceIdleMinutes),
+      ServiceSettingsKeyFor(java, javaVersion, context));
   ServiceStartPlan plan = PlanServiceStart(markerAge, markerText, crashed, command);
   if (!plan.start) return false;
   RemoveFile(crashReport);

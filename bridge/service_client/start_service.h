@@ -13,6 +13,12 @@
 // there is no temporary folder.
 std::wstring ServicePortFile(const BridgeContext& context);
 
+// The key of the settings a service for java gets from this context
+// (ServiceSettingsKey): what a request asks for, and a service started here
+// serves.
+std::string ServiceSettingsKeyFor(const std::string& java, int javaVersion,
+                                  const BridgeContext& context);
+
 // Starts the service on java unless another bridge's start is under way or
 // starts of the same command failed lately (start_backoff.h), mapping the
 // archive's cache; a cache that the last start failed with is dropped

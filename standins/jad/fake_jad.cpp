@@ -18,7 +18,8 @@
 //   slow     waits the milliseconds fakejad.delay beside it names (2000 when
 //            it names none), writes the output file as write does and appends
 //            "done <name>" to fakejad.log; asked to stop meanwhile (as the
-//            bridge is), it ends at once with exit code 7 and writes nothing
+//            bridge is), it appends "stopped <name>", ends at once with exit
+//            code 7 and writes nothing else
 //   listing  the output file, with the class line and then one line
 //            "// <name> <size>" for each file in its current directory, in
 //            name order (what the decompiler found beside its input)
@@ -239,7 +240,10 @@ int wmain(int argc, wchar_t** argv) {
         stop != nullptr ? stop : GetCurrentProcess(),
         delay.empty() ? 2000 : static_cast<DWORD>(strtoul(delay.c_str(), nullptr, 10)));
     if (stop != nullptr) CloseHandle(stop);
-    if (waited == WAIT_OBJECT_0) return 7;
+    if (waited == WAIT_OBJECT_0) {
+      AppendLine(own, "stopped " + Utf8(input));
+      return 7;
+    }
   }
   std::wstring wideSimple(simple.begin(), simple.end());
   std::wstring output = wideSimple + L"." + extension;

@@ -7,6 +7,7 @@
 
 #include "standins/lister/host_hooks.h"
 #include "standins/lister/host_log.h"
+#include "standins/lister/process_counts.h"
 #include "standins/lister/watchdog.h"
 
 namespace {
@@ -204,6 +205,25 @@ void ListerHost::WaitForSource(DWORD milliseconds) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
   }
   LogLine("waitsource -> not shown after %lu ms", static_cast<unsigned long>(milliseconds));
+}
+
+void ListerHost::LogCounts(DWORD milliseconds) {
+  const bool first = base_handles_ < 0;
+  DWORD start = GetTickCount();
+  long handles = ProcessHandleCount();
+  long threads = ProcessThreadCount();
+  while (!first && (handles > base_handles_ || threads > base_threads_) &&
+         GetTickCount() - start < milliseconds) {
+    PumpFor(100);
+    handles = ProcessHandleCount();
+    threads = ProcessThreadCount();
+  }
+  if (first) {
+    base_handles_ = handles;
+    base_threads_ = threads;
+  }
+  LogLine("counts handles %ld threads %ld after %lu ms", handles, threads,
+          static_cast<unsigned long>(GetTickCount() - start));
 }
 
 bool ListerHost::HandleKey(UINT key, bool ctrl, bool shift) {

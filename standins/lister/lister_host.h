@@ -34,6 +34,10 @@ class ListerHost {
   // since the last load, which it does once the source is shown, or
   // milliseconds have passed.
   void WaitForSource(DWORD milliseconds);
+  // Logs this process's handles and threads; the first time they become the
+  // baseline, and later, with milliseconds, messages are handled until both
+  // are back at it or that time has passed.
+  void LogCounts(DWORD milliseconds);
   bool HandleKey(UINT key, bool ctrl, bool shift);
   // A key the host does not take goes to the list window, with Ctrl and
   // Shift down as asked while the window handles it.
@@ -42,6 +46,8 @@ class ListerHost {
   // its menu (Shift+F10) pressed there, and the item-th entry of the menu it
   // opens chosen with the keyboard (0: the menu cancelled). key 0: the click.
   void ContextMenu(int item, UINT key, bool shift);
+  // Logs the list window's first visible line, its number and its text.
+  void LogTopLine();
 
   bool Detect(const std::wstring& file);
   void Load(const std::wstring& file);
@@ -97,4 +103,7 @@ class ListerHost {
   // itm_percent messages received, in all and when the last load began.
   unsigned percents_ = 0;
   unsigned percents_at_load_ = 0;
+  // The first counts logged: handles, threads (-1 before).
+  long base_handles_ = -1;
+  long base_threads_ = -1;
 };

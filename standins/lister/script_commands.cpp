@@ -6,6 +6,7 @@
 
 #include "standins/lister/host_hooks.h"
 #include "standins/lister/host_log.h"
+#include "standins/lister/list_pick.h"
 #include "standins/lister/lister_host.h"
 #include "standins/lister/lister_keys.h"
 
@@ -181,6 +182,7 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     } else {
       return args.Fail(L"unknown key " + keyName);
     }
+    LogTopLine();
   } else if (name == L"contextmenu") {
     int item = 0;
     if (!args.Need(1, 2) || !args.Int(0, &item)) return false;
@@ -189,6 +191,13 @@ bool ListerHost::Execute(const ScriptCommand& command) {
       return args.Fail(L"the menu opens by a right click or a key such as shift+f10");
     }
     ContextMenu(item, key.key, key.shift);
+    LogTopLine();
+  } else if (name == L"pick") {
+    if (!args.Need(1, 1)) return false;
+    SetListPick(args.Word(0));
+  } else if (name == L"top") {
+    if (!args.Need(0, 0)) return false;
+    LogTopLine();
   } else if (name == L"clock") {
     if (!args.Need(1, 2)) return false;
     const std::wstring& value = args.Word(0);
@@ -260,6 +269,12 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     } else {
       DumpFormats(path);
     }
+  } else if (name == L"counts") {
+    // The first counts are the baseline; with MS, the host waits up to MS
+    // until its handles and threads are back at it.
+    int ms = 0;
+    if (!args.Need(0, 1) || (args.count() == 1 && !args.Int(0, &ms))) return false;
+    LogCounts(static_cast<DWORD>(ms > 0 ? ms : 0));
   } else if (name == L"echo") {
     std::wstring text;
     for (size_t i = 0; i < args.count(); ++i) text += (i ? L" " : L"") + args.Word(i);

@@ -5,6 +5,7 @@
 
 #include "standins/lister/host_hooks.h"
 #include "standins/lister/host_log.h"
+#include "standins/lister/list_pick.h"
 
 namespace {
 
@@ -103,7 +104,17 @@ DWORD WINAPI Watchdog::Run(void* self) {
   while (WaitForSingleObject(watchdog->stop_, 100) == WAIT_TIMEOUT) {
     std::vector<HWND> dialogs;
     EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&dialogs));
-    for (HWND dialog : dialogs) Answer(dialog, &seen);
+    for (HWND dialog : dialogs) {
+      // A list is answered once, as the script says; it goes away then.
+      bool answered = false;
+      for (HWND h : seen) answered = answered || h == dialog;
+      bool print_dialog = GetDlgItem(dialog, kPrinterComboId) != nullptr;
+      if (answered || print_dialog || !AnswerListDialog(dialog)) {
+        Answer(dialog, &seen);
+      } else {
+        seen.push_back(dialog);
+      }
+    }
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "tests/windows/test_support.h"
 
+#include <process.h>
 #include <string.h>
 
 namespace {
@@ -53,4 +54,35 @@ CHARFORMAT2A ReadCharFormatAt(HWND control, int position) {
   format.cbSize = sizeof format;
   SendMessageA(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
   return format;
+}
+
+MemberListAnswer::MemberListAnswer(const std::wstring& item) : item_(item) {
+  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Run, this, 0, nullptr));
+}
+
+MemberListAnswer::~MemberListAnswer() {
+  WaitForSingleObject(thread_, 10000);
+  CloseHandle(thread_);
+}
+
+unsigned __stdcall MemberListAnswer::Run(void* self) {
+  MemberListAnswer* answer = static_cast<MemberListAnswer*>(self);
+  for (int tries = 0; tries < 500; ++tries, Sleep(10)) {
+    // This process's own list: another program's may be open on the same desktop.
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", L"Go to member")) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(dialog, &process);
+      if (process == GetCurrentProcessId() && IsWindowVisible(dialog)) break;
+    }
+    if (dialog == nullptr) continue;
+    HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
+    LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(answer->item_.c_str()));
+    answer->found_ = row != LB_ERR && !answer->item_.empty();
+    if (answer->found_) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    PostMessageW(dialog, WM_COMMAND, answer->found_ ? IDOK : IDCANCEL, 0);
+    return 0;
+  }
+  return 0;
 }

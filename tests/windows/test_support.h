@@ -41,3 +41,21 @@ class LoadedPlugin {
  private:
   HMODULE module_;
 };
+
+// Answers the next "Go to member" list of this process from a thread of its
+// own: the item whose text is item chosen and OK pressed, or, for an empty
+// item or one the list does not hold, Cancel. The destructor waits for it.
+class MemberListAnswer {
+ public:
+  explicit MemberListAnswer(const std::wstring& item);
+  ~MemberListAnswer();
+  MemberListAnswer(const MemberListAnswer&) = delete;
+  MemberListAnswer& operator=(const MemberListAnswer&) = delete;
+  bool found() const { return found_; }
+
+ private:
+  static unsigned __stdcall Run(void* self);
+  std::wstring item_;
+  bool found_ = false;
+  HANDLE thread_;
+};

@@ -14,13 +14,30 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 TEST(ServiceProtocolTest, EncodesTheRequestAsTheServiceReadsIt) {
-  EXPECT_EQ(EncodeServiceRequest("ab", "cfr", {"-x", "y"}, "\xCA\xFE", {{"A$1.class", "Z"}}),
-            Bytes({'D', 'R', 'V', 'K', 0, 2, 0,   2, 'a', 'b', 0, 3,    'c',  'f', 'r', 0, 2,
-                   0,   2,   '-', 'x', 0, 1, 'y', 0, 0,   0,   2, 0xCA, 0xFE, 0,   1,   0, 9}) +
-                "A$1.class" + Bytes({0, 0, 0, 1, 'Z'}));
-  EXPECT_EQ(EncodeServiceRequest("s", "vineflower", {}, "C", {}),
-            Bytes({'D', 'R', 'V', 'K', 0, 2, 0, 1, 's', 0, 10}) + "vineflower" +
+  EXPECT_EQ(
+      EncodeServiceRequest("ab", "k1", "cfr", {"-x", "y"}, "\xCA\xFE", {{"A$1.class", "Z"}}),
+      Bytes({'D', 'R', 'V', 'K', 0,   3,   0, 2, 'a', 'b', 0, 2, 'k', '1',  0,    3, 'c', 'f', 'r',
+             0,   2,   0,   2,   '-', 'x', 0, 1, 'y', 0,   0, 0, 2,   0xCA, 0xFE, 0, 1,   0,   9}) +
+          "A$1.class" + Bytes({0, 0, 0, 1, 'Z'}));
+  EXPECT_EQ(EncodeServiceRequest("s", "", "vineflower", {}, "C", {}),
+            Bytes({'D', 'R', 'V', 'K', 0, 3, 0, 1, 's', 0, 0, 0, 10}) + "vineflower" +
                 Bytes({0, 0, 0, 0, 0, 1, 'C', 0, 0}));
+}
+
+// A service serves one runtime, heap and idle time: any change makes another
+// key, a path's case does not.
+TEST(ServiceProtocolTest, TheSettingsKeyChangesWithEverySettingButAPathsCase) {
+  const std::string key = ServiceSettingsKey("C:\\jdk\\bin\\java.exe", 17, "256m", "600.0");
+  EXPECT_EQ(key.size(), 16u);
+  EXPECT_EQ(key.find_first_not_of("0123456789abcdef"), std::string::npos);
+  EXPECT_EQ(ServiceSettingsKey("C:\\JDK\\bin\\java.exe", 17, "256m", "600.0"), key);
+  for (const std::string& other :
+       {ServiceSettingsKey("C:\\jdk2\\bin\\java.exe", 17, "256m", "600.0"),
+        ServiceSettingsKey("C:\\jdk\\bin\\java.exe", 21, "256m", "600.0"),
+        ServiceSettingsKey("C:\\jdk\\bin\\java.exe", 17, "512m", "600.0"),
+        ServiceSettingsKey("C:\\jdk\\bin\\java.exe", 17, "256m", "60.0")}) {
+    EXPECT_NE(other, key);
+  }
 }
 
 TEST(ServiceProtocolTest, ReadsEachAnswerOnlyWhenWholeAndExact) {

@@ -4,4 +4,5 @@ dravik_native_test(presentation_native_tests
   presentation/colour_contrast_test.cpp
   presentation/stack_position_test.cpp
   presentation/bytecode_line_test.cpp
+  presentation/declaration_text_test.cpp
 )

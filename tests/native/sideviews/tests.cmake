@@ -1,2 +1,3 @@
 dravik_native_test(sideviews_native_tests sideviews/line_numbers_test.cpp)
 dravik_native_test(print_rectangle_tests sideviews/print_rectangle_test.cpp)
+dravik_native_test(class_thumbnail_lines_tests sideviews/class_thumbnail_lines_test.cpp)

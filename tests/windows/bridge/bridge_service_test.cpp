@@ -2,18 +2,27 @@
 // plugin runs it: the first class goes through the one-shot run and leaves a
 // service behind, the next through the service with the same bytes; a service
 // that is gone (killed, or a port file nobody listens at) means the one-shot
-// run again and a new service. Every service here is killed at the end.
+// run again and a new service; a service of other settings ends and one of
+// the new settings serves; a stopped bridge gives its request up at once.
+// Every service here is killed at the end.
+// winsock2.h before windows.h's own older socket declarations.
+#include <winsock2.h>
+// After winsock2.h:
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h:
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <atomic>
+#include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bridge/class_data_cache/cache_names.h"
+#include "bridge/jad/cancel_event.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/bridge/service_processes.h"
 #include "tests/windows/decompile/plugin_folder.h"
@@ -95,6 +104,23 @@ void ExpectOnlyTheUserMayOpen(const std::wstring& file) {
   LocalFree(descriptor);
 }
 
+// Whether a one-shot Java of the bridge in folder ran while view ran: looked
+// for every few milliseconds, and a Java runtime takes far longer to start and
+// end than that.
+bool OneShotRanDuring(const std::wstring& folder, const std::function<void()>& view) {
+  std::atomic<bool> done(false), seen(false);
+  std::thread watch([&] {
+    while (!done && !seen) {
+      if (!OneShotRuns(folder).empty()) seen = true;
+      Sleep(10);
+    }
+  });
+  view();
+  done = true;
+  watch.join();
+  return seen;
+}
+
 class BridgeServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -147,20 +173,98 @@ TEST_F(BridgeServiceTest, TheFirstClassStartsTheServiceAndTheNextGoesThroughItBy
   ASSERT_NE(NewPortFile(""), "");
   EXPECT_EQ(Services().size(), 1u);
 
-  // A java.exe that cannot start, on a runtime that says it is Java 17: the
-  // one-shot run cannot work, so what comes now comes from the service.
-  const std::wstring broken = work_ + L"\\broken-jdk";
-  CreateDirectoryW(broken.c_str(), nullptr);
-  CreateDirectoryW((broken + L"\\bin").c_str(), nullptr);
-  WriteFileBytes(broken + L"\\bin\\java.exe", "no program");
-  WriteFileBytes(broken + L"\\release", "JAVA_VERSION=\"17.0.15\"\n");
-  folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.5\r\njava=" + ToUtf8(broken) +
-                           "\\bin\\java.exe\r\n");
+  // No one-shot Java runs for these: what comes, comes from the service.
   for (int view = 0; view < 2; ++view) {
-    EXPECT_EQ(Jad(), oneShot);
+    EXPECT_FALSE(OneShotRanDuring(folder_.directory(), [&] { EXPECT_EQ(Jad(), oneShot); }));
     EXPECT_EQ(exitCode_, 0u);
   }
   EXPECT_EQ(Services().size(), 1u);
+}
+
+// A service serves only the settings it was started with: after another heap
+// in jad.ini it refuses the next request and ends, the one-shot run answers,
+// and the service started then, with the new heap, serves the view after.
+TEST_F(BridgeServiceTest, AServiceOfOtherSettingsEndsAndOneOfTheNewSettingsServes) {
+  const std::string oneShot = Jad();
+  const std::string portText = NewPortFile("");
+  ASSERT_NE(portText, "");
+  const std::vector<std::wstring> old = Services();
+  ASSERT_EQ(old.size(), 1u);
+
+  folder_.InstallBridgeJad("service=on\r\nservice_idle_minutes=0.5\r\nservice_heap=300m\r\n");
+  EXPECT_EQ(Jad(), oneShot);
+  EXPECT_NE(NewPortFile(portText), "");
+  std::vector<std::wstring> services;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(250)) {
+    services = Services();
+    if (services.size() == 1 && services[0] != old[0]) break;
+  }
+  ASSERT_EQ(services.size(), 1u);
+  EXPECT_NE(services[0], old[0]);
+  const std::string line = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\cmdline");
+  EXPECT_NE(line.find("-Xmx300m"), std::string::npos) << line;
+  EXPECT_FALSE(OneShotRanDuring(folder_.directory(), [&] { EXPECT_EQ(Jad(), oneShot); }));
+}
+
+// The plugin's stop request while the bridge waits for the service's answer:
+// the bridge closes the connection at once (which is how the service learns
+// that nobody waits) and ends, stopped. The service here is the test's own,
+// one that takes the request and never answers.
+TEST_F(BridgeServiceTest, AStoppedBridgeGivesItsRequestUpAtOnce) {
+  WSADATA data;
+  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 1), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  WriteFileBytes(portFile_,
+                 std::to_string(ntohs(address.sin_port)) + " 0123456789abcdef0123456789abcdef\n");
+
+  std::wstring line = L"\"" + folder_.Path(L"jad.exe") + L"\" -lnc -o -s java Modern";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE,
+                             CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, work_.c_str(), &startup,
+                             &process));
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, CancelEventName(process.dwProcessId).c_str());
+  ResumeThread(process.hThread);
+  SOCKET taken = accept(listener, nullptr, nullptr);
+  ASSERT_NE(taken, INVALID_SOCKET);
+  // The request in full: then the bridge waits for the answer.
+  DWORD timeout = 60000;
+  setsockopt(taken, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&timeout), sizeof timeout);
+  std::string request;
+  char buffer[65536];
+  for (int n; request.size() < 12 || request.find("Modern") == std::string::npos;) {
+    n = recv(taken, buffer, sizeof buffer, 0);
+    if (n <= 0) break;
+    request.append(buffer, n);
+  }
+  EXPECT_EQ(request.substr(0, 4), "DRVK");
+  SetEvent(stop);
+  // What the bridge sent, then its end of the connection: the end comes well
+  // before its time limit (45 s), and it ends stopped.
+  int n = 0;
+  do {
+    n = recv(taken, buffer, sizeof buffer, 0);
+  } while (n > 0);
+  EXPECT_EQ(n, 0) << "no orderly end of the connection, " << WSAGetLastError();
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD code = 999;
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 7u);
+  closesocket(taken);
+  closesocket(listener);
+  WSACleanup();
+  CloseHandle(stop);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  DeleteFileW(portFile_.c_str());
 }
 
 TEST_F(BridgeServiceTest, AServiceThatIsGoneMeansTheOneShotRunAndANewService) {
@@ -317,7 +421,8 @@ TEST_F(BridgeServiceTest, TheServiceEndsByItsIdleTimeAndTheNextMapsTheCacheServe
     const std::string line = ReadFileBytes(L"Z:\\proc\\" + services[0] + L"\\cmdline");
     const std::wstring cacheName = caches[0].substr(caches[0].find_last_of(L'\\') + 1);
     EXPECT_NE(line.find(ToUtf8(cacheName)), std::string::npos) << line;
-    EXPECT_EQ(Jad(), oneShot);
+    // The next view comes from that service, not from a one-shot run.
+    EXPECT_FALSE(OneShotRanDuring(folder_.directory(), [&] { EXPECT_EQ(Jad(), oneShot); }));
     EXPECT_EQ(Services().size(), 1u);
   }
 }

@@ -14,6 +14,7 @@
 
 #include "bridge/engines/engine.h"
 #include "classfile/bytecode_view.h"
+#include "plugin/class_views.h"
 #include "presentation/text_styles.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/soak/soak_fixture.h"
@@ -239,6 +240,46 @@ TEST_F(BridgeThroughPluginTest, AClassShowsWithEveryKindOfNestedClassInPlace) {
   EXPECT_EQ(exitCode_, 0u);
   EXPECT_NE(text.find("class Deeper {"), std::string::npos) << text;
   EXPECT_NE(text.find("int total() {"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
+// "Go to" on a large real class (commons-lang3's StrBuilder, from Debian's
+// jar): the overload chosen comes to the top of the source, by the class's
+// line numbers, and of the bytecode, its code right below.
+TEST_F(BridgeThroughPluginTest, GoToBringsAnOverloadToTheTopOfTheSourceAndTheBytecode) {
+  const std::wstring builder = ExeDirectory() + L"thumbnail_data\\StrBuilder.class";
+  if (GetFileAttributesW(builder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "commons-lang3.jar is not installed";
+  }
+  folder().InstallBridgeJad();
+  std::string text = Shown(builder);
+  ASSERT_EQ(exitCode_, 0u) << text;
+  MoveWindow(window_, 0, 0, 640, 300, TRUE);
+  auto topLine = [&](int below) {
+    int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
+    char line[512] = "";
+    *reinterpret_cast<WORD*>(line) = sizeof line - 1;
+    int n =
+        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
+    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
+  };
+  {
+    MemberListAnswer answer(L"appendln(char[], int, int)");
+    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
+  }
+  EXPECT_NE(topLine(0).find("public StrBuilder appendln(char[] chars, int startIndex, int length)"),
+            std::string::npos)
+      << topLine(0);
+  SendMessageW(window_, WM_COMMAND, ShowBytecodeCommand, 0);
+  {
+    MemberListAnswer answer(L"appendln(char[], int, int)");
+    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
+  }
+  EXPECT_EQ(topLine(0).find(
+                "  public org.apache.commons.lang3.text.StrBuilder appendln(char[], int, int);"),
+            0u)
+      << topLine(0);
+  EXPECT_EQ(topLine(1).find("    Code:"), 0u) << topLine(1);
   listCloseWindow(window_);
 }
 

@@ -54,7 +54,7 @@ std::string NewPortFileText(const std::wstring& portFile, const std::string& pre
 unsigned RunServiceUntilItEnds(const std::wstring& java, const std::wstring& home,
                                const std::wstring& portFile, unsigned limitMs) {
   const std::string command = ServiceCommandLine(
-      ToUtf8(java), ServiceJavaOptions(0, "", "256m", ""), ToUtf8(home), ToUtf8(portFile), "");
+      ToUtf8(java), ServiceJavaOptions(0, "", "256m", ""), ToUtf8(home), ToUtf8(portFile), "", "");
   const std::wstring input = portFile + L".test-input";
   WriteFileBytes(input, "0123456789abcdef0123456789abcdef\n");
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

@@ -76,6 +76,7 @@ class DecompileRunTest : public ::testing::Test {
     g_tick = 86400123;
     g_starts.clear();
     DecompileWaitLimitMs = 60 * 1000;
+    DecompileStopGraceMs = 3000;
     FamilyFileLimit = MostFamilyFiles;
     FamilyByteLimit = MostFamilyBytes;
   }
@@ -316,11 +317,27 @@ TEST_F(DecompileRunTest, AShownFileThatCannotBeCopiedStartsNothing) {
   RemoveDirectoryW(folder_.Path(L"Folder.class").c_str());
 }
 
-TEST_F(DecompileRunTest, AJadThatNeverEndsIsEndedAtTheWaitLimitWithEverythingItWrote) {
-  // The fake writes its output and then waits for ever, in the run folder.
-  folder_.InstallFakeJad("hang");
+// At the wait limit Jad is asked to stop, as a close asks it: the bridge then
+// ends its Java and removes its files itself.
+TEST_F(DecompileRunTest, AJadAtTheWaitLimitIsAskedToStopFirst) {
+  folder_.InstallFakeJad("slow");
+  WriteFileBytes(folder_.Path(L"fakejad.delay"), "600000");
   DecompileWaitLimitMs = 1500;
   EXPECT_EQ(Run(), nullptr);
+  EXPECT_EQ(run_.end, DecompileEnd::TimedOut);
+  EXPECT_NE(folder_.FakeJadLog().find("stopped "), std::string::npos) << folder_.FakeJadLog();
+  DeleteFileW(folder_.Path(L"fakejad.delay").c_str());
+  EXPECT_TRUE(folder_.ExtraFiles().empty());
+}
+
+TEST_F(DecompileRunTest, AJadThatNeverEndsIsEndedAtTheWaitLimitWithEverythingItWrote) {
+  // The fake writes its output and then waits for ever, in the run folder,
+  // deaf to the stop request.
+  folder_.InstallFakeJad("hang");
+  DecompileWaitLimitMs = 1500;
+  DecompileStopGraceMs = 500;
+  EXPECT_EQ(Run(), nullptr);
+  EXPECT_EQ(run_.end, DecompileEnd::TimedOut);
   ASSERT_EQ(g_starts.size(), 1u);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, g_starts[0].processId);
   EXPECT_TRUE(process == nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
@@ -523,13 +540,19 @@ TEST_F(DecompileRunTest, TheBridgeDecompilesARealClass) {
   EXPECT_TRUE(folder_.ExtraFiles().empty());
 }
 
-// A bridge ended at the plugin's wait limit cannot remove its temporary
-// folder; the next bridge removes what one that is gone left behind.
+// A bridge asked to stop at the plugin's wait limit ends its Java and removes
+// its temporary folder; one ended at once (no grace) cannot, and the next
+// bridge removes what one that is gone left behind.
 TEST_F(DecompileRunTest, WhatABridgeEndedAtTheWaitLimitLeftInTempTheNextOneRemoves) {
   if (!RunningUnderWine()) GTEST_SKIP() << "the bridge starts a Unix program: Wine only";
   folder_.InstallBridgeJad("timeout=600\r\ndecompiler=\"{java}\" -cp \"" + ToUtf8(ExeDirectory()) +
                            "bridge_data\" Sleeper wait-limit\r\n");
   DecompileWaitLimitMs = 1500;
+  EXPECT_EQ(Run(), nullptr);
+  EXPECT_EQ(run_.end, DecompileEnd::TimedOut);
+  EXPECT_EQ(CountBridgeTempFolders(), 0);
+
+  DecompileStopGraceMs = 0;
   EXPECT_EQ(Run(), nullptr);
   EXPECT_GE(CountBridgeTempFolders(), 1);
 

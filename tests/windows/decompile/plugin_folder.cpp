@@ -159,13 +159,25 @@ int CountBridgeTempFolders() {
 }
 
 std::vector<std::wstring> ProcessesWith(const std::vector<std::string>& tokens) {
+  // Only this Wine prefix's: another prefix's test (a second checkout at
+  // work on the same machine) makes processes of the same command lines, its
+  // folders named alike under its own C:.
+  wchar_t prefix[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  const std::string ours =
+      n > 0 && n < MAX_PATH ? std::string("WINEPREFIX=") + ToUtf8(prefix) + '\0' : "";
   std::vector<std::wstring> ids;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
   if (search == INVALID_HANDLE_VALUE) return ids;
   do {
     if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
-    std::string line = ReadFileBytes(L"Z:\\proc\\" + std::wstring(found.cFileName) + L"\\cmdline");
+    const std::wstring process = L"Z:\\proc\\" + std::wstring(found.cFileName);
+    std::string line = ReadFileBytes(process + L"\\cmdline");
+    if (!ours.empty() && !line.empty() &&
+        ('\0' + ReadFileBytes(process + L"\\environ")).find('\0' + ours) == std::string::npos) {
+      continue;
+    }
     bool all = !line.empty();
     for (const std::string& token : tokens) all = all && line.find(token) != std::string::npos;
     if (all) ids.push_back(found.cFileName);
@@ -190,18 +202,30 @@ void KillProcesses(const std::vector<std::wstring>& ids) {
   }
 }
 
-std::vector<std::wstring> TrainingRuns(const std::wstring& folder) {
+namespace {
+
+// The Java runs of that main class whose class path is in folder.
+std::vector<std::wstring> JavaRuns(const std::wstring& folder, const std::string& mainClass) {
   // The folder's own name, which the class path holds in its Windows form
   // (java.exe) or its Unix one (Linux's java behind the stand-in).
   const std::string name = ToUtf8(folder.substr(folder.find_last_of(L'\\') + 1));
   std::vector<std::wstring> ids;
   for (const char* separator : {"\\", "/"}) {
-    for (const std::wstring& id :
-         ProcessesWith({"dravik.service.CacheTraining", name + separator + "decompiler"})) {
+    for (const std::wstring& id : ProcessesWith({mainClass, name + separator + "decompiler"})) {
       ids.push_back(id);
     }
   }
   return ids;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TrainingRuns(const std::wstring& folder) {
+  return JavaRuns(folder, "dravik.service.CacheTraining");
+}
+
+std::vector<std::wstring> OneShotRuns(const std::wstring& folder) {
+  return JavaRuns(folder, "dravik.service.DecompileOnce");
 }
 
 bool WaitForTrainingRuns(const std::wstring& folder, unsigned limitMs) {

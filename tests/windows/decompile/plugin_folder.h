@@ -76,6 +76,8 @@ void KillProcesses(const std::vector<std::wstring>& ids);
 // (their class path is in it), and waiting up to limitMs for them to end;
 // false when some still run then.
 std::vector<std::wstring> TrainingRuns(const std::wstring& folder);
+// The same for the bridges' one-shot runs (the engine for one class).
+std::vector<std::wstring> OneShotRuns(const std::wstring& folder);
 bool WaitForTrainingRuns(const std::wstring& folder, unsigned limitMs);
 // Kills them, and waits until they are gone (their files are then free).
 void EndTrainingRuns(const std::wstring& folder);

@@ -48,7 +48,8 @@ std::string ReadBytes(const std::wstring& path) {
   return all.str();
 }
 
-ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& folder) {
+ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& folder,
+                    DWORD limitMs) {
   ListerRun run;
   std::wstring log = folder + L"lister.log";
   std::wstring line = L"\"" + ExeDirectory() + L"lister.exe\"";
@@ -67,7 +68,7 @@ ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& f
                       &process)) {
     return run;
   }
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(process.hProcess, limitMs) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 99);
     WaitForSingleObject(process.hProcess, INFINITE);
   }

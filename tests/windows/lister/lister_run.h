@@ -21,8 +21,9 @@ struct ListerRun {
 std::wstring ScratchFolder(const std::wstring& name);
 
 // lister.exe with these arguments (each quoted) and --log into folder; waits
-// up to a minute.
-ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& folder);
+// up to limitMs (a minute by default), then ends it.
+ListerRun RunLister(const std::vector<std::wstring>& args, const std::wstring& folder,
+                    DWORD limitMs = 60000);
 
 // The host's log line for a WM_COMMAND the plugin posts to the list window,
 // e.g. Posted("itm_percent 50", "fffe0032"): its wParam, MAKELONG(value, item)

@@ -4,25 +4,9 @@
 // windows.h first: psapi.h needs its types.
 #include <psapi.h>
 
-namespace {
+#include "standins/lister/process_counts.h"
 
-// Wine's GetProcessHandleCount answers 0. Every valid handle answers
-// GetHandleInformation; handle values are multiples of 4 handed out from the
-// bottom, so the probe stops after a long run of invalid values.
-long ProbeHandles() {
-  long count = 0;
-  int misses = 0;
-  for (UINT_PTR value = 4; misses < 4096; value += 4) {
-    DWORD flags = 0;
-    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
-      ++count;
-      misses = 0;
-    } else {
-      ++misses;
-    }
-  }
-  return count;
-}
+namespace {
 
 // The GDI handle table the process environment block points to: 24-byte
 // entries (64-bit addresses in both builds) whose type byte (offset 14) is 0
@@ -111,7 +95,7 @@ ResourceFigures MeasureResources() {
     figures.handles = static_cast<long>(handles);
     figures.handleSource = "GetProcessHandleCount";
   } else {
-    figures.handles = ProbeHandles();
+    figures.handles = ProbedHandleCount();
     figures.handleSource = "handle probe";
   }
 

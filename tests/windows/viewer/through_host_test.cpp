@@ -126,6 +126,35 @@ TEST(ThroughTheHostTest, TheContextMenuAndCtrlBSwitchToTheBytecodeAndBack) {
   EXPECT_EQ(ReadBytes(folder + L"by_key.txt"), bytecode);
 }
 
+// The host answers the class window's "Go to" list as the script says (or
+// cancels it) and logs the first visible line after the menu and the key.
+TEST(ThroughTheHostTest, TheGoToListIsAnsweredAndWhereTheViewStandsLogged) {
+  std::wstring folder = ScratchFolder(L"viewer_go_to");
+  ASSERT_TRUE(PutPluginAndGreeter(folder));
+  std::wstring script =
+      L"resize 600 160; load; waitsource; contextmenu 2; pick \"greet(int)\"; contextmenu 3;"
+      L"echo went;"
+      L"pick \"missing()\"; key ctrl+g; key ctrl+g; top";
+  ListerRun run =
+      RunLister({folder + kPluginFile, folder + L"Greeter.class", L"--do", script}, folder);
+  ASSERT_EQ(run.exit_code, 0);
+  EXPECT_TRUE(run.Has("watchdog list \"Go to member\" \"greet(int)\" -> ok"));
+  std::vector<std::string> went = Between(run, "contextmenu 3", "echo went");
+  ASSERT_FALSE(went.empty());
+  EXPECT_EQ(went.back().find("top "), 0u) << went.back();
+  EXPECT_NE(went.back().find(" \"  public java.lang.String greet(int);\""), std::string::npos)
+      << went.back();
+  EXPECT_TRUE(run.Has("watchdog list \"Go to member\" \"missing()\" -> not found, cancel"));
+  EXPECT_TRUE(run.Has("watchdog list \"Go to member\" -> cancel"));
+  // A list cancelled leaves the view where it was: every later top line the same.
+  std::vector<std::string> tops;
+  for (const std::string& line : run.log) {
+    if (line.compare(0, 4, "top ") == 0) tops.push_back(line);
+  }
+  ASSERT_EQ(tops.size(), 5u);  // after both menus, both keys, and asked
+  for (size_t i = 2; i < tops.size(); ++i) EXPECT_EQ(tops[i], tops[1]);
+}
+
 // Quick View with the plugin's own wait (no test's override): N steps from
 // class to class; the plugin cannot show a class as the next file's text, so
 // the host loads it afresh, and the host's log says how long each call held

@@ -26,6 +26,7 @@ import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.concurrent.atomic.AtomicInteger;
 import java.util.concurrent.atomic.AtomicLong;
+import java.util.function.BooleanSupplier;
 
 /**
  * The resident decompiler behind the Jad bridge: Vineflower and CFR kept running between requests,
@@ -44,6 +45,10 @@ import java.util.concurrent.atomic.AtomicLong;
  * (PortFile), and answers each connection with one decompiled class (Protocol has the
  * bytes on the wire). Two workers answer at once; further connections wait for one. A caller that
  * stops sending is dropped after the read timeout, one that stops reading after the request limit.
+ * A request whose caller has gone (CallerWatch) is not decompiled, or its engine gives up.
+ * A request for other settings (another runtime, heap or idle time: the bridge's settings key)
+ * is refused, and the service ends: it gives up its port file at once, so that a service for the
+ * new settings can start, and ends once the requests it has taken are answered.
  * The sources of recent requests are kept in memory (RecentSources), so a class viewed again is
  * answered without its engine. The quiet seconds after the last request, full collections give
  * the heap that the engines grew back to the system.
@@ -68,6 +73,7 @@ public final class DecompileService {
   private static final int QUIET_COLLECTIONS = 4;
 
   private final ServerSocket server;
+  private final PortFile portFile;
   private final byte[] secret;
   private final ServiceSettings settings;
   private final ThreadPoolExecutor workers;
@@ -79,10 +85,14 @@ public final class DecompileService {
   private volatile boolean requestCame;
   // Whether the heap may have grown since the last quiet collections.
   private volatile boolean heapGrown;
+  // Whether a request for other settings came: the service then ends.
+  private volatile boolean superseded;
   private final AtomicLong lastActivity = new AtomicLong(System.nanoTime());
 
-  private DecompileService(ServerSocket server, byte[] secret, ServiceSettings settings) {
+  private DecompileService(
+      ServerSocket server, PortFile portFile, byte[] secret, ServiceSettings settings) {
     this.server = server;
+    this.portFile = portFile;
     this.secret = secret;
     this.settings = settings;
     this.workers = new ThreadPoolExecutor(WORKERS, WORKERS, 0, TimeUnit.MILLISECONDS,
@@ -132,7 +142,7 @@ public final class DecompileService {
       server.bind(
           new InetSocketAddress(InetAddress.getByName("127.0.0.1"), 0), WAITING_CONNECTIONS);
       portFile.publish(server.getLocalPort(), new String(secret, StandardCharsets.US_ASCII));
-      DecompileService service = new DecompileService(server, secret, settings);
+      DecompileService service = new DecompileService(server, portFile, secret, settings);
       WarmUp.startUnless(
           () -> service.requestCame, service::decompileHandedOver, service::collectWhenQuiet);
       service.serve();
@@ -170,7 +180,13 @@ public final class DecompileService {
       Socket connection;
       try {
         connection = server.accept();
-      } catch (SocketTimeoutException e) {
+      } catch (IOException e) {
+        if (superseded) {
+          break;
+        }
+        if (!(e instanceof SocketTimeoutException)) {
+          throw e;
+        }
         long quiet = System.nanoTime() - lastActivity.get();
         if (pending.get() == 0 && quiet >= idleNanos) {
           break;
@@ -194,7 +210,25 @@ public final class DecompileService {
       }
     }
     workers.shutdown();
+    if (superseded) {
+      try {
+        workers.awaitTermination(settings.requestLimitMillis, TimeUnit.MILLISECONDS);
+      } catch (InterruptedException e) {
+        Thread.currentThread().interrupt();
+      }
+    }
     limits.shutdown();
+  }
+
+  // A request for other settings: this service gives up its port file and ends.
+  private void supersede() {
+    superseded = true;
+    portFile.closeQuietly();
+    try {
+      server.close();
+    } catch (IOException e) {
+      // Closed already.
+    }
   }
 
   private void answer(Socket connection) {
@@ -216,7 +250,14 @@ public final class DecompileService {
         discardRest(in);
         return;
       }
-      answerRequest(request, connection, out);
+      if (!request.settingsKey.equals(settings.settingsKey)) {
+        Protocol.writeText(out, Protocol.REFUSED,
+            "This service was started with other settings (another runtime, heap or idle time);"
+                + " it ends now.");
+        supersede();
+        return;
+      }
+      answerRequest(request, CallerWatch.of(connection), connection, out);
     } catch (IOException e) {
       // The caller went away or stopped sending: there is no one left to answer.
     } finally {
@@ -239,8 +280,8 @@ public final class DecompileService {
 
   // The request limit covers the decompile and the answer: a caller that stops reading is
   // dropped, a decompile that does not end ends the service.
-  private void answerRequest(Protocol.Request request, Socket connection, DataOutputStream out)
-      throws IOException {
+  private void answerRequest(Protocol.Request request, BooleanSupplier callerGone,
+      Socket connection, DataOutputStream out) throws IOException {
     AtomicBoolean decompiling = new AtomicBoolean(true);
     ScheduledFuture<?> limit = limits.schedule(()
                                                    -> overLimit(decompiling.get(), connection),
@@ -248,7 +289,11 @@ public final class DecompileService {
     try {
       Engine.Source source;
       try {
-        source = decompile(request);
+        source = decompile(request, callerGone);
+      } catch (Engine.Stopped stopped) {
+        // Nobody to answer.
+        decompiling.set(false);
+        return;
       } catch (Engine.Failure failure) {
         decompiling.set(false);
         Protocol.writeText(out, Protocol.FAILED, failure.getMessage());
@@ -268,21 +313,33 @@ public final class DecompileService {
 
   // The request's engine on its class and family, unless the same request was answered lately,
   // or is being decompiled now (the class handed over at the start, opened again at once): then
-  // this one waits for that answer.
-  private Engine.Source decompile(Protocol.Request request) throws Engine.Failure {
+  // this one waits for that answer, and decompiles it itself if that one was given up.
+  private Engine.Source decompile(Protocol.Request request, BooleanSupplier stopped)
+      throws Engine.Failure {
     RequestKey key = RequestKey.of(request);
-    Engine.Source source = recent.get(key);
-    if (source != null) {
-      return source;
-    }
     CompletableFuture<Engine.Source> mine = new CompletableFuture<>();
-    CompletableFuture<Engine.Source> running = inFlight.putIfAbsent(key, mine);
-    if (running != null) {
-      return awaitOther(running);
+    while (true) {
+      Engine.Source source = recent.get(key);
+      if (source != null) {
+        return source;
+      }
+      if (stopped.getAsBoolean()) {
+        throw new Engine.Stopped();
+      }
+      CompletableFuture<Engine.Source> running = inFlight.putIfAbsent(key, mine);
+      if (running == null) {
+        break;
+      }
+      try {
+        return awaitOther(running);
+      } catch (Engine.Stopped givenUp) {
+        // Its caller went; this one still waits.
+      }
     }
     try {
       ClassFamily family = ClassFamily.of(request.classBytes, request.members);
-      source = Engines.named(request.engine).decompile(family, request.options);
+      Engine.Source source =
+          Engines.named(request.engine).decompile(family, request.options, stopped);
       recent.put(key, source);
       mine.complete(source);
       return source;
@@ -326,7 +383,7 @@ public final class DecompileService {
       return;
     }
     try {
-      decompile(request);
+      decompile(request, () -> false);
     } catch (Engine.Failure | RuntimeException | Error e) {
       // Its view came from the one-shot run; a request for it again gets the failure then.
     }

@@ -16,8 +16,10 @@ import java.util.Map;
  * bridge/service/README.md has the same table):
  *
  * <pre>
- * request: u32 magic 0x4452564B ("DRVK")   u16 version 2
+ * request: u32 magic 0x4452564B ("DRVK")   u16 version 3
  *          u16 n + n bytes: the secret from the port file (n at most 64)
+ *          u16 n + n bytes of ASCII: the key of the settings the caller wants a service of
+ *              (n at most 64; a service started with other settings refuses the request)
  *          u16 n + n bytes of UTF-8: the engine, "vineflower" or "cfr" (n at most 32)
  *          u16 count (at most 32), then count times: u16 n + n bytes of UTF-8, one token of the
  *              engine's command-line options or the service's own, -lnc and, for Vineflower,
@@ -42,8 +44,9 @@ import java.util.Map;
  */
 final class Protocol {
   static final int MAGIC = 0x4452564B;
-  static final int VERSION = 2;
+  static final int VERSION = 3;
   static final int MAX_SECRET_BYTES = 64;
+  static final int MAX_SETTINGS_KEY_BYTES = 64;
   static final int MAX_ENGINE_BYTES = 32;
   static final int MAX_OPTIONS = 32;
   static final int MAX_OPTION_BYTES = 256;
@@ -67,13 +70,16 @@ final class Protocol {
 
   /** A request read in full. */
   static final class Request {
+    final String settingsKey;
     final String engine;
     final List<String> options;
     final byte[] classBytes;
     /** The family's class files by file name, in the order sent. */
     final Map<String, byte[]> members;
 
-    Request(String engine, List<String> options, byte[] classBytes, Map<String, byte[]> members) {
+    Request(String settingsKey, String engine, List<String> options, byte[] classBytes,
+        Map<String, byte[]> members) {
+      this.settingsKey = settingsKey;
       this.engine = engine;
       this.options = options;
       this.classBytes = classBytes;
@@ -96,6 +102,7 @@ final class Protocol {
     if (!MessageDigest.isEqual(offered, secret)) {
       throw new Refusal("Wrong secret.");
     }
+    String settingsKey = readText(in, MAX_SETTINGS_KEY_BYTES, "settings key");
     String engine = readText(in, MAX_ENGINE_BYTES, "engine's name");
     int count = in.readUnsignedShort();
     if (count > MAX_OPTIONS) {
@@ -129,7 +136,7 @@ final class Protocol {
       family.put(name, readClassFile(in, length, name));
       total += length;
     }
-    return new Request(engine, Collections.unmodifiableList(options), classBytes,
+    return new Request(settingsKey, engine, Collections.unmodifiableList(options), classBytes,
         Collections.unmodifiableMap(family));
   }
 

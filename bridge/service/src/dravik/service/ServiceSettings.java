@@ -15,20 +15,24 @@ final class ServiceSettings {
   final long requestLimitMillis;
   final long quietMillis;
   final long cacheBytes;
+  /** The bridge's key of the settings it started this service with ("" for none). */
+  final String settingsKey;
 
   private ServiceSettings(Path portFile, long idleMillis, long readTimeoutMillis,
-      long requestLimitMillis, long quietMillis, long cacheBytes) {
+      long requestLimitMillis, long quietMillis, long cacheBytes, String settingsKey) {
     this.portFile = portFile;
     this.idleMillis = idleMillis;
     this.readTimeoutMillis = readTimeoutMillis;
     this.requestLimitMillis = requestLimitMillis;
     this.quietMillis = quietMillis;
     this.cacheBytes = cacheBytes;
+    this.settingsKey = settingsKey;
   }
 
   static final String USAGE =
       "--port-file PATH [--idle-seconds N (600)] [--read-timeout-seconds N (10)]"
-      + " [--request-limit-seconds N (120)] [--quiet-seconds N (30)] [--cache-megabytes N (64)]";
+      + " [--request-limit-seconds N (120)] [--quiet-seconds N (30)] [--cache-megabytes N (64)]"
+      + " [--settings KEY]";
 
   /** Throws IllegalArgumentException with the reason when the arguments are not usable. */
   static ServiceSettings parse(String[] args) {
@@ -38,6 +42,7 @@ final class ServiceSettings {
     long requestLimit = 120_000;
     long quiet = 30_000;
     long cacheBytes = 64L << 20;
+    String settingsKey = "";
     for (int i = 0; i < args.length; i += 2) {
       if (i + 1 >= args.length) {
         throw new IllegalArgumentException(args[i] + " needs a value");
@@ -62,6 +67,13 @@ final class ServiceSettings {
         case "--cache-megabytes":
           cacheBytes = Math.round(number(args[i], value, 0, 4096) * (1 << 20));
           break;
+        case "--settings":
+          if (value.length() > Protocol.MAX_SETTINGS_KEY_BYTES) {
+            throw new IllegalArgumentException(
+                "--settings is longer than " + Protocol.MAX_SETTINGS_KEY_BYTES + " characters");
+          }
+          settingsKey = value;
+          break;
         default:
           throw new IllegalArgumentException("unknown argument " + args[i]);
       }
@@ -69,7 +81,8 @@ final class ServiceSettings {
     if (portFile == null) {
       throw new IllegalArgumentException("--port-file is required");
     }
-    return new ServiceSettings(portFile, idle, readTimeout, requestLimit, quiet, cacheBytes);
+    return new ServiceSettings(
+        portFile, idle, readTimeout, requestLimit, quiet, cacheBytes, settingsKey);
   }
 
   // Seconds, from a thousandth to a day, as milliseconds.

@@ -3,6 +3,7 @@ package dravik.service.cfr;
 import dravik.service.engine.ClassFamily;
 import java.io.IOException;
 import java.util.Collection;
+import java.util.function.BooleanSupplier;
 import org.benf.cfr.reader.apiunreleased.ClassFileSource2;
 import org.benf.cfr.reader.apiunreleased.JarContent;
 import org.benf.cfr.reader.bytecode.analysis.parse.utils.Pair;
@@ -12,7 +13,8 @@ import org.benf.cfr.reader.util.AnalysisType;
  * The class files CFR reads for one request, found as its command line finds them when given
  * FOLDER/Name.class: a class path under the shown class's package ("demo/Outer$Inner.class") is
  * looked for in that folder first, which holds the request's family, then in CFR's class path
- * (CfrClassPath).
+ * (CfrClassPath). Once stopped, every read fails: CFR, which cannot be stopped otherwise, then
+ * gives up on what it was doing.
  */
 final class CfrClassFiles implements ClassFileSource2 {
   // Where the shown class is said to be; ';' cannot be part of a class's name.
@@ -20,11 +22,13 @@ final class CfrClassFiles implements ClassFileSource2 {
 
   private final ClassFamily family;
   private final boolean parameterNames;
+  private final BooleanSupplier stopped;
 
   /** With parameterNames, the request's classes name their parameters (CfrParameterNames). */
-  CfrClassFiles(ClassFamily family, boolean parameterNames) {
+  CfrClassFiles(ClassFamily family, boolean parameterNames, BooleanSupplier stopped) {
     this.family = family;
     this.parameterNames = parameterNames;
+    this.stopped = stopped;
   }
 
   /** The path to give CFR for the shown class, as the command line gives FOLDER/Name.class. */
@@ -34,6 +38,9 @@ final class CfrClassFiles implements ClassFileSource2 {
 
   @Override
   public Pair<byte[], String> getClassFileContent(String path) throws IOException {
+    if (stopped.getAsBoolean()) {
+      throw new IOException("Stopped: nobody waits for this source any more.");
+    }
     byte[] bytes = path.equals(shownPath()) ? family.classBytes : inFolder(path);
     if (bytes != null && parameterNames) {
       bytes = CfrParameterNames.named(bytes);

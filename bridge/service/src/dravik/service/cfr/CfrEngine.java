@@ -11,6 +11,7 @@ import java.nio.charset.UnsupportedCharsetException;
 import java.util.ArrayList;
 import java.util.Collections;
 import java.util.List;
+import java.util.function.BooleanSupplier;
 import org.benf.cfr.reader.api.CfrDriver;
 import org.benf.cfr.reader.util.getopt.Options;
 import org.benf.cfr.reader.util.getopt.OptionsImpl;
@@ -20,17 +21,22 @@ import org.benf.cfr.reader.util.getopt.OptionsImpl;
  * the same driver on the same class files, its file written in the same charset (the default one,
  * or --outputencoding's); with -lnc, the original line numbers in a column (LineColumn); with
  * --jad-names-for-unnamed=1, Jad-style names for the parameters the class does not name
- * (CfrParameterNames).
+ * (CfrParameterNames). CFR has no way to be stopped: a decompile nobody waits for any more gives
+ * up before it begins and, once begun, at the next class CFR reads (CfrClassFiles).
  */
 public final class CfrEngine implements Engine {
   @Override
-  public Source decompile(ClassFamily family, List<String> options) throws Failure {
+  public Source decompile(ClassFamily family, List<String> options, BooleanSupplier stopped)
+      throws Failure {
     boolean column = LineColumn.asked(options);
     List<String> own = new ArrayList<>(LineColumn.enginesOptions(options));
     boolean names = own.removeAll(Collections.singletonList(JadNamesFromTypes.ASKED));
     Options parsed = CfrOptions.parse(own, column);
     Charset charset = charsetOf(parsed);
-    CfrClassFiles classFiles = new CfrClassFiles(family, names);
+    if (stopped.getAsBoolean()) {
+      throw new Stopped();
+    }
+    CfrClassFiles classFiles = new CfrClassFiles(family, names, stopped);
     CfrOutput output = new CfrOutput(column);
     CfrDriver driver = new CfrDriver.Builder()
                            .withClassFileSource(classFiles)
@@ -38,6 +44,9 @@ public final class CfrEngine implements Engine {
                            .withBuiltOptions(parsed)
                            .build();
     driver.analyse(Collections.singletonList(classFiles.shownPath()));
+    if (stopped.getAsBoolean()) {
+      throw new Stopped();
+    }
     WrittenFiles files = output.files(charset);
     if (files.isEmpty() && output.exception() != null) {
       throw new Failure("CFR failed on this class: " + output.exception());

@@ -5,8 +5,11 @@ import dravik.service.engine.Engine;
 import dravik.service.engine.LineColumn;
 import java.util.List;
 import java.util.Map;
+import java.util.function.BooleanSupplier;
 import java.util.jar.Manifest;
+import org.jetbrains.java.decompiler.main.DecompilerContext;
 import org.jetbrains.java.decompiler.main.Fernflower;
+import org.jetbrains.java.decompiler.main.decompiler.CancelationManager;
 import org.jetbrains.java.decompiler.main.extern.IFernflowerLogger;
 import org.jetbrains.java.decompiler.main.extern.IFernflowerPreferences;
 import org.jetbrains.java.decompiler.main.extern.IResultSaver;
@@ -16,11 +19,22 @@ import org.jetbrains.java.decompiler.main.extern.IResultSaver;
  * OUT" runs it: the same settings, the shown class and the classes nested in it as the source, the
  * rest of its family and the Java runtime's classes as libraries, and only the shown class (with
  * what nests in it) written; with -lnc, the original line numbers in a column (LineColumn).
- * Loaded by Engines on Java 17 and newer only.
+ * Loaded by Engines on Java 17 and newer only. A decompile nobody waits for any more ends at
+ * Vineflower's next check for cancellation (each method, each class).
  */
 public final class VineflowerEngine implements Engine {
+  // The settings' key under which a decompile keeps its stopped: Vineflower's check for
+  // cancellation is one for the whole process, and its threads for one decompile share the
+  // settings.
+  private static final String STOPPED = "dravik-stopped";
+
+  static {
+    CancelationManager.setCancelationChecker(VineflowerEngine::giveUpIfStopped);
+  }
+
   @Override
-  public Source decompile(ClassFamily family, List<String> options) throws Failure {
+  public Source decompile(ClassFamily family, List<String> options, BooleanSupplier stopped)
+      throws Failure {
     Map<String, Object> settings = VineflowerOptions.parse(LineColumn.enginesOptions(options));
     // The runtime's classes come from the shared library, not from a listing of the whole image
     // made for this request alone.
@@ -33,6 +47,10 @@ public final class VineflowerEngine implements Engine {
     }
     VineflowerSource source = VineflowerSource.shown(family, column);
     VineflowerSource context = VineflowerSource.context(family);
+    settings.put(STOPPED, stopped);
+    if (stopped.getAsBoolean()) {
+      throw new Stopped();
+    }
     Fernflower fernflower = new Fernflower(new NoFiles(), settings, new NoLog());
     try {
       if (context != null) {
@@ -44,10 +62,24 @@ public final class VineflowerEngine implements Engine {
       fernflower.addSource(source);
       fernflower.addWhitelist(family.internalName);
       fernflower.decompileContext();
+    } catch (CancelationManager.CanceledException e) {
+      throw new Stopped();
     } finally {
       fernflower.clearContext();
     }
+    // Vineflower may have passed over a class it was told to give up on.
+    if (stopped.getAsBoolean()) {
+      throw new Stopped();
+    }
     return source.written().sourceFor(family, "Vineflower");
+  }
+
+  private static void giveUpIfStopped() {
+    DecompilerContext context = DecompilerContext.getCurrentContext();
+    Object stopped = context == null ? null : context.properties.get(STOPPED);
+    if (stopped instanceof BooleanSupplier && ((BooleanSupplier) stopped).getAsBoolean()) {
+      CancelationManager.cancel();
+    }
   }
 
   // The source's own output sink takes the classes; nothing is written to disk.

@@ -12,7 +12,7 @@ import java.nio.charset.StandardCharsets;
 import java.util.List;
 import java.util.Map;
 
-/** The caller's side of the service's protocol, version 2, as the bridge speaks it. */
+/** The caller's side of the service's protocol, version 3, as the bridge speaks it. */
 final class ServiceClient {
   static final int SOURCE = 0;
   static final int FAILED = 1;
@@ -29,13 +29,20 @@ final class ServiceClient {
 
   private ServiceClient() {}
 
+  /** A request for a service started without settings (no --settings). */
   static byte[] request(String secret, String engine, List<String> options, ShownClass shown)
       throws IOException {
+    return request(secret, "", engine, options, shown);
+  }
+
+  static byte[] request(String secret, String settingsKey, String engine, List<String> options,
+      ShownClass shown) throws IOException {
     ByteArrayOutputStream buffer = new ByteArrayOutputStream();
     DataOutputStream out = new DataOutputStream(buffer);
     out.writeInt(0x4452564B);
-    out.writeShort(2);
+    out.writeShort(3);
     writeText(out, secret);
+    writeText(out, settingsKey);
     writeText(out, engine);
     out.writeShort(options.size());
     for (String option : options) {

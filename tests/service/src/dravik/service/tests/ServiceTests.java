@@ -58,6 +58,9 @@ public final class ServiceTests {
         case "idle_end" -> idleEnd(folder);
         case "port_file" -> portFile(folder);
         case "request_limit" -> requestLimit(folder);
+        case "callers_that_leave" -> StoppedRequests.callersThatLeave(folder);
+        case "engines_give_up" -> StoppedRequests.enginesGiveUp();
+        case "other_settings" -> StoppedRequests.otherSettings(folder);
         default -> throw new IllegalArgumentException("no test group " + args[0]);
       }
     } finally {
@@ -141,7 +144,7 @@ public final class ServiceTests {
         byte[] version1 = good.clone();
         version1[5] = 1;
         ServiceClient.Answer old = ServiceClient.exchange(service.port, version1);
-        check(old.status() == ServiceClient.REFUSED && old.text().contains("version 2"),
+        check(old.status() == ServiceClient.REFUSED && old.text().contains("version 3"),
             "a version 1 request: " + old.status() + " " + old.text());
 
         Map<String, byte[]> malformed = new LinkedHashMap<>();
@@ -219,8 +222,9 @@ public final class ServiceTests {
 
     private static void header(DataOutputStream out, String secret) throws IOException {
       out.writeInt(0x4452564B);
-      out.writeShort(2);
+      out.writeShort(3);
       ServiceClient.writeText(out, secret);
+      ServiceClient.writeText(out, "");
     }
 
     private static void start(DataOutputStream out, String secret, List<String> options)
