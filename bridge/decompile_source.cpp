@@ -29,6 +29,19 @@ DecompileOutcome NoJava(const JavaSearch& search, const BridgeContext& context) 
   return outcome;
 }
 
+// Kotlin asked for where only Java can come: from a command of the settings'
+// own, or from CFR, on a runtime older than Vineflower needs.
+DecompileOutcome NoKotlin(const std::string& who, const BridgeContext& context) {
+  DecompileOutcome outcome;
+  outcome.kind = DecompileOutcome::Kind::Failed;
+  outcome.explanation = {
+      "Kotlin comes from Vineflower's Kotlin plugin, on Java 17 or newer; " + who + ".", "",
+      "The Java source shows the class as Java. For Kotlin, name a Java runtime",
+      "of version 17 or newer (java= in " + Utf8FromWide(context.settingsFile) +
+          ") and no decompiler= line."};
+  return outcome;
+}
+
 // The user's own command from decompiler=.
 OneShotCommand TemplateCommand(const std::string& java, const DecompileOptions& options,
                                const BridgeContext& context) {
@@ -71,8 +84,9 @@ OneShotCommand EngineCommand(const EngineChoice& run, const DecompileOptions& op
   command.fix = "Check the Java runtime " + run.java + " (java= in " +
                 Utf8FromWide(context.settingsFile) + ").";
   const bool lineNumbers = options.lineNumbers;
+  const bool kotlin = options.kotlin;
   const std::string archive = Utf8FromWide(run.archive.file);
-  command.compose = [run, archive, lineNumbers](const OneShotNames& names) {
+  command.compose = [run, archive, lineNumbers, kotlin](const OneShotNames& names) {
     EngineRun engineRun;
     engineRun.java = run.java;
     engineRun.javaOptions = OneShotJavaOptions(run.javaVersion, archive, names.crashReport);
@@ -80,6 +94,7 @@ OneShotCommand EngineCommand(const EngineChoice& run, const DecompileOptions& op
     engineRun.classFile = names.classFile;
     engineRun.outFolder = names.outFolder;
     engineRun.lineNumbers = lineNumbers;
+    engineRun.kotlin = kotlin;
     return EngineCommandLine(run.engine, engineRun);
   };
   return command;
@@ -121,8 +136,8 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
   const std::wstring portFile = ServicePortFile(context);
   const std::string settingsKey = ServiceSettingsKeyFor(run->java, run->javaVersion, context);
   ServiceReply reply = AskService(portFile, settingsKey, EngineServiceName(run->engine),
-                                  EngineOptions(run->engine, options.lineNumbers), classBytes,
-                                  options.family, limitMs, context.stopRequest);
+                                  EngineOptions(run->engine, options.lineNumbers, options.kotlin),
+                                  classBytes, options.family, limitMs, context.stopRequest);
   DecompileOutcome outcome;
   switch (reply.kind) {
     case ServiceReply::Kind::Source:
@@ -167,8 +182,8 @@ DecompileOutcome DecompileThroughService(EngineChoice* run, const std::string& c
                           if (!gaveSource) return "";
                           return EncodeServiceRequest(
                               secret, settingsKey, EngineServiceName(run->engine),
-                              EngineOptions(run->engine, options.lineNumbers), classBytes,
-                              options.family);
+                              EngineOptions(run->engine, options.lineNumbers, options.kotlin),
+                              classBytes, options.family);
                         });
   TrainArchiveAfter(oneShotOutcome, *run, context);
   return oneShotOutcome;
@@ -187,12 +202,24 @@ DecompileOutcome DecompileSource(const std::string& classBytes, const DecompileO
     java = search.java;
   }
   if (ownCommand) {
+    if (options.kotlin) {
+      return NoKotlin("decompiler= in " + Utf8FromWide(context.settingsFile) +
+                          " names a decompiler of its own, which writes Java",
+                      context);
+    }
     return RunDecompilerOnce(TemplateCommand(java, options, context), classBytes, options, context);
   }
   EngineChoice run;
   run.java = java;
   run.javaVersion = JavaRuntimeVersion(java, context.settings.timeoutSeconds * 1000);
   run.engine = EngineForJavaVersion(run.javaVersion);
+  if (options.kotlin && run.engine != Engine::Vineflower) {
+    return NoKotlin("the Java runtime found, " + java + ", is " +
+                        (run.javaVersion > 0 ? "Java " + std::to_string(run.javaVersion)
+                                             : "of a version that could not be read") +
+                        ", for which the bridge runs CFR, which writes Java only",
+                    context);
+  }
   if (context.settings.service) return DecompileThroughService(&run, classBytes, options, context);
   DecompileOutcome outcome = RunEngineOnce(&run, classBytes, options, context);
   TrainArchiveAfter(outcome, run, context);

@@ -14,6 +14,9 @@
 
 struct DecompileOptions {
   bool lineNumbers = false;       // original line numbers as comments
+  // Kotlin rather than Java, for a class compiled from Kotlin: Vineflower's
+  // Kotlin plugin writes it; CFR and a command of the settings' own cannot.
+  bool kotlin = false;
   std::string className;          // the simple binary name, for finding the output
   std::string internalName;       // "demo/Outer$Inner", for the engine
   std::vector<ClassFile> family;  // the other class files of its family

@@ -1,7 +1,9 @@
 // jad.exe, the bridge: takes Jad's command line as the plugin writes it
 // ("-lnc -o -s EXT NAME"), decompiles NAME.class from the current directory
 // with a modern decompiler (Vineflower or CFR by default, see jad.ini) and writes
-// <ClassName>.<EXT> there, in UTF-8 behind a byte-order mark with CR LF line ends.
+// <ClassName>.<EXT> there, in UTF-8 behind a byte-order mark with CR LF line ends
+// (Kotlin for a class compiled from it when EXT ends in ".kt", as the plugin's
+// Kotlin view asks).
 // When there is no source to give it still writes that file, holding a Java
 // comment that says why, and ends with a non-zero exit code:
 //   1 the decompiler failed or could not be started, 2 the input could not be
@@ -96,7 +98,8 @@ int wmain(int argc, wchar_t** argv) {
     fputs(
         "usage: jad [-lnc] [-s EXT] [other Jad options, ignored] NAME[.class]\n"
         "Decompiles NAME.class and writes <ClassName>.EXT (default .jad) into the current\n"
-        "directory; jad.ini beside jad.exe chooses the decompiler and the Java runtime.\n\n",
+        "directory (Kotlin for a class compiled from it when EXT ends in .kt); jad.ini\n"
+        "beside jad.exe chooses the decompiler and the Java runtime.\n\n",
         stderr);
     if (arguments.empty()) {
       fflush(stderr);
@@ -129,6 +132,7 @@ int wmain(int argc, wchar_t** argv) {
   } else {
     DecompileOptions options;
     options.lineNumbers = request.lineNumbers;
+    options.kotlin = request.kotlin;
     options.className = className;
     options.internalName = internalName;
     options.family = ReadClassFamily(WideFromUtf8(request.input), classBytes.size());
@@ -139,9 +143,10 @@ int wmain(int argc, wchar_t** argv) {
       const size_t bom = outcome.source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
       text = outcome.source.insert(bom, MissingNestedClassesNote(classBytes, options.family));
     } else {
-      outcome.explanation.insert(
-          outcome.explanation.begin(),
-          {"The bridge to the decompiler could not decompile class " + className + ".", ""});
+      outcome.explanation.insert(outcome.explanation.begin(),
+                                 {"The bridge to the decompiler could not decompile class " +
+                                      className + (request.kotlin ? " to Kotlin." : "."),
+                                  ""});
       Report(outcome.explanation);
       text = ErrorComment(outcome.explanation);
     }

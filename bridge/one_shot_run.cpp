@@ -135,8 +135,12 @@ DecompileOutcome RunDecompilerOnce(const OneShotCommand& command, const std::str
          "or choose another decompiler there (decompiler=)."});
   }
 
-  std::wstring sourceFile =
-      command.sourceInOut ? FindSourceFile(outFolder, stem + L".java") : temp.Path(L"stdout.txt");
+  // Vineflower's Kotlin plugin writes a class compiled from Kotlin as <stem>.kt.
+  std::wstring sourceFile = temp.Path(L"stdout.txt");
+  if (command.sourceInOut) {
+    sourceFile = options.kotlin ? FindSourceFile(outFolder, stem + L".kt") : L"";
+    if (sourceFile.empty()) sourceFile = FindSourceFile(outFolder, stem + L".java");
+  }
   DecompileOutcome outcome;
   if (run.exitCode == 0 && !sourceFile.empty() &&
       ReadBytes(sourceFile, MaxSourceBytes, &outcome.source) && !outcome.source.empty()) {

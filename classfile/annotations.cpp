@@ -12,43 +12,52 @@ struct Walk {
   const std::string& where;
   std::string* error;
 
-  bool Constant(uint32_t tags) {
+  // Reads a constant's index of one of tags; kept in *kept when given.
+  bool Constant(uint32_t tags, uint16_t* kept = nullptr) {
     uint16_t index = reader->U2();
+    if (kept != nullptr) *kept = index;
     return !reader->failed() && CheckConstant(pool, index, tags, "in " + where, error);
   }
 
-  bool ElementValue(int depth) {
+  // Each reads one part, and keeps it in *out when given.
+  bool ElementValue(int depth, AnnotationValue* out) {
     if (depth > kMaxNesting) {
       *error = "The annotations in " + where + " nest deeper than " + std::to_string(kMaxNesting) +
                " levels.";
       return false;
     }
     char tag = static_cast<char>(reader->U1());
+    AnnotationValue ignored;
+    AnnotationValue* value = out != nullptr ? out : &ignored;
+    value->tag = tag;
     switch (tag) {
       case 'B':
       case 'C':
       case 'I':
       case 'S':
       case 'Z':
-        return Constant(TagBit(kInteger));
+        return Constant(TagBit(kInteger), &value->index);
       case 'D':
-        return Constant(TagBit(kDouble));
+        return Constant(TagBit(kDouble), &value->index);
       case 'F':
-        return Constant(TagBit(kFloat));
+        return Constant(TagBit(kFloat), &value->index);
       case 'J':
-        return Constant(TagBit(kLong));
+        return Constant(TagBit(kLong), &value->index);
       case 's':
       case 'c':
-        return Constant(TagBit(kUtf8));
+        return Constant(TagBit(kUtf8), &value->index);
       case 'e':
-        return Constant(TagBit(kUtf8)) && Constant(TagBit(kUtf8));
+        return Constant(TagBit(kUtf8), &value->index) && Constant(TagBit(kUtf8), &value->second);
       case '@':
-        return Annotation(depth + 1);
-      case '[':
-        for (uint16_t n = reader->U2(); n > 0 && !reader->failed(); --n) {
-          if (!ElementValue(depth + 1)) return false;
+        return Annotation(depth + 1, out);
+      case '[': {
+        uint16_t n = reader->Count(3);
+        if (out != nullptr) out->values.resize(n);
+        for (uint16_t i = 0; i < n && !reader->failed(); ++i) {
+          if (!ElementValue(depth + 1, out != nullptr ? &out->values[i] : nullptr)) return false;
         }
         return !reader->failed();
+      }
       default:
         if (!reader->failed()) {
           *error = "An annotation value in " + where + " has an unknown kind ('" +
@@ -58,17 +67,28 @@ struct Walk {
     }
   }
 
-  bool Annotation(int depth) {
-    if (!Constant(TagBit(kUtf8))) return false;
-    for (uint16_t pairs = reader->U2(); pairs > 0 && !reader->failed(); --pairs) {
-      if (!Constant(TagBit(kUtf8)) || !ElementValue(depth)) return false;
+  bool Annotation(int depth, AnnotationValue* out) {
+    if (out != nullptr) out->tag = '@';
+    if (!Constant(TagBit(kUtf8), out != nullptr ? &out->index : nullptr)) return false;
+    uint16_t pairs = reader->Count(5);
+    if (out != nullptr) {
+      out->names.resize(pairs);
+      out->values.resize(pairs);
+    }
+    for (uint16_t i = 0; i < pairs && !reader->failed(); ++i) {
+      if (!Constant(TagBit(kUtf8), out != nullptr ? &out->names[i] : nullptr) ||
+          !ElementValue(depth, out != nullptr ? &out->values[i] : nullptr)) {
+        return false;
+      }
     }
     return !reader->failed();
   }
 
-  bool Annotations() {
-    for (uint16_t n = reader->U2(); n > 0 && !reader->failed(); --n) {
-      if (!Annotation(0)) return false;
+  bool Annotations(std::vector<AnnotationValue>* out = nullptr) {
+    uint16_t n = reader->Count(4);
+    if (out != nullptr) out->resize(n);
+    for (uint16_t i = 0; i < n && !reader->failed(); ++i) {
+      if (!Annotation(0, out != nullptr ? &(*out)[i] : nullptr)) return false;
     }
     return !reader->failed();
   }
@@ -118,7 +138,7 @@ struct Walk {
         return false;
     }
     reader->Take(2 * size_t{reader->U1()});  // the type path
-    return !reader->failed() && Annotation(0);
+    return !reader->failed() && Annotation(0, nullptr);
   }
 };
 
@@ -157,7 +177,13 @@ bool CheckAnnotations(ByteReader* reader, const ConstantPool& pool, AnnotationKi
       }
       return !reader->failed();
     case AnnotationKind::kDefault:
-      return walk.ElementValue(0);
+      return walk.ElementValue(0, nullptr);
   }
   return false;
+}
+
+bool ReadAnnotations(ByteReader* reader, const ConstantPool& pool, const std::string& where,
+                     std::vector<AnnotationValue>* annotations, std::string* error) {
+  Walk walk{reader, pool, where, error};
+  return walk.Annotations(annotations);
 }

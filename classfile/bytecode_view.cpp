@@ -6,6 +6,7 @@
 #include "classfile/instructions.h"
 #include "classfile/java_types.h"
 #include "classfile/javap_writer.h"
+#include "classfile/kotlin_attributes.h"
 #include "classfile/modified_utf8.h"
 
 namespace {
@@ -348,6 +349,8 @@ std::string ClassText(const ParsedClass& file, bool withCode, std::vector<Method
   w.Indent(-1);
   w.Print("}");
   w.NewLine();
+  // What the Java view of a Kotlin class puts in a line stays readable here, whole.
+  if (withCode) text += KotlinAttributesText(file);
   return LoneSurrogatesAsQuestionMarks(text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "classfile/annotations.h"
 #include "classfile/instructions.h"
+#include "classfile/modified_utf8.h"
 
 namespace {
 
@@ -359,6 +360,8 @@ bool ReadRecord(ByteReader* body, const ConstantPool& pool, const Where& where,
 
 bool ReadClassAttributes(ByteReader* reader, ParsedClass* out, std::string* error) {
   const ConstantPool& pool = out->pool;
+  // Kept from each attribute as it comes, not laid out beforehand.
+  out->annotations.clear();
   return ReadAttributes(
       reader, pool, "the class", error,
       [&](const std::string& name, ByteReader* body, const Where& where) {
@@ -418,6 +421,20 @@ bool ReadClassAttributes(ByteReader* reader, ParsedClass* out, std::string* erro
         if (name == "Module") {
           out->hasModule = true;
           return Result(ReadModule(body, pool, where, &out->module, error));
+        }
+        if (name == "RuntimeVisibleAnnotations" || name == "RuntimeInvisibleAnnotations") {
+          out->annotations.emplace_back();
+          out->annotations.back().visible = name == "RuntimeVisibleAnnotations";
+          return Result(ReadAnnotations(body, pool, where, &out->annotations.back().list, error));
+        }
+        if (name == "SourceDebugExtension") {
+          out->hasSourceDebugExtension = true;
+          out->sourceDebugExtension.clear();
+          const size_t length = body->remaining();
+          const unsigned char* bytes = body->Take(length);
+          // Java does not read it: text that is not modified UTF-8 is kept up to there.
+          DecodeModifiedUtf8(bytes, length, &out->sourceDebugExtension);
+          return Outcome::kRead;
         }
         return CheckIfAnnotations(name, body, pool, where, error);
       });

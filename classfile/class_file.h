@@ -4,7 +4,8 @@
 // checked against the bytes and the pool while reading; a damaged file gives
 // false and one sentence that says what is wrong and where. Annotations and
 // type annotations are walked and checked but not kept; attributes the
-// reader does not know are skipped.
+// reader does not know are skipped; of the annotations only the class's own
+// are kept.
 #pragma once
 
 #include <stddef.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "classfile/annotations.h"
 #include "classfile/constant_pool.h"
 
 // Access and property flags, as classes, fields, methods and inner classes
@@ -143,6 +145,11 @@ struct ModuleInfo {
   std::vector<ModuleProvides> provides;
 };
 
+struct ClassAnnotations {
+  bool visible = false;  // RuntimeVisibleAnnotations
+  std::vector<AnnotationValue> list;
+};
+
 // Names are internal names ("java/lang/String", or an array's descriptor).
 struct ParsedClass {
   uint16_t minorVersion = 0;
@@ -175,6 +182,11 @@ struct ParsedClass {
   std::vector<std::string> nestMembers;
   bool hasModule = false;
   ModuleInfo module;
+  // The class's own Runtime(In)VisibleAnnotations, in the order of the
+  // attributes, and its SourceDebugExtension (UTF-8).
+  std::vector<ClassAnnotations> annotations;
+  bool hasSourceDebugExtension = false;
+  std::string sourceDebugExtension;
 };
 
 // Reads the whole class file; false with a sentence in *error (and *out

@@ -77,6 +77,15 @@ bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error
   return true;
 }
 
+KotlinMetadata KotlinMetadataOfBytes(const ClassBytes& cls) {
+  ParsedClass parsed;
+  std::string error;
+  if (!cls.read || !ReadClassFile(Data(cls), cls.bytes.size(), &parsed, &error)) {
+    return KotlinMetadata();
+  }
+  return KotlinMetadataOf(parsed);
+}
+
 bool GlanceOf(const ClassBytes& cls, ClassGlance* glance, std::string* error) {
   ParsedClass parsed;
   if (!cls.read) {

@@ -1,6 +1,7 @@
 // The class file itself as text for the viewer, without Java: the bytecode
 // view (as javap -c -p lists it) and the outline (the declarations alone),
-// made by the plugin's own class-file reader from the file's bytes, read once.
+// made by the plugin's own class-file reader from the file's bytes, read once;
+// and whether the class was compiled from Kotlin.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include "classfile/bytecode_view.h"
 #include "classfile/class_members.h"
+#include "classfile/kotlin_attributes.h"
 
 // A class file's bytes as one read found them.
 struct ClassBytes {
@@ -28,6 +30,10 @@ ClassBytes ReadClassBytes(const WCHAR* classFile);
 bool BytecodeTextOf(const ClassBytes& cls, std::wstring* text, std::string* error,
                     std::vector<MethodPlace>* places = nullptr);
 bool OutlineTextOf(const ClassBytes& cls, std::wstring* text, std::string* error);
+
+// The class's Kotlin metadata (present false when the bytes have none, or are
+// no whole class file).
+KotlinMetadata KotlinMetadataOfBytes(const ClassBytes& cls);
 
 // The class at a glance (its heading and members), for the thumbnail and the
 // class window's "Go to"; false with the sentence as above.

@@ -68,7 +68,8 @@ DWORD WINAPI RunJob(void* parameter) {
 
 }  // namespace
 
-DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message) {
+DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message,
+                                bool kotlin) {
   if (classFilePath == nullptr) return nullptr;
   DecompileJob* job = new (std::nothrow) DecompileJob();
   if (job == nullptr) return nullptr;
@@ -77,6 +78,7 @@ DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT me
   job->ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   job->notify = notify;
   job->message = message;
+  job->run.kotlin = kotlin;
   // The thread's own reference to the module this code is in.
   const bool held = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                                        reinterpret_cast<LPCWSTR>(&RunJob), &job->module) != 0;

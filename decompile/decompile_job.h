@@ -20,10 +20,12 @@
 
 struct DecompileJob;
 
-// Starts a run for the class file (its name copied); when it ends, message
-// is posted to notify with the job as wParam (the window checks that it is
-// still its job). Null when no thread could be started.
-DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message);
+// Starts a run for the class file (its name copied), for Kotlin when kotlin
+// (DecompileRun::kotlin); when it ends, message is posted to notify with the
+// job as wParam (the window checks that it is still its job). Null when no
+// thread could be started.
+DecompileJob* StartDecompileJob(const WCHAR* classFilePath, HWND notify, UINT message,
+                                bool kotlin = false);
 
 // Waits up to milliseconds for the run to have read the class file and made
 // its outline; true when it has. The run then decompiles.

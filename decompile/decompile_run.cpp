@@ -75,6 +75,7 @@ struct RunNames {
   WCHAR input[NameChars];
   WCHAR stem[NameChars];
   bool withFamily;
+  const WCHAR* extension;  // of the output: ".java", or ".kt" for Kotlin
   WCHAR commandLine[CommandChars];
   WCHAR place[RunFolderChars];
   RunFolder run;
@@ -105,8 +106,9 @@ bool ChooseInput(const WCHAR* classFilePath, RunNames* names) {
          WholeWideAppend(names->input, L".class", NameChars);
 }
 
-// "[<directory>\]jad" -lnc -o -s "<stamp>.java" "<stem>": the program without
-// ".exe", named by its full path only when it is in the plugin directory.
+// "[<directory>\]jad" -lnc -o -s "<stamp>.java" "<stem>" (".kt" for Kotlin):
+// the program without ".exe", named by its full path only when it is in the
+// plugin directory.
 bool ComposeCommandLine(RunNames* names, bool besidePlugin) {
   WCHAR* line = names->commandLine;
   line[0] = L'\0';
@@ -117,14 +119,16 @@ bool ComposeCommandLine(RunNames* names, bool besidePlugin) {
   }
   return fits && WholeWideAppend(line, L"jad\" -lnc -o -s \"", CommandChars) &&
          WholeWideAppend(line, names->stamp, CommandChars) &&
-         WholeWideAppend(line, L".java\" \"", CommandChars) &&
+         WholeWideAppend(line, names->extension, CommandChars) &&
+         WholeWideAppend(line, L"\" \"", CommandChars) &&
          WholeWideAppend(line, names->stem, CommandChars) &&
          WholeWideAppend(line, L"\"", CommandChars);
 }
 
 // Every name that does not depend on the run folder; checked before the first
 // file is touched.
-bool ComposeRunNames(const WCHAR* classFilePath, RunNames* names) {
+bool ComposeRunNames(const WCHAR* classFilePath, bool kotlin, RunNames* names) {
+  names->extension = kotlin ? L".kt" : L".java";
   if (!GetPluginDirectory(names->directory)) {
     return false;
   }
@@ -145,7 +149,7 @@ bool ComposeCopyAndPattern(RunNames* names) {
          WholeWideAppend(names->pattern, names->folder, CommandChars) &&
          WholeWideAppend(names->pattern, L"\\*.", CommandChars) &&
          WholeWideAppend(names->pattern, names->stamp, CommandChars) &&
-         WholeWideAppend(names->pattern, L".java", CommandChars);
+         WholeWideAppend(names->pattern, names->extension, CommandChars);
 }
 
 bool ProbeDecompiler(const WCHAR* probe) {
@@ -307,7 +311,7 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   }
   RunNames* names = static_cast<RunNames*>(malloc(sizeof(RunNames)));
   char* text = nullptr;
-  if (names != nullptr && ComposeRunNames(classFilePath, names)) {
+  if (names != nullptr && ComposeRunNames(classFilePath, run->kotlin, names)) {
     BoundedWideCopy(run->stamp, names->stamp, DecompileStampChars);
     const int place = ClaimInSomePlace(names, run);
     if (place >= 0) {

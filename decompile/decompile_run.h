@@ -28,6 +28,11 @@ enum class DecompileEnd { Text, NoText, NoRunFolder, NoInput, NotStarted, TimedO
 
 // What a caller may give a run and learns from it.
 struct DecompileRun {
+  // Asks Jad for Kotlin rather than Java: the output's extension is ".kt"
+  // ("-s <stamp>.kt"), which the bridge answers with Kotlin for a class
+  // compiled from it. An original Jad writes Java all the same; the bridge's
+  // output, unlike Jad's, begins with UTF-8's byte-order mark.
+  bool kotlin = false;
   // Set from another thread, it ends the run: Jad is asked to stop (the
   // bridge then removes its own files), and ended when it does not.
   HANDLE cancel = nullptr;

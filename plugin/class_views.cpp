@@ -10,6 +10,7 @@
 #include "host/listplug.h"
 #include "host/richedit_operations.h"
 #include "host/view_kind.h"
+#include "plugin/kotlin_view.h"
 #include "plugin/no_source_comment.h"
 #include "plugin/shown_source.h"
 #include "plugin/view_keys.h"
@@ -19,10 +20,6 @@
 #include "presentation/original_lines.h"
 
 namespace {
-
-const TextPalette& PaletteOf(HWND control) {
-  return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
-}
 
 std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -37,19 +34,11 @@ std::wstring WideOutput(const char* text) {
 // The text with the bytecode's colours and the banner and line on top; the
 // host is told the position.
 void ShowBytecodeText(HWND control, const std::wstring& text, const WCHAR* line) {
-  const TextPalette& palette = PaletteOf(control);
+  const TextPalette& palette = ClassViewPalette(control);
   SetControlText(control, text.c_str());
   PostHostMessage(GetParent(control), control, 0, itm_percent);
   ApplyBytecodeHighlighting(control, text.c_str(), palette);
   InsertBannerAndLine(control, line, palette);
-}
-
-// Puts line at the top of the view and the caret at its start.
-void ScrollToLine(HWND control, int line) {
-  if (line < 0) line = 0;
-  ScrollControlLines(control, line - GetControlFirstVisibleLine(control));
-  int caret = GetControlLineIndex(control, GetControlFirstVisibleLine(control));
-  SetControlSelection(control, caret, caret);
 }
 
 // The bytecode view's line of the method whose source lines hold original,
@@ -112,9 +101,47 @@ void ShowBytecodeView(HWND control, ClassWindow* window) {
            static_cast<unsigned long>(read), ViewKeyName(ViewKeyCommand::SwitchBytecode));
   ShowBytecodeText(control, text, line);
   window->bytecodeShown = true;
+  window->kotlinShown = false;
 }
 
 }  // namespace
+
+const TextPalette& ClassViewPalette(HWND control) {
+  return ReadViewKind(control) == DarkJavaView ? DarkPalette : LightPalette;
+}
+
+DWORD ShownRunWaitMs() {
+  WCHAR value[16];
+  DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
+  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : DefaultLoadWaitMs;
+}
+
+void ScrollToLine(HWND control, int line) {
+  if (line < 0) line = 0;
+  ScrollControlLines(control, line - GetControlFirstVisibleLine(control));
+  int caret = GetControlLineIndex(control, GetControlFirstVisibleLine(control));
+  SetControlSelection(control, caret, caret);
+}
+
+ShownPlace ShownOriginalLine(HWND control, const ClassWindow* window) {
+  const int top = GetControlFirstVisibleLine(control);
+  ShownPlace shown;
+  if (window->bytecodeShown) {
+    const MethodPlace* place = PlaceAt(window->places, top);
+    if (place != nullptr) shown.original = static_cast<int>(place->firstSourceLine);
+    return shown;
+  }
+  shown.original = OriginalLineNear(control, top);
+  const int line = shown.original >= 0 ? FindOriginalLine(control, shown.original) : -1;
+  shown.row = line > top ? line - top : 0;
+  return shown;
+}
+
+int LineOfShownPlace(HWND control, const ShownPlace& shown) {
+  const int line = shown.original >= 0 ? FindOriginalLine(control, shown.original) : -1;
+  if (line < 0) return -1;
+  return line > shown.row ? line - shown.row : 0;
+}
 
 UINT SourceReadyMessage() {
   static UINT message = RegisterWindowMessageW(L"dravik source ready");
@@ -123,8 +150,9 @@ UINT SourceReadyMessage() {
 
 bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   const DecompileResult& result = window->result;
-  const TextPalette& palette = PaletteOf(control);
+  const TextPalette& palette = ClassViewPalette(control);
   window->bytecodeShown = false;
+  window->kotlinShown = false;
   window->places.clear();
   if (result.text != nullptr && result.exitCode == 0) {
     return ShowDecompiledText(control, result.text, result.milliseconds, palette);
@@ -151,14 +179,19 @@ bool ShowRunResult(HWND control, ClassWindow* window, bool mustShow) {
   return true;
 }
 
-void ShowComingSource(HWND control, ClassWindow* window) {
-  const TextPalette& palette = PaletteOf(control);
+void ShowOutlineComing(HWND control, const ClassWindow* window, const WCHAR* as) {
+  const TextPalette& palette = ClassViewPalette(control);
   SetControlText(control, window->outline.c_str());
   ApplyHighlighting(control, palette);
   const std::wstring line =
-      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + L" ...";
+      L"// Decompiling " + std::wstring(FileNameOf(window->classFile.c_str())) + as + L" ...";
   InsertBannerAndLine(control, line.c_str(), palette);
+}
+
+void ShowComingSource(HWND control, ClassWindow* window) {
+  ShowOutlineComing(control, window, L"");
   window->bytecodeShown = false;
+  window->kotlinShown = false;
 }
 
 void TakeRunClass(ClassWindow* window, DecompileJob* job) {
@@ -177,8 +210,8 @@ void TakeArrivedSource(HWND control, ClassWindow* window) {
   TakeRunClass(window, job);
   window->resultKnown = TakeDecompileResult(job, &window->result);
   ReleaseDecompileJob(job);
-  // Shown when the user switches back from the bytecode.
-  if (window->bytecodeShown) return;
+  // Shown when the user switches back from the bytecode or Kotlin.
+  if (window->bytecodeShown || window->kotlinShown) return;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
   ShowRunResult(control, window, true);
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
@@ -186,7 +219,7 @@ void TakeArrivedSource(HWND control, ClassWindow* window) {
 }
 
 void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
-  if (bytecode == window->bytecodeShown) return;
+  if (bytecode == window->bytecodeShown && !window->kotlinShown) return;
   const int top = GetControlFirstVisibleLine(control);
   const int lines = GetControlLineCount(control);
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
@@ -196,15 +229,21 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
     ShowBytecodeView(control, window);
     target = BytecodeLineOf(window->places, original);
   } else {
-    const MethodPlace* place = PlaceAt(window->places, top);
+    const MethodPlace* place = window->bytecodeShown ? PlaceAt(window->places, top) : nullptr;
+    // From the Kotlin view: the same original line, as far down the view.
+    ShownPlace shown;
+    if (window->kotlinShown) shown = ShownOriginalLine(control, window);
     if (window->resultKnown) {
       ShowRunResult(control, window, true);
     } else {
       ShowComingSource(control, window);
     }
-    target = place != nullptr ? FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
-                                               static_cast<int>(place->lastSourceLine))
-                              : -1;
+    if (place != nullptr) {
+      target = FindMarkedLine(control, static_cast<int>(place->firstSourceLine),
+                              static_cast<int>(place->lastSourceLine));
+    } else {
+      target = LineOfShownPlace(control, shown);
+    }
   }
   // Without line numbers to go by: as far down the new view as the old one.
   if (target < 0) target = lines > 0 ? MulDiv(top, GetControlLineCount(control), lines) : 0;
@@ -217,10 +256,15 @@ void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
   const std::wstring key = ViewKeyName(ViewKeyCommand::SwitchBytecode);
-  AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? 0 : MF_CHECKED), ShowSourceCommand,
+  const bool source = !window->bytecodeShown && !window->kotlinShown;
+  AppendMenuW(menu, MF_STRING | (source ? MF_CHECKED : 0), ShowSourceCommand,
               (L"Java source\t" + key).c_str());
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
               (L"Bytecode\t" + key).c_str());
+  if (OffersKotlinView(window)) {
+    AppendMenuW(menu, MF_STRING | (window->kotlinShown ? MF_CHECKED : 0), ShowKotlinCommand,
+                (L"Kotlin\t" + std::wstring(ViewKeyName(ViewKeyCommand::SwitchKotlin))).c_str());
+  }
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, GoToMemberCommand,
               (L"Go to...\t" + std::wstring(ViewKeyName(ViewKeyCommand::GoToMember))).c_str());

@@ -7,6 +7,7 @@
 
 #include "plugin/class_views.h"
 #include "plugin/go_to_member.h"
+#include "plugin/kotlin_view.h"
 #include "plugin/module_hold.h"
 #include "plugin/view_keys.h"
 
@@ -39,8 +40,24 @@ bool RunViewKey(HWND control, ClassWindow* window, ViewKeyCommand command) {
     case ViewKeyCommand::GoToMember:
       GoToMember(control, window);
       return true;
+    case ViewKeyCommand::SwitchKotlin:
+      // Only for a class compiled from Kotlin: to Kotlin, and back to Java.
+      if (!OffersKotlinView(window)) return false;
+      if (window->kotlinShown) {
+        SwitchClassView(control, window, false);
+      } else {
+        ShowKotlinView(control, window);
+      }
+      return true;
   }
   return false;
+}
+
+// Whether the window takes the key for itself: the Kotlin view's only where
+// it is offered.
+bool TakesViewKey(ClassWindow* window, const ViewKey* key) {
+  return key != nullptr &&
+         (key->command != ViewKeyCommand::SwitchKotlin || OffersKotlinView(window));
 }
 
 LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +69,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
     if (message == SourceReadyMessage()) {
       // A run given up meanwhile may have posted too: only this window's counts.
       DecompileJob* job = reinterpret_cast<DecompileJob*>(wParam);
-      if (job == window->pending && WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      if (job == window->pending) {
+        if (WaitForDecompileJob(job, 0)) TakeArrivedSource(control, window);
+      } else {
+        TakeArrivedKotlin(control, window, job);
+      }
       return 0;
     }
     switch (message) {
@@ -62,6 +83,10 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
       case WM_COMMAND:
         if (LOWORD(wParam) == ShowSourceCommand || LOWORD(wParam) == ShowBytecodeCommand) {
           SwitchClassView(control, window, LOWORD(wParam) == ShowBytecodeCommand);
+          return 0;
+        }
+        if (LOWORD(wParam) == ShowKotlinCommand) {
+          ShowKotlinView(control, window);
           return 0;
         }
         if (LOWORD(wParam) == GoToMemberCommand) {
@@ -82,10 +107,14 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           }
           return 0;
         }
+        if (wParam == KotlinCheckTimer) {
+          CheckKotlinRun(control, window);
+          return 0;
+        }
         break;
       case WM_CHAR:
         // The character a key of the window makes: the key did all there is to do.
-        if (ViewKeyOfCharacter(wParam) != nullptr) return 0;
+        if (TakesViewKey(window, ViewKeyOfCharacter(wParam))) return 0;
         break;
     }
   }
@@ -149,6 +178,7 @@ bool ReleaseClassWindows() {
     }
     if (entry.window != nullptr) {
       ReleaseDecompileJob(entry.window->pending);
+      ReleaseKotlinView(entry.window);
       free(entry.window->result.text);
       delete entry.window;
     }
@@ -163,7 +193,9 @@ void DetachClassWindow(HWND control) {
   ClassWindow* window = entry->window;
   entry->window = nullptr;
   KillTimer(control, RunCheckTimer);
+  KillTimer(control, KotlinCheckTimer);
   ReleaseDecompileJob(window->pending);
+  ReleaseKotlinView(window);
   free(window->result.text);
   delete window;
 }

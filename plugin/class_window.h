@@ -1,6 +1,7 @@
 // What the plugin keeps for a list window that shows a class: the class file,
-// the run whose source is still coming, the result when it has come, and
-// which view is shown. The window procedure the record comes with stands in
+// the run whose source is still coming, the result when it has come, which
+// view is shown, and for a class compiled from Kotlin its Kotlin view's own
+// run and result (plugin/kotlin_view.h). The window procedure the record comes with stands in
 // front of the control's for what the control alone does not do: the source
 // that comes later, the views switched by a context menu or Ctrl+B, and the
 // run given up and the record freed when the window goes.
@@ -16,6 +17,8 @@
 #include "decompile/class_text.h"
 #include "decompile/decompile_job.h"
 
+struct KotlinView;
+
 struct ClassWindow {
   std::wstring classFile;                 // as the host named it; never opened on the host's thread
   std::shared_ptr<const ClassBytes> cls;  // its bytes as the run read them; null until then
@@ -25,6 +28,8 @@ struct ClassWindow {
   DecompileResult result;                 // its text owned here
   bool bytecodeShown = false;             // the bytecode view, not the source view
   std::vector<MethodPlace> places;        // the methods in the bytecode view shown
+  bool kotlinShown = false;               // the Kotlin view, neither of the others
+  KotlinView* kotlin = nullptr;           // made when the class is first asked about Kotlin
 };
 
 // The window's record, made (and the window procedure put in front) when it

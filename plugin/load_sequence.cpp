@@ -45,15 +45,6 @@ HWND CreateViewerControl(HWND parent, const WCHAR* windowClass, const RECT& area
                          PluginInstance, nullptr);
 }
 
-// How long the host's thread waits for a run before the control shows what is
-// coming instead: a quick class shows whole, as a host that reads the text
-// right after the call expects.
-DWORD LoadWaitMs() {
-  WCHAR value[16];
-  DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
-  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : DefaultLoadWaitMs;
-}
-
 // What the host waits for after the run's wait: the window shown (its first
 // paint).
 const DWORD ShowReserveMs = 10;
@@ -133,7 +124,8 @@ HWND __stdcall ListLoadW(HWND ParentWin, WCHAR* FileToLoad, int ShowFlags) {
   window->classFile = FileToLoad;
   // The wait counts from the host's call, and leaves room for the show.
   const DWORD spent = MillisecondsSince(entered);
-  const DWORD wait = LoadWaitMs();
+  // A quick class shows whole, as a host that reads the text right after the call expects.
+  const DWORD wait = ShownRunWaitMs();
   if (WaitWithOutline(control, window, job,
                       wait > spent + ShowReserveMs ? wait - spent - ShowReserveMs : 0)) {
     TakeRunClass(window, job);

@@ -1,5 +1,7 @@
 #include "plugin/member_jump.h"
 
+#include <wctype.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "host/utf8_to_wide.h"
 #include "plugin/class_views.h"
 #include "presentation/declaration_text.h"
+#include "presentation/kotlin_declaration.h"
 #include "presentation/stack_position.h"
 
 namespace {
@@ -54,24 +57,29 @@ ViewLines ReadViewLines(HWND control) {
   return view;
 }
 
+// The line at the top of the view and length characters from at selected.
+bool ShowAt(HWND control, const ViewLines& view, int line, int at, int length) {
+  if (line < 0 || static_cast<size_t>(line) >= view.lines.size() || at < 0) return false;
+  int start = view.starts[line] + at;
+  int shownLine = GetControlLineFromChar(control, start);
+  ScrollControlLines(control, shownLine - GetControlFirstVisibleLine(control));
+  SetControlSelection(control, start, start + length);
+  return true;
+}
+
 // The line at the top of the view and the name selected.
 bool ShowDeclaration(HWND control, const ViewLines& view, int line,
                      const DeclarationTarget& target) {
   if (line < 0 || static_cast<size_t>(line) >= view.lines.size()) return false;
-  int at = DeclaredNameAt(view.lines[line], target);
-  if (at < 0) return false;
-  int start = view.starts[line] + at;
-  int shownLine = GetControlLineFromChar(control, start);
-  ScrollControlLines(control, shownLine - GetControlFirstVisibleLine(control));
-  SetControlSelection(control, start, start + static_cast<int>(target.name.size()));
-  return true;
+  return ShowAt(control, view, line, DeclaredNameAt(view.lines[line], target),
+                static_cast<int>(target.name.size()));
 }
 
-// By the numbers of the column: the declaration above the first line of its
-// code that the view shows, in the order the code runs.
-int DeclarationByOriginalLines(const ViewLines& view, const ClassMember& member,
-                               const DeclarationTarget& target) {
-  if (member.lines.empty()) return -1;
+// The lines that carry the numbers of the member's code in the column, the
+// first line of each, in the order the code runs.
+std::vector<size_t> LinesOfCode(const ViewLines& view, const ClassMember& member) {
+  std::vector<size_t> lines;
+  if (member.lines.empty()) return lines;
   std::map<unsigned, size_t> carrying;  // the first line that carries each number
   for (size_t i = 0; i < view.lines.size(); ++i) {
     const std::wstring& line = view.lines[i];
@@ -81,8 +89,17 @@ int DeclarationByOriginalLines(const ViewLines& view, const ClassMember& member,
   }
   for (unsigned number : member.lines) {
     auto found = carrying.find(number);
-    if (found == carrying.end()) continue;
-    int line = DeclarationAtOrAbove(view.lines, found->second, target, kDeclarationReach);
+    if (found != carrying.end()) lines.push_back(found->second);
+  }
+  return lines;
+}
+
+// By the numbers of the column: the declaration above the first line of its
+// code that the view shows, in the order the code runs.
+int DeclarationByOriginalLines(const ViewLines& view, const ClassMember& member,
+                               const DeclarationTarget& target) {
+  for (size_t code : LinesOfCode(view, member)) {
+    int line = DeclarationAtOrAbove(view.lines, code, target, kDeclarationReach);
     if (line >= 0) return line;
   }
   return -1;
@@ -120,8 +137,40 @@ bool JumpToMemberInBytecode(HWND control, const ClassWindow& window, const Class
                          target);
 }
 
+bool JumpToMemberInKotlin(HWND control, const ClassMember& member) {
+  ViewLines view = ReadViewLines(control);
+  DeclarationTarget target = TargetOf(member);
+  std::vector<size_t> code;
+  if (member.kind == MemberKind::kMethod || member.kind == MemberKind::kConstructor) {
+    code = LinesOfCode(view, member);
+  }
+  int line = -1;
+  for (size_t i = 0; i < code.size() && line < 0; ++i) {
+    line = KotlinDeclarationAtOrAbove(view.lines, code[i], target, kDeclarationReach);
+  }
+  if (line < 0) line = FindKotlinDeclarationLine(view.lines, target, HeaderLineCount);
+  if (line >= 0) {
+    // The name, or the word that stands for it ("constructor", "companion").
+    const std::wstring& text = view.lines[line];
+    const int at = KotlinDeclaredNameAt(text, target);
+    size_t end = static_cast<size_t>(at);
+    if (text.compare(end, target.name.size(), target.name) == 0) {
+      end += target.name.size();
+    } else {
+      while (end < text.size() && iswalpha(text[end])) ++end;
+    }
+    return ShowAt(control, view, line, at, static_cast<int>(end) - at);
+  }
+  // A method Kotlin declares otherwise (a property's getter): its code's first line.
+  if (code.empty()) return false;
+  const std::wstring& text = view.lines[code[0]];
+  size_t start = TextStartAfterColumn(text);
+  while (start < text.size() && text[start] == L' ') ++start;
+  return ShowAt(control, view, static_cast<int>(code[0]), static_cast<int>(start), 0);
+}
+
 bool JumpToMember(HWND control, const ClassWindow& window, const ClassMember& member) {
   if (window.bytecodeShown) return JumpToMemberInBytecode(control, window, member);
-  // The Kotlin view, when a window shows it, goes to a function of its own here.
+  if (window.kotlinShown) return JumpToMemberInKotlin(control, member);
   return JumpToMemberInSource(control, member);
 }

@@ -19,6 +19,12 @@ bool JumpToMemberInSource(HWND control, const ClassMember& member);
 // It has no nested classes.
 bool JumpToMemberInBytecode(HWND control, const ClassWindow& window, const ClassMember& member);
 
-// The member brought up in whichever view the window shows. A further view
-// (Kotlin's) adds its own function above and its case here.
+// The Kotlin view: a method or constructor by the lines of its code against
+// the column and then its Kotlin declaration above them ("fun name(",
+// "constructor(", the class's header), else its declaration by name (a
+// property's "val name", "class Name", "companion object"); a method Kotlin
+// declares otherwise (a property's getter) brings up its code's first line.
+bool JumpToMemberInKotlin(HWND control, const ClassMember& member);
+
+// The member brought up in whichever view the window shows.
 bool JumpToMember(HWND control, const ClassWindow& window, const ClassMember& member);

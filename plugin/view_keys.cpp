@@ -3,6 +3,7 @@
 const ViewKey ViewKeys[] = {
     {L"Ctrl+B", 'B', ViewKeyCommand::SwitchBytecode},
     {L"Ctrl+G", 'G', ViewKeyCommand::GoToMember},
+    {L"Ctrl+K", 'K', ViewKeyCommand::SwitchKotlin},
 };
 const size_t ViewKeyCount = sizeof ViewKeys / sizeof ViewKeys[0];
 

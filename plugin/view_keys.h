@@ -9,6 +9,7 @@
 enum class ViewKeyCommand {
   SwitchBytecode,  // the bytecode view, or back to the source
   GoToMember,      // the class's members listed, the one chosen shown
+  SwitchKotlin,    // the Kotlin view (a class compiled from Kotlin), or back to Java
 };
 
 struct ViewKey {

@@ -17,16 +17,23 @@ bool IsNameCharacter(wchar_t c) {
 
 wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c; }
 
-// "Name.java:N" at text[*at]: moves *at behind it.
+// Whether text at p begins with suffix; moves p behind it when it does.
+bool Skip(const wchar_t* text, int* p, const wchar_t* suffix) {
+  int q = *p;
+  for (int i = 0; suffix[i] != L'\0'; ++i, ++q) {
+    if (text[q] != suffix[i]) return false;
+  }
+  *p = q;
+  return true;
+}
+
+// "Name.java:N" (or Kotlin's "Name.kt:N") at text[*at]: moves *at behind it.
 bool ReadPosition(const wchar_t* text, int* at, StackPosition* position) {
   int p = *at;
   int nameStart = p;
   while (IsNameCharacter(text[p])) ++p;
   int nameLength = p - nameStart;
-  static const wchar_t kSuffix[] = L".java:";
-  for (int i = 0; kSuffix[i] != L'\0'; ++i, ++p) {
-    if (text[p] != kSuffix[i]) return false;
-  }
+  if (!Skip(text, &p, L".java:") && !Skip(text, &p, L".kt:")) return false;
   int digits = 0;
   int line = 0;
   while (IsDigit(text[p]) && digits < kMostDigits) {
@@ -94,6 +101,10 @@ bool FileHoldsSourceOf(const wchar_t* path, const wchar_t* name, int nameLength)
     ++end;
   }
   if (file[end] != L'$' && lastDot >= 0) end = lastDot;
+  // Kotlin's class of a file's own functions is the file's name and "Kt".
+  if (end == nameLength + 2 && file[nameLength] == L'K' && file[nameLength + 1] == L't') {
+    end = nameLength;
+  }
   if (end != nameLength) return false;
   for (int i = 0; i < nameLength; ++i) {
     if (AsciiLower(file[i]) != AsciiLower(name[i])) return false;

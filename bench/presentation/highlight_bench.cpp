@@ -1,6 +1,7 @@
 // Time and messages of ApplyHighlighting over generated Java sources of 1,000
-// and 10,000 lines, and how both grow between the two; and what printing a
-// view shown dark adds: the light copy it prints from.
+// and 10,000 lines, and how both grow between the two; the same for the
+// Kotlin view's highlighting over generated Kotlin; and what printing a view
+// shown dark adds: the light copy it prints from.
 #include <windows.h>
 // windows.h first: psapi.h needs its types.
 #include <psapi.h>
@@ -15,11 +16,31 @@
 #include "presentation/bytecode_highlighter.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
+#include "presentation/kotlin_highlighter.h"
 #include "presentation/light_copy.h"
 #include "tests/windows/presentation/richedit_window.h"
 #include "tests/windows/test_support.h"
 
 namespace {
+
+// Lines of a source from body's patterns in turn, each given its line's number
+// (and seven times it), or every twelfth a letter; head on top, "}" last.
+std::string Generate(const char* const* body, size_t count, const std::string& head, int lines) {
+  std::string source = head;
+  char line[160];
+  for (int i = 5; i < lines - 1; ++i) {
+    const char* pattern = body[i % count];
+    if (i % 12 == 5) {
+      snprintf(line, sizeof line, pattern, 'a' + i % 26);
+    } else {
+      snprintf(line, sizeof line, pattern, i, i * 7);
+    }
+    source += line;
+    source += "\r\n";
+  }
+  source += "}\r\n";
+  return source;
+}
 
 // A decompiled-looking class: declarations, statements, literals and comments
 // in the proportions a decompiler's output tends to have.
@@ -38,21 +59,33 @@ std::string GenerateSource(int lines) {
       "",
       "        synchronized (this) { counter%d++; }",
   };
-  std::string source = "package org.example.bench;\r\n\r\nimport java.util.List;\r\n\r\n";
-  source += "public class Generated extends Object implements Runnable {\r\n";
-  char line[160];
-  for (int i = 5; i < lines - 1; ++i) {
-    const char* pattern = body[i % (sizeof body / sizeof body[0])];
-    if (i % 12 == 5) {
-      snprintf(line, sizeof line, pattern, 'a' + i % 26);
-    } else {
-      snprintf(line, sizeof line, pattern, i, i * 7);
-    }
-    source += line;
-    source += "\r\n";
-  }
-  source += "}\r\n";
-  return source;
+  return Generate(body, sizeof body / sizeof body[0],
+                  "package org.example.bench;\r\n\r\nimport java.util.List;\r\n\r\n"
+                  "public class Generated extends Object implements Runnable {\r\n",
+                  lines);
+}
+
+// Kotlin as Vineflower's Kotlin plugin writes it, in the same proportions:
+// declarations with modifiers, accessors, templates, literals, comments.
+std::string GenerateKotlin(int lines) {
+  static const char* const body[] = {
+      "    public const val LIMIT_%d: Int = %d",
+      "    private var name%d: String = \"value $x %d\"",
+      "    // field %d holds the count of %d items",
+      "    public override fun method%d(a: Int, b: Long): Boolean {",
+      "        if (a > %d && b != 0L) return false",
+      "        val c: Char = '%c'",
+      "        for (i in 0 until %d) total += i / 2",
+      "        /* block comment %d over %d words */",
+      "        val s: String = \"text ${a + %d} with \\\"quote\\\" $b%d\"",
+      "    }",
+      "",
+      "        get() = counter%d + data.size",
+  };
+  return Generate(body, sizeof body / sizeof body[0],
+                  "package org.example.bench\r\n\r\nimport java.util.List\r\n\r\n"
+                  "public data class Generated(val first: Int) : Runnable {\r\n",
+                  lines);
 }
 
 // The process's committed memory (Wine leaves PrivateUsage unset). The scan
@@ -174,6 +207,30 @@ void MeasureBytecodeView(RichEditWindow& window) {
       whole);
 }
 
+// The Kotlin view's highlighting over generated Kotlin: best of three, and the
+// messages of one further run.
+void MeasureKotlin(RichEditWindow& window, int lines) {
+  const std::string source = GenerateKotlin(lines);
+  const std::wstring wide(source.begin(), source.end());
+  double best = 1e30;
+  window.SetHooked(false);
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    window.SetText(source);
+    const double start = NowMs();
+    ApplyKotlinHighlighting(window.control(), wide.c_str(), LightPalette);
+    best = std::min(best, NowMs() - start);
+  }
+  window.SetHooked(true);
+  window.keep_fetches = false;
+  window.SetText(source);
+  window.StartRecording();
+  ApplyKotlinHighlighting(window.control(), wide.c_str(), LightPalette);
+  window.StopRecording();
+  printf("Kotlin %d lines (%zu chars): best %.1f ms, %.1f us/line, %lld messages, %zu styled\n",
+         lines, source.size(), best, 1000.0 * best / lines, window.messages(),
+         window.styled().size());
+}
+
 }  // namespace
 
 int main() {
@@ -198,6 +255,8 @@ int main() {
          large.best_ms / small.best_ms,
          static_cast<double>(large.messages) / static_cast<double>(small.messages),
          static_cast<double>(large.characters) / static_cast<double>(small.characters));
+  MeasureKotlin(window, 1000);
+  MeasureKotlin(window, 10000);
   MeasureBytecodeView(window);
   CopyFigures smallCopy = MeasureLightCopy(window, 1000);
   CopyFigures largeCopy = MeasureLightCopy(window, 10000);

@@ -28,7 +28,7 @@ const char* EngineServiceName(Engine engine) {
   return engine == Engine::Vineflower ? "vineflower" : "cfr";
 }
 
-std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
+std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers, bool kotlin) {
   std::vector<std::string> options;
   if (engine == Engine::Cfr) {
     // Sealed classes as Java 17 has them (its default waits for class files
@@ -38,18 +38,20 @@ std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers) {
     options = {
         "--silent", "true", "--sealed", "true", "--hideutf", "false", "--jad-names-for-unnamed=1"};
   } else {
-    // Java source, never Kotlin; four spaces; each local and parameter
-    // under the name the class gives it, and a Jad-style name for one it
-    // does not name (the service's plugin); char constants as char
+    // Java source, Kotlin only when asked; four spaces; each local and
+    // parameter under the name the class gives it, and a Jad-style name for
+    // one it does not name (the service's plugin); char constants as char
     // literals, switch arms in the order of their lines, class names with
     // their '$' (the service's other plugin). Vineflower sees the Java
     // runtime's classes (the service finds each when asked), so that casts,
     // type arguments and @Override are as it writes them with them.
-    options = {"--log-level=warn", "--kt-enable=false",
+    options = {"--log-level=warn", kotlin ? "--kt-enable=true" : "--kt-enable=false",
                "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1"};
   }
-  // Jad's own: the original line numbers in a column, which the service's
-  // jar writes for either engine.
+  // Either engine: the Kotlin compiler's @Metadata and @SourceDebugExtension
+  // in a line each (the service's). Jad's own: the original line numbers in
+  // a column, which the service's jar writes for either engine.
+  options.push_back("--kotlin-lines=1");
   if (lineNumbers) options.push_back("-lnc");
   return options;
 }
@@ -61,7 +63,7 @@ std::string EngineCommandLine(Engine engine, const EngineRun& run) {
   line += " -Dfile.encoding=UTF-8 -cp " + QuotedArgument(ServiceClassPath(run.home), true) +
           " dravik.service.DecompileOnce " + EngineServiceName(engine) + " " +
           QuotedArgument(run.classFile, true) + " " + QuotedArgument(run.outFolder, true);
-  for (const std::string& option : EngineOptions(engine, run.lineNumbers)) {
+  for (const std::string& option : EngineOptions(engine, run.lineNumbers, run.kotlin)) {
     line += " " + QuotedArgument(option);
   }
   return line;

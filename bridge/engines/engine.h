@@ -22,7 +22,9 @@ const char* EngineServiceName(Engine engine);
 // The engine's options, one token each: what the one-shot run is given and
 // what the service is sent with the class. With lineNumbers, -lnc: the
 // original line numbers in a column at the left, as Jad's -lnc writes them.
-std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers);
+// With kotlin, Vineflower writes a class compiled from Kotlin as Kotlin (its
+// Kotlin plugin); CFR writes Java only.
+std::vector<std::string> EngineOptions(Engine engine, bool lineNumbers, bool kotlin = false);
 
 // One run of an engine on a class file, names in UTF-8.
 struct EngineRun {
@@ -32,6 +34,7 @@ struct EngineRun {
   std::string classFile;                 // the class file, its family beside it
   std::string outFolder;                 // an empty folder for the source
   bool lineNumbers = false;
+  bool kotlin = false;
 };
 
 // The one-shot command line: the service's jar runs the engine in-process

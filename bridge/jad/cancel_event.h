@@ -5,8 +5,8 @@
 // original Jad) is ended from outside instead.
 #pragma once
 
-#include <windows.h>
 #include <wchar.h>
+#include <windows.h>
 
 #include <string>
 

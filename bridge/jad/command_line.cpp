@@ -66,6 +66,10 @@ JadRequest ParseJadCommandLine(const std::vector<std::string>& arguments) {
       ++i;
     }
   }
+  const std::string& extension = request.extension;
+  request.kotlin =
+      SameIgnoringAsciiCase(extension, 0, "kt") ||
+      (extension.size() > 3 && SameIgnoringAsciiCase(extension, extension.size() - 3, ".kt"));
   const std::string& name = arguments[last];
   request.input = EndsWithClass(name) ? name : name + ".class";
   size_t slash = name.find_last_of("\\/:");

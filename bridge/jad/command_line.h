@@ -1,6 +1,9 @@
 // Jad's command line as the plugin writes it, "-lnc -o -s EXT NAME": what the
 // bridge takes from it. Jad's other options are accepted and ignored (with
-// their values, for those that take one).
+// their values, for those that take one). An extension that ends in ".kt"
+// asks for Kotlin (the plugin's Kotlin view does): the original Jad knows no
+// such request and writes Java all the same, but its output, unlike the
+// bridge's, does not begin with UTF-8's byte-order mark.
 #pragma once
 
 #include <string>
@@ -12,6 +15,7 @@ struct JadRequest {
   std::string inputStem;          // NAME's file name without a directory or ".class"
   std::string extension = "jad";  // of the output file, without a leading dot
   bool lineNumbers = false;       // -lnc: original line numbers as comments
+  bool kotlin = false;            // the extension ends in ".kt" (or is "kt"): Kotlin asked for
 };
 
 // arguments: UTF-8, without the program's own name. The input is always the

@@ -13,7 +13,9 @@
 //   nothing  reads the input but writes nothing
 //   fail     writes nothing and exits with 1
 //   quick    exits at once without reading anything
-//   source   the output file, with the bytes of fakejad.source beside it
+//   source   the output file, with the bytes of fakejad.source beside it (of
+//            fakejad.kotlin, when it is there, for an extension ending in
+//            ".kt": the plugin asking for Kotlin)
 //   hang     the output file, then waits for ever (until it is ended)
 //   slow     waits the milliseconds fakejad.delay beside it names (2000 when
 //            it names none), writes the output file as write does and appends
@@ -255,7 +257,11 @@ int wmain(int argc, wchar_t** argv) {
     WriteFile(wideSimple + std::wstring(230, L'X') + L"." + extension,
               "class " + simple + " {}\r\n");
   } else if (mode == "source") {
-    WriteFile(output, ReadBytes(own + L"fakejad.source"));
+    // Asked for Kotlin (an extension ending in ".kt"): fakejad.kotlin, when it is there.
+    const bool kotlin =
+        extension.size() >= 3 && extension.compare(extension.size() - 3, 3, L".kt") == 0;
+    std::string kotlinText = kotlin ? ReadBytes(own + L"fakejad.kotlin") : "";
+    WriteFile(output, !kotlinText.empty() ? kotlinText : ReadBytes(own + L"fakejad.source"));
   } else if (mode == "listing" || mode == "meet") {
     bool met = mode == "meet" && MeetTheOther(own);
     WriteFile(output, "class " + simple + " {}\r\n" + CurrentDirectoryListing() +

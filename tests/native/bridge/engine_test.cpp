@@ -75,12 +75,18 @@ TEST(EngineTest, TheOneShotRunIsTheServicesJarOnTheClassFile) {
             start +
                 "vineflower \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" "
                 "\"C:\\Temp\\x\\out\" --log-level=warn --kt-enable=false \"--indent-string=    \" "
-                "--jad-names-for-unnamed=1 --as-written=1");
+                "--jad-names-for-unnamed=1 --as-written=1 --kotlin-lines=1");
   run.lineNumbers = true;
   EXPECT_EQ(EngineCommandLine(Engine::Cfr, run),
             start +
                 "cfr \"C:\\Temp\\x\\classes\\demo\\Outer$Inner.class\" \"C:\\Temp\\x\\out\" "
-                "--silent true --sealed true --hideutf false --jad-names-for-unnamed=1 -lnc");
+                "--silent true --sealed true --hideutf false --jad-names-for-unnamed=1 "
+                "--kotlin-lines=1 -lnc");
+  // Kotlin asked for: Vineflower's Kotlin plugin on; CFR has none.
+  run.kotlin = true;
+  EXPECT_NE(EngineCommandLine(Engine::Vineflower, run).find(" --kt-enable=true "),
+            std::string::npos);
+  EXPECT_EQ(EngineOptions(Engine::Cfr, true, true), EngineOptions(Engine::Cfr, true, false));
 }
 
 TEST(EngineTest, AFamilyIsEveryClassFileOfTheSameNameUpToItsFirstDollar) {

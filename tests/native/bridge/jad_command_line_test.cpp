@@ -21,9 +21,23 @@ TEST(JadCommandLineTest, TakesTheLastArgumentAsInputAndOnlyTheOptionsThatMatter)
   EXPECT_EQ(user.input, "C:\\classes\\Foo.CLASS");
   EXPECT_EQ(user.inputStem, "Foo");
 
+  EXPECT_FALSE(plugin.kotlin);
+  EXPECT_FALSE(user.kotlin);
+
   EXPECT_EQ(ParseJadCommandLine({"-s"}).extension, "jad");  // "-s" is the input here
   EXPECT_FALSE(ParseJadCommandLine({}).valid);
   EXPECT_FALSE(ParseJadCommandLine({"-o", ""}).valid);
+}
+
+// The plugin's Kotlin view asks with the extension ".kt".
+TEST(JadCommandLineTest, AnExtensionEndingInKtAsksForKotlin) {
+  for (const char* extension : {"123.kt", "-5.KT", "kt", ".kt"}) {
+    EXPECT_TRUE(ParseJadCommandLine({"-s", extension, "Pair"}).kotlin) << extension;
+  }
+  for (const char* extension : {"kts", "123.java", "kt.java", "jakt", "t"}) {
+    EXPECT_FALSE(ParseJadCommandLine({"-s", extension, "Pair"}).kotlin) << extension;
+  }
+  EXPECT_FALSE(ParseJadCommandLine({"Pair.kt"}).kotlin);  // the input, not the extension
 }
 
 TEST(JadCommandLineTest, OutputNamesAreSafeFileNamesThatFitTheirRoom) {

@@ -18,6 +18,10 @@
 //   writes javap 17's.
 // - the instructions' indentation: later javap indents them two spaces more.
 // - jsr, jsr_w and ret: javap 25 leaves out their operands.
+//
+// Kotlin's classes (kotlin-stdlib, which the build fetches) end their view
+// with the attributes that hold Kotlin's metadata and the map of inlined
+// lines, as javap -v lists them; the rest is javap -c -p's.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -101,8 +105,9 @@ bool SameNumber(const std::string& javap, const std::string& ours) {
     size_t a = javap.find(kind), b = ours.find(kind);
     if (a == std::string::npos || a != b || javap.compare(0, a, ours, 0, b) != 0) continue;
     std::string x = javap.substr(a + strlen(kind)), y = ours.substr(b + strlen(kind));
-    return strtod(x.c_str(), nullptr) == strtod(y.c_str(), nullptr) &&
-           (kind[3] == 'd' || strtof(x.c_str(), nullptr) == strtof(y.c_str(), nullptr));
+    // A float's digits read as a double may differ and still name the same float.
+    return kind[3] == 'd' ? strtod(x.c_str(), nullptr) == strtod(y.c_str(), nullptr)
+                          : strtof(x.c_str(), nullptr) == strtof(y.c_str(), nullptr);
   }
   return false;
 }
@@ -231,6 +236,84 @@ TEST_F(JavapComparisonTest, OwnAndHandmadeClassesAndTheirOutlinesAreJavapsByteFo
   CompareAll(javap_, "-p", files, true, &outline);
   Report(view, "javap -c -p, own classes");
   Report(outline, "javap -p, own classes");
+}
+
+// Of javap -v's text of one class, what follows the class's "}": the
+// SourceDebugExtension, and in the annotation attributes Kotlin's own
+// annotations, the attribute's heading kept only above one of them.
+std::string KotlinSections(const std::string& verbose) {
+  std::vector<std::string> lines = Lines(verbose);
+  size_t at = 0;
+  while (at < lines.size() && lines[at] != "}") ++at;
+  std::string kept, heading, entry;
+  bool inSection = false, keepEntry = false;
+  auto EndEntry = [&] {
+    if (keepEntry) {
+      kept += heading + entry;
+      heading.clear();
+    }
+    entry.clear();
+    keepEntry = false;
+  };
+  for (++at; at < lines.size(); ++at) {
+    const std::string& line = lines[at];
+    if (line.empty() || line[0] != ' ') {
+      EndEntry();
+      inSection = line == "SourceDebugExtension:" || line == "RuntimeVisibleAnnotations:" ||
+                  line == "RuntimeInvisibleAnnotations:";
+      heading = inSection ? line + "\n" : "";
+      if (line == "SourceDebugExtension:") keepEntry = true;
+      continue;
+    }
+    if (!inSection) continue;
+    if (heading.find("Annotations") != std::string::npos && line.compare(0, 4, "    ") != 0) {
+      EndEntry();
+    }
+    entry += line + "\n";
+    if (line == "    kotlin.Metadata(" || line == "    kotlin.jvm.internal.SourceDebugExtension(") {
+      keepEntry = true;
+    }
+  }
+  EndEntry();
+  return kept;
+}
+
+TEST_F(JavapComparisonTest, KotlinClassesAreJavapsWithTheirKotlinAttributes) {
+  std::vector<fs::path> all = ClassesUnder(KOTLIN_CLASSES);
+  if (all.size() < 500) GTEST_SKIP() << "No kotlin-stdlib classes in " << KOTLIN_CLASSES;
+  std::vector<fs::path> files;
+  for (size_t i = 0; i < all.size(); i += 4 * Every()) files.push_back(all[i]);
+  size_t withAttributes = 0;
+  Tally tally;
+  for (size_t first = 0; first < files.size(); first += kBatch) {
+    const size_t last = std::min(files.size(), first + kBatch);
+    std::string names;
+    for (size_t i = first; i < last; ++i) names += " " + Quoted(files[i].string());
+    const std::string javap = Quoted(javap_) + " -J-Dfile.encoding=UTF-8 ";
+    std::vector<std::string> plain = SplitClasses(Output(javap + "-c -p" + names + " 2>&1"));
+    // Each class's verbose text begins with its "Classfile" line.
+    std::vector<std::string> verbose;
+    const std::string output = Output(javap + "-v -p" + names + " 2>&1");
+    for (size_t start = 0; start != std::string::npos;) {
+      size_t next = output.find("\nClassfile ", start + 1);
+      verbose.push_back(output.substr(start, next == std::string::npos ? next : next + 1 - start));
+      start = next == std::string::npos ? next : next + 1;
+    }
+    ASSERT_EQ(plain.size(), last - first);
+    ASSERT_EQ(verbose.size(), last - first);
+    for (size_t i = first; i < last; ++i) {
+      std::string bytes = ReadFile(files[i]), ours, error;
+      if (!BytecodeViewOf(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &ours,
+                          &error)) {
+        ours = error + "\n";
+      }
+      const std::string sections = KotlinSections(verbose[i - first]);
+      withAttributes += sections.empty() ? 0 : 1;
+      Compare(files[i], plain[i - first] + sections, ours, &tally);
+    }
+  }
+  Report(tally, "javap -c -p and -v, kotlin-stdlib");
+  EXPECT_GT(withAttributes, files.size() * 9 / 10) << "Kotlin's classes carry their metadata";
 }
 
 }  // namespace

@@ -15,8 +15,10 @@ dravik_native_test(classfile_native_tests
   classfile/class_file_test.cpp
   classfile/java_text_test.cpp
   classfile/javap_comparison_test.cpp
+  classfile/kotlin_attributes_test.cpp
   classfile/class_members_test.cpp
 )
 target_compile_definitions(classfile_native_tests PRIVATE
-  CLASSFILE_CLASSES="${classfile_classes}" TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  CLASSFILE_CLASSES="${classfile_classes}" TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+  KOTLIN_CLASSES="${DRAVIK_KOTLIN_CLASSES}")
 add_dependencies(classfile_native_tests classfile_native_classes)

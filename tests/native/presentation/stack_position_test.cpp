@@ -21,6 +21,9 @@ TEST(StackPositionTest, APositionAloneOrAWholeFrameAndNothingElse) {
       {L"demo.Modern.kind(Modern.java:21)", L"Modern", 21},
       {L"at java.base/java.util.ArrayList.get(ArrayList.java:427)", L"ArrayList", 427},
       {L"at Пример.main(Пример.java:3)", L"Пример", 3},
+      {L"at kotlin.text.Regex.find(Regex.kt:105)", L"Regex", 105},
+      {L"Tuples.kt:12", L"Tuples", 12},
+      {L"Tuples.kts:12", nullptr, 0},
       {L"Modern.java", nullptr, 0},
       {L"Modern.java:", nullptr, 0},
       {L"Modern.java:21x", nullptr, 0},
@@ -73,10 +76,17 @@ TEST(StackPositionTest, AShownFileHoldsTheClassOfItsNameUpToTheFirstDollar) {
     const wchar_t* path;
     bool holds;
   } cases[] = {
-      {L"C:\\x\\Modern.class", true},   {L"C:\\x\\Modern$Unit.class", true},
-      {L"Z:/x/modern.CLASS", true},     {L"Modern", true},
-      {L"C:\\x\\Modern2.class", false}, {L"C:\\Modern.x\\Other.class", false},
-      {L"C:\\x\\Mode.class", false},    {nullptr, false},
+      {L"C:\\x\\Modern.class", true},
+      {L"C:\\x\\Modern$Unit.class", true},
+      {L"Z:/x/modern.CLASS", true},
+      {L"Modern", true},
+      {L"C:\\x\\Modern2.class", false},
+      {L"C:\\Modern.x\\Other.class", false},
+      {L"C:\\x\\Mode.class", false},
+      {L"C:\\x\\ModernKt.class", true},
+      {L"C:\\x\\ModernKt$1.class", true},
+      {L"C:\\x\\ModernK.class", false},
+      {nullptr, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FileHoldsSourceOf(c.path, name.c_str(), static_cast<int>(name.size())), c.holds)

@@ -4,5 +4,7 @@ dravik_native_test(presentation_native_tests
   presentation/colour_contrast_test.cpp
   presentation/stack_position_test.cpp
   presentation/bytecode_line_test.cpp
+  presentation/kotlin_spans_test.cpp
+  presentation/kotlin_declaration_test.cpp
   presentation/declaration_text_test.cpp
 )

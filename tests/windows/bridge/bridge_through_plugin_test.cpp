@@ -15,6 +15,7 @@
 #include "bridge/engines/engine.h"
 #include "classfile/bytecode_view.h"
 #include "plugin/class_views.h"
+#include "plugin/kotlin_view.h"
 #include "presentation/text_styles.h"
 #include "standins/wine/under_wine.h"
 #include "tests/windows/soak/soak_fixture.h"
@@ -178,9 +179,61 @@ class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture
     return window_ != nullptr ? WindowText(window_) : "";
   }
 
+  // The Kotlin view of the window shown, with the bridge's exit code for it.
+  std::string ShownKotlin() {
+    if (g_decompiler != nullptr) CloseHandle(g_decompiler);
+    g_decompiler = nullptr;
+    SendMessageW(window_, WM_COMMAND, ShowKotlinCommand, 0);
+    PumpMessages();
+    exitCode_ = 999;
+    if (g_decompiler != nullptr) {
+      WaitForSingleObject(g_decompiler, 10000);
+      GetExitCodeProcess(g_decompiler, &exitCode_);
+    }
+    return WindowText(window_);
+  }
+
+  // The line below lines under the view's first visible one.
+  std::string TopLine(int below) {
+    int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
+    char line[512] = "";
+    *reinterpret_cast<WORD*>(line) = sizeof line - 1;
+    int n =
+        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
+    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
+  }
+
+  // Go to, with the member list answered by the item named.
+  void GoTo(const wchar_t* member) {
+    MemberListAnswer answer(member);
+    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
+    EXPECT_TRUE(answer.found()) << "no list held " << ToUtf8(member);
+  }
+
   HWND window_ = nullptr;
   DWORD exitCode_ = 0;
 };
+
+// The shown text's lines, the two header lines first.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// Of the lines below the header, the first that holds text; -1 for none.
+int LineHolding(const std::string& text, const std::string& what) {
+  const std::vector<std::string> lines = Lines(text);
+  for (size_t i = 2; i < lines.size(); ++i) {
+    if (lines[i].find(what) != std::string::npos) return static_cast<int>(i - 2);
+  }
+  return -1;
+}
 
 TEST_F(BridgeThroughPluginTest, AJava17ClassShowsAsModernSourceWithOriginalLineNumbers) {
   folder().InstallBridgeJad();
@@ -255,31 +308,17 @@ TEST_F(BridgeThroughPluginTest, GoToBringsAnOverloadToTheTopOfTheSourceAndTheByt
   std::string text = Shown(builder);
   ASSERT_EQ(exitCode_, 0u) << text;
   MoveWindow(window_, 0, 0, 640, 300, TRUE);
-  auto topLine = [&](int below) {
-    int top = static_cast<int>(SendMessageW(window_, EM_GETFIRSTVISIBLELINE, 0, 0)) + below;
-    char line[512] = "";
-    *reinterpret_cast<WORD*>(line) = sizeof line - 1;
-    int n =
-        static_cast<int>(SendMessageA(window_, EM_GETLINE, top, reinterpret_cast<LPARAM>(line)));
-    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
-  };
-  {
-    MemberListAnswer answer(L"appendln(char[], int, int)");
-    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
-  }
-  EXPECT_NE(topLine(0).find("public StrBuilder appendln(char[] chars, int startIndex, int length)"),
+  GoTo(L"appendln(char[], int, int)");
+  EXPECT_NE(TopLine(0).find("public StrBuilder appendln(char[] chars, int startIndex, int length)"),
             std::string::npos)
-      << topLine(0);
+      << TopLine(0);
   SendMessageW(window_, WM_COMMAND, ShowBytecodeCommand, 0);
-  {
-    MemberListAnswer answer(L"appendln(char[], int, int)");
-    SendMessageW(window_, WM_COMMAND, GoToMemberCommand, 0);
-  }
-  EXPECT_EQ(topLine(0).find(
+  GoTo(L"appendln(char[], int, int)");
+  EXPECT_EQ(TopLine(0).find(
                 "  public org.apache.commons.lang3.text.StrBuilder appendln(char[], int, int);"),
             0u)
-      << topLine(0);
-  EXPECT_EQ(topLine(1).find("    Code:"), 0u) << topLine(1);
+      << TopLine(0);
+  EXPECT_EQ(TopLine(1).find("    Code:"), 0u) << TopLine(1);
   listCloseWindow(window_);
 }
 
@@ -423,6 +462,81 @@ TEST_F(BridgeThroughPluginTest, WhenTheEngineFailsTheCommentNamesItAndItsRuntime
   listCloseWindow(window_);
   // A run that gave no source trains no cache.
   EXPECT_TRUE(TrainingRuns(folder().directory()).empty());
+}
+
+// Classes compiled from Kotlin (kotlin-stdlib's): the Java view opens with the
+// class, Kotlin's metadata and its map of inlined lines in a line each; the
+// Kotlin view is Vineflower's Kotlin, highlighted as Kotlin.
+TEST_F(BridgeThroughPluginTest, AKotlinClassOpensWithTheClassAndShowsItsKotlin) {
+  folder().InstallBridgeJad();
+  const std::wstring kotlin = ExeDirectory() + L"decompile_data\\kotlin\\";
+  std::string java = Shown(kotlin + L"Pair.class");
+  EXPECT_EQ(exitCode_, 0u);
+  const int pair = LineHolding(java, "public final class Pair<A, B>");
+  EXPECT_TRUE(pair >= 0 && pair < 15) << java;
+  EXPECT_NE(
+      java.find("// @Metadata (whole in the bytecode view): a Kotlin class, metadata version"),
+      std::string::npos)
+      << java;
+  EXPECT_EQ(java.find("d1 ="), std::string::npos) << java;
+  std::string text = ShownKotlin();
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(text.find("public data class Pair<A, B>("), std::string::npos) << text;
+  EXPECT_NE(text.find("public operator fun component1(): Any {"), std::string::npos) << text;
+  // The control's position of an ASCII text's: one character for each CR LF.
+  const size_t at = text.find(" fun ") + 1;
+  int position = static_cast<int>(at);
+  for (size_t i = text.find("\r\n"); i < at; i = text.find("\r\n", i + 2)) --position;
+  EXPECT_EQ(ReadCharFormatAt(window_, position).crTextColor, LightPalette.keyword.crTextColor);
+  // Go to reaches a function and a property in the Kotlin view as well.
+  MoveWindow(window_, 0, 0, 640, 200, TRUE);
+  GoTo(L"component1()");
+  EXPECT_NE(TopLine(0).find("fun component1()"), std::string::npos) << TopLine(0);
+  GoTo(L"second: B");
+  EXPECT_NE(TopLine(0).find("val second: Any"), std::string::npos) << TopLine(0);
+  listCloseWindow(window_);
+
+  java = Shown(kotlin + L"Regex.class");
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_EQ(java.find("SMAP"), std::string::npos) << java;
+  EXPECT_LT(LineHolding(java,
+                        "// @SourceDebugExtension (whole in the bytecode view): the lines of "
+                        "Regex.kt"),
+            LineHolding(java, "public final class Regex"));
+  text = ShownKotlin();
+  EXPECT_NE(text.find("public class Regex "), std::string::npos) << text;
+  EXPECT_NE(text.find("public final val options: Set<RegexOption>"), std::string::npos) << text;
+  listCloseWindow(window_);
+}
+
+// On a runtime older than Vineflower needs, CFR writes Java only: the Kotlin
+// view says why it has none.
+TEST_F(BridgeThroughPluginTest, KotlinOnCfrsRuntimeSaysWhyThereIsNone) {
+  if (!TestJavaIsStandIn()) GTEST_SKIP() << "a runtime of a chosen version: the stand-in's";
+  const std::wstring home = inputs() + L"\\jdk-11";
+  CreateDirectoryW(home.c_str(), nullptr);
+  CreateDirectoryW((home + L"\\bin").c_str(), nullptr);
+  CopyFileW((ExeDirectory() + L"java.exe").c_str(), (home + L"\\bin\\java.exe").c_str(), FALSE);
+  WriteFileBytes(home + L"\\release", "JAVA_VERSION=\"11.0.21\"\n");
+  folder().InstallBridgeJad("java=" + ToUtf8(home) + "\\bin\\java.exe\r\n");
+  std::string java = Shown(ExeDirectory() + L"decompile_data\\kotlin\\Pair.class");
+  EXPECT_EQ(exitCode_, 0u);
+  EXPECT_NE(java.find("// @Metadata (whole in the bytecode view): a Kotlin class"),
+            std::string::npos)
+      << java;
+  std::string text = ShownKotlin();
+  EXPECT_EQ(exitCode_, 1u);
+  EXPECT_NE(text.find(" * The bridge to the decompiler could not decompile class Pair to Kotlin."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" * Kotlin comes from Vineflower's Kotlin plugin, on Java 17 or newer; the "
+                      "Java runtime found,"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("is Java 11, for which the bridge runs CFR, which writes Java only."),
+            std::string::npos)
+      << text;
+  listCloseWindow(window_);
 }
 
 // The runtime's class-data cache: not made while a view waits, but by a

@@ -10,6 +10,7 @@
 #include "decompile/decompile_run.h"
 #include "plugin/class_views.h"
 #include "plugin/class_window.h"
+#include "plugin/kotlin_view.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/load/shown_output_fixture.h"
 
@@ -71,9 +72,10 @@ class HostThreadTest : public ShownOutputTest {
     ShownOutputTest::TearDown();
   }
 
-  HWND Load() {
-    std::wstring path = folder_.Path(L"Greeter.class");
-    WriteFileBytes(path, ReadFileBytes(DataFile(L"sample\\Greeter.class")));
+  HWND Load(const wchar_t* name = L"Greeter.class",
+            const wchar_t* data = L"sample\\Greeter.class") {
+    std::wstring path = folder_.Path(name);
+    WriteFileBytes(path, ReadFileBytes(DataFile(data)));
     g_opens.file = path;
     return ListLoadW(lister_, &path[0], 0);
   }
@@ -153,6 +155,32 @@ TEST_F(HostThreadTest, ASourceWhoseMessageIsLostStillComes) {
   ASSERT_TRUE(PumpUntilTaken(control));
   EXPECT_EQ(g_lostPosts, 1);
   EXPECT_EQ(Source(control), L"class Greeter {}\r\n");
+  ListCloseWindow(control);
+}
+
+// The Kotlin view of a class compiled from Kotlin: offered from the bytes the
+// run read, its own run's message lost, and still the host never opens it.
+TEST_F(HostThreadTest, TheKotlinViewNeitherOpensTheClassNorMissesALostPost) {
+  HWND control = Load(L"Pair.class", L"kotlin\\Pair.class");
+  ASSERT_NE(control, nullptr);
+  ASSERT_TRUE(PumpUntilTaken(control));
+  ScopedImportHook post(GetModuleHandleW(nullptr), "user32.dll", "PostMessageW",
+                        reinterpret_cast<void*>(&LosingPostMessage));
+  ASSERT_TRUE(post.installed());
+  g_postMessage = post.original<decltype(&PostMessageW)>();
+  g_lostPosts = 0;
+  SendMessageW(control, WM_COMMAND, ShowKotlinCommand, 0);
+  EXPECT_NE(Text(control).find(L"// Decompiling Pair.class as Kotlin ..."), std::wstring::npos)
+      << ToUtf8(Text(control));
+  bool came = false;
+  for (DWORD start = GetTickCount(); !came && GetTickCount() - start < 30000; Sleep(20)) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    came = Text(control).find(L"// Kotlin, Jad: ") != std::wstring::npos;
+  }
+  EXPECT_TRUE(came) << ToUtf8(Text(control));
+  EXPECT_EQ(g_lostPosts, 1);
+  EXPECT_EQ(g_opens.byHost, 0);
   ListCloseWindow(control);
 }
 

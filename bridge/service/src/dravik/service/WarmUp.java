@@ -40,10 +40,10 @@ final class WarmUp {
   // that the paths the requests take are the ones compiled.
   private static final List<String> VINEFLOWER_OPTIONS = Arrays.asList("--log-level=warn",
       "--kt-enable=false", "--indent-string=    ", "--jad-names-for-unnamed=1", "--as-written=1",
-      "-lnc");
+      "--kotlin-lines=1", "-lnc");
   private static final List<String> CFR_OPTIONS =
       Arrays.asList("--silent", "true", "--sealed", "true", "--hideutf", "false",
-          "--jad-names-for-unnamed=1", "-lnc");
+          "--jad-names-for-unnamed=1", "--kotlin-lines=1", "-lnc");
 
   private WarmUp() {}
 

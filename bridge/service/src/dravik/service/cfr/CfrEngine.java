@@ -3,6 +3,7 @@ package dravik.service.cfr;
 import dravik.service.engine.ClassFamily;
 import dravik.service.engine.Engine;
 import dravik.service.engine.JadNamesFromTypes;
+import dravik.service.engine.KotlinAnnotationLines;
 import dravik.service.engine.LineColumn;
 import dravik.service.engine.WrittenFiles;
 import java.nio.charset.Charset;
@@ -21,7 +22,8 @@ import org.benf.cfr.reader.util.getopt.OptionsImpl;
  * the same driver on the same class files, its file written in the same charset (the default one,
  * or --outputencoding's); with -lnc, the original line numbers in a column (LineColumn); with
  * --jad-names-for-unnamed=1, Jad-style names for the parameters the class does not name
- * (CfrParameterNames). CFR has no way to be stopped: a decompile nobody waits for any more gives
+ * (CfrParameterNames); with --kotlin-lines=1, Kotlin's annotations in a line each
+ * (KotlinAnnotationLines). CFR has no way to be stopped: a decompile nobody waits for any more gives
  * up before it begins and, once begun, at the next class CFR reads (CfrClassFiles).
  */
 public final class CfrEngine implements Engine {
@@ -29,7 +31,8 @@ public final class CfrEngine implements Engine {
   public Source decompile(ClassFamily family, List<String> options, BooleanSupplier stopped)
       throws Failure {
     boolean column = LineColumn.asked(options);
-    List<String> own = new ArrayList<>(LineColumn.enginesOptions(options));
+    List<String> own = new ArrayList<>(
+        KotlinAnnotationLines.enginesOptions(LineColumn.enginesOptions(options)));
     boolean names = own.removeAll(Collections.singletonList(JadNamesFromTypes.ASKED));
     Options parsed = CfrOptions.parse(own, column);
     Charset charset = charsetOf(parsed);
@@ -51,7 +54,7 @@ public final class CfrEngine implements Engine {
     if (files.isEmpty() && output.exception() != null) {
       throw new Failure("CFR failed on this class: " + output.exception());
     }
-    return files.sourceFor(family, "CFR");
+    return KotlinAnnotationLines.applied(options, files.sourceFor(family, "CFR"));
   }
 
   private static Charset charsetOf(Options options) throws Failure {

@@ -1,7 +1,5 @@
 package dravik.service.engine;
 
-import java.util.ArrayList;
-import java.util.Collections;
 import java.util.List;
 import java.util.Map;
 
@@ -27,9 +25,7 @@ public final class LineColumn {
 
   /** The options without the column's, for the engine's own parser. */
   public static List<String> enginesOptions(List<String> options) {
-    List<String> own = new ArrayList<>(options);
-    own.removeAll(Collections.singletonList(OPTION));
-    return own;
+    return ServiceOptions.without(options, OPTION);
   }
 
   /**

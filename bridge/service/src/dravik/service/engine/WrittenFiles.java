@@ -5,7 +5,8 @@ import java.util.List;
 
 /**
  * The files an engine's command line would have written under its output folder, and of them the
- * one the bridge takes: "<simple binary name>.java", from wherever it lies.
+ * one the bridge takes: "<simple binary name>.java" (".kt" for a class Vineflower's Kotlin plugin
+ * writes as Kotlin), from wherever it lies.
  */
 public final class WrittenFiles {
   private final List<Engine.Source> files = new ArrayList<>();
@@ -20,10 +21,12 @@ public final class WrittenFiles {
 
   public Engine.Source sourceFor(ClassFamily family, String engine) throws Engine.Failure {
     String wanted = family.simpleName() + ".java";
+    String kotlin = family.simpleName() + ".kt";
     List<String> paths = new ArrayList<>();
     for (Engine.Source file : files) {
       String path = file.relativePath;
-      if (path.substring(path.lastIndexOf('/') + 1).equals(wanted)) {
+      String name = path.substring(path.lastIndexOf('/') + 1);
+      if (name.equals(wanted) || name.equals(kotlin)) {
         return file;
       }
       paths.add(path);

@@ -2,6 +2,7 @@ package dravik.service.vineflower;
 
 import dravik.service.engine.ClassFamily;
 import dravik.service.engine.Engine;
+import dravik.service.engine.KotlinAnnotationLines;
 import dravik.service.engine.LineColumn;
 import java.util.List;
 import java.util.Map;
@@ -18,8 +19,8 @@ import org.jetbrains.java.decompiler.main.extern.IResultSaver;
  * Vineflower in this process, as "java -jar vineflower.jar OPTIONS --only=NAME [-e=CONTEXT] FOLDER
  * OUT" runs it: the same settings, the shown class and the classes nested in it as the source, the
  * rest of its family and the Java runtime's classes as libraries, and only the shown class (with
- * what nests in it) written; with -lnc, the original line numbers in a column (LineColumn).
- * Loaded by Engines on Java 17 and newer only. A decompile nobody waits for any more ends at
+ * what nests in it) written; with -lnc, the original line numbers in a column (LineColumn); with
+ * --kotlin-lines=1, Kotlin's annotations in a line each (KotlinAnnotationLines). Loaded by Engines on Java 17 and newer only. A decompile nobody waits for any more ends at
  * Vineflower's next check for cancellation (each method, each class).
  */
 public final class VineflowerEngine implements Engine {
@@ -35,7 +36,8 @@ public final class VineflowerEngine implements Engine {
   @Override
   public Source decompile(ClassFamily family, List<String> options, BooleanSupplier stopped)
       throws Failure {
-    Map<String, Object> settings = VineflowerOptions.parse(LineColumn.enginesOptions(options));
+    Map<String, Object> settings = VineflowerOptions.parse(
+        KotlinAnnotationLines.enginesOptions(LineColumn.enginesOptions(options)));
     // The runtime's classes come from the shared library, not from a listing of the whole image
     // made for this request alone.
     boolean runtime = !"0".equals(settings.put(IFernflowerPreferences.INCLUDE_JAVA_RUNTIME, "0"));
@@ -71,7 +73,7 @@ public final class VineflowerEngine implements Engine {
     if (stopped.getAsBoolean()) {
       throw new Stopped();
     }
-    return source.written().sourceFor(family, "Vineflower");
+    return KotlinAnnotationLines.applied(options, source.written().sourceFor(family, "Vineflower"));
   }
 
   private static void giveUpIfStopped() {

@@ -79,16 +79,7 @@ final class AsWritten {
     return new String(answer.bytes(), StandardCharsets.UTF_8);
   }
 
-  // Each text in the source, in this order.
   private static void expect(List<String> faults, String source, String what, String... texts) {
-    int at = 0;
-    for (String text : texts) {
-      int found = source.indexOf(text, at);
-      if (found < 0) {
-        faults.add(what + ": \"" + text + "\" not found in order in\n" + source);
-        return;
-      }
-      at = found + text.length();
-    }
+    ServiceTests.expectInOrder(faults, what, source, texts);
   }
 }

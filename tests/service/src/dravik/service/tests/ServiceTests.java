@@ -40,6 +40,19 @@ public final class ServiceTests {
     }
   }
 
+  /** Adds a fault unless each text stands in the source, in this order. */
+  static void expectInOrder(List<String> faults, String what, String source, String... texts) {
+    int at = 0;
+    for (String text : texts) {
+      int found = source.indexOf(text, at);
+      if (found < 0) {
+        faults.add(what + ": \"" + text + "\" not found in order in\n" + source);
+        return;
+      }
+      at = found + text.length();
+    }
+  }
+
   public static void main(String[] args) throws Exception {
     Path folder = Files.createTempDirectory("dravik-service-test");
     try {
@@ -50,6 +63,7 @@ public final class ServiceTests {
         case "recompiles_cfr" -> Recompiles.run(folder, CFR);
         case "names_and_casts" -> NamesAndCasts.run(folder);
         case "as_written" -> AsWritten.run(folder);
+        case "kotlin" -> KotlinClasses.run(folder);
         case "line_numbers" -> LineNumbers.run(folder);
         case "repeat_views" -> RepeatViews.run(folder);
         case "failures" -> failures(folder);
