@@ -101,7 +101,7 @@ TEST(UserReadmeTest, StatesTheTimesAndBoundsTheCodeHolds) {
        R"(waits (\d+) minute before it tries again, then (\d+), (\d+) and so on up to (\d+) minutes)",
        {Minutes(ServiceBackoffMs(1)), Minutes(ServiceBackoffMs(2)), Minutes(ServiceBackoffMs(3)),
         Minutes(ServiceBackoffMs(1000))}},
-      {kReadme, R"(made again, at most (\d+) times)", {std::to_string(MostArchiveTries)}},
+      {kReadme, R"(after (\d+) tries \(each making)", {std::to_string(MostArchiveTries)}},
       {kReadme, R"(the newest (\d+), each)", {std::to_string(RuntimesWithCaches)}},
       {kReadme,
        R"(up to (\d+) files and (\d+) MB)",
