@@ -11,6 +11,8 @@
 //   past its time limit, 5 no input was named, 6 the output could not be written,
 //   7 the plugin asked it to stop (it then ends its decompiler and removes its
 //   temporary files; the output says so).
+// Started without arguments it says how to use it, and what it would run
+// (run_report.h).
 #include <stdio.h>
 #include <windows.h>
 
@@ -21,6 +23,7 @@
 #include "bridge/jad/command_line.h"
 #include "bridge/jad/error_comment.h"
 #include "bridge/jad/utf8_source.h"
+#include "bridge/run_report.h"
 #include "bridge/settings/run_context.h"
 #include "bridge/shown_class/class_name.h"
 #include "bridge/shown_class/family_files.h"
@@ -66,6 +69,20 @@ ExitCode ExitCodeFor(DecompileOutcome::Kind kind) {
   }
 }
 
+// A line on the standard output: as Unicode text to a console, which would
+// show UTF-8 bytes in its own code page, else as UTF-8.
+void PrintLine(const std::string& line) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (GetConsoleMode(out, &mode)) {
+    const std::wstring wide = WideFromUtf8(line + "\n");
+    DWORD written = 0;
+    WriteConsoleW(out, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    fputs((line + "\n").c_str(), stdout);
+  }
+}
+
 // The explanation on the error stream too, for a user at a command prompt.
 void Report(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) fprintf(stderr, "jad: %s\n", line.c_str());
@@ -82,8 +99,12 @@ int wmain(int argc, wchar_t** argv) {
         "usage: jad [-lnc] [-s EXT] [other Jad options, ignored] NAME[.class]\n"
         "Decompiles NAME.class and writes <ClassName>.EXT (default .jad) into the current\n"
         "directory (Kotlin for a class compiled from it when EXT ends in .kt); jad.ini\n"
-        "beside jad.exe chooses the decompiler and the Java runtime.\n",
+        "beside jad.exe chooses the decompiler and the Java runtime.\n\n",
         stderr);
+    if (arguments.empty()) {
+      fflush(stderr);
+      for (const std::string& line : RunReport(LoadBridgeContext())) PrintLine(line);
+    }
     return NoInput;
   }
 

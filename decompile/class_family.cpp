@@ -3,10 +3,11 @@
 #include <stdlib.h>
 #include <wchar.h>
 
+#include "bridge/jad/family_bounds.h"
 #include "decompile/long_path.h"
 
-DWORD FamilyFileLimit = 4096;
-DWORD FamilyByteLimit = 64 << 20;
+DWORD FamilyFileLimit = MostFamilyFiles;
+DWORD FamilyByteLimit = MostFamilyBytes;
 
 namespace {
 

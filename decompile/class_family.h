@@ -9,8 +9,8 @@
 
 // The bounds of a family, the shown file included: past either one only the
 // shown file goes to the decompiler. Settable by tests.
-extern DWORD FamilyFileLimit;  // 4096 files
-extern DWORD FamilyByteLimit;  // 64 MB
+extern DWORD FamilyFileLimit;  // MostFamilyFiles (bridge/jad/family_bounds.h)
+extern DWORD FamilyByteLimit;  // MostFamilyBytes
 
 // The file name within path: what follows its last backslash, slash or colon.
 const WCHAR* FileNameOf(const WCHAR* path);

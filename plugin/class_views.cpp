@@ -13,13 +13,13 @@
 #include "plugin/kotlin_view.h"
 #include "plugin/no_source_comment.h"
 #include "plugin/shown_source.h"
+#include "plugin/view_keys.h"
 #include "presentation/bytecode_highlighter.h"
 #include "presentation/header_lines.h"
 #include "presentation/java_highlighter.h"
 #include "presentation/original_lines.h"
 
 namespace {
-
 
 std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -97,8 +97,8 @@ void ShowBytecodeView(HWND control, ClassWindow* window) {
   DWORD read = GetTickCount() - start;
   wchar_t line[128];
   swprintf(line, sizeof line / sizeof line[0],
-           L"// Bytecode as javap -c -p lists it, read in %lums | Ctrl+B: the Java source",
-           static_cast<unsigned long>(read));
+           L"// Bytecode as javap -c -p lists it, read in %lums | %ls: the Java source",
+           static_cast<unsigned long>(read), ViewKeyName(ViewKeyCommand::SwitchBytecode));
   ShowBytecodeText(control, text, line);
   window->bytecodeShown = true;
   window->kotlinShown = false;
@@ -113,7 +113,7 @@ const TextPalette& ClassViewPalette(HWND control) {
 DWORD ShownRunWaitMs() {
   WCHAR value[16];
   DWORD n = GetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", value, 16);
-  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : 250;
+  return n > 0 && n < 16 ? wcstoul(value, nullptr, 10) : DefaultLoadWaitMs;
 }
 
 void ScrollToLine(HWND control, int line) {
@@ -255,17 +255,19 @@ void SwitchClassView(HWND control, ClassWindow* window, bool bytecode) {
 void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
+  const std::wstring key = ViewKeyName(ViewKeyCommand::SwitchBytecode);
   const bool source = !window->bytecodeShown && !window->kotlinShown;
   AppendMenuW(menu, MF_STRING | (source ? MF_CHECKED : 0), ShowSourceCommand,
-              L"Java source\tCtrl+B");
+              (L"Java source\t" + key).c_str());
   AppendMenuW(menu, MF_STRING | (window->bytecodeShown ? MF_CHECKED : 0), ShowBytecodeCommand,
-              L"Bytecode\tCtrl+B");
+              (L"Bytecode\t" + key).c_str());
   if (OffersKotlinView(window)) {
     AppendMenuW(menu, MF_STRING | (window->kotlinShown ? MF_CHECKED : 0), ShowKotlinCommand,
-                L"Kotlin\tCtrl+K");
+                (L"Kotlin\t" + std::wstring(ViewKeyName(ViewKeyCommand::SwitchKotlin))).c_str());
   }
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, GoToMemberCommand, L"Go to...\tCtrl+G");
+  AppendMenuW(menu, MF_STRING, GoToMemberCommand,
+              (L"Go to...\t" + std::wstring(ViewKeyName(ViewKeyCommand::GoToMember))).c_str());
   // From the keyboard (Shift+F10, the menu key): at the caret.
   if (x == -1 && y == -1) {
     POINT caret = {0, 0};

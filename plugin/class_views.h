@@ -15,15 +15,18 @@ enum { HeaderLineCount = 2 };
 // The message a run posts to its window when it ends.
 UINT SourceReadyMessage();
 
-// The class window's commands (the context menu's items, each its own
-// number), and the key that switches the views (with Ctrl).
+// The class window's commands: the context menu's items, each its own number
+// (their keys are in view_keys.cpp).
 enum {
   ShowSourceCommand = 0x7D01,
   ShowBytecodeCommand = 0x7D02,
   GoToMemberCommand = 0x7D03,
   ShowKotlinCommand = 0x7D04
 };
-enum { SwitchViewKey = 'B' };
+
+// How long the host's thread waits for a run before what is coming shows
+// instead, unless DRAVIK_LOAD_WAIT_MS sets another (the tests).
+const DWORD DefaultLoadWaitMs = 250;
 
 // The timer by which a window with a run still coming looks at it itself, in
 // case the run's message was lost; and how often.
@@ -66,8 +69,8 @@ void ShowClassViewMenu(HWND control, ClassWindow* window, int x, int y);
 // The palette the control's views are shown in (dark when the host asked).
 const TextPalette& ClassViewPalette(HWND control);
 
-// How long the host's thread waits for a run before what is coming shows
-// instead (250 ms; DRAVIK_LOAD_WAIT_MS sets another, for the tests).
+// How long the host's thread waits for a run now: DefaultLoadWaitMs, or what
+// DRAVIK_LOAD_WAIT_MS sets.
 DWORD ShownRunWaitMs();
 
 // Puts line at the top of the view and the caret at its start.

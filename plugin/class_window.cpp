@@ -9,6 +9,7 @@
 #include "plugin/go_to_member.h"
 #include "plugin/kotlin_view.h"
 #include "plugin/module_hold.h"
+#include "plugin/view_keys.h"
 
 namespace {
 
@@ -28,6 +29,35 @@ Entry* EntryOf(HWND control) {
     if (entry.control == control) return &entry;
   }
   return nullptr;
+}
+
+// What a key of the window does; false when it does nothing here.
+bool RunViewKey(HWND control, ClassWindow* window, ViewKeyCommand command) {
+  switch (command) {
+    case ViewKeyCommand::SwitchBytecode:
+      SwitchClassView(control, window, !window->bytecodeShown);
+      return true;
+    case ViewKeyCommand::GoToMember:
+      GoToMember(control, window);
+      return true;
+    case ViewKeyCommand::SwitchKotlin:
+      // Only for a class compiled from Kotlin: to Kotlin, and back to Java.
+      if (!OffersKotlinView(window)) return false;
+      if (window->kotlinShown) {
+        SwitchClassView(control, window, false);
+      } else {
+        ShowKotlinView(control, window);
+      }
+      return true;
+  }
+  return false;
+}
+
+// Whether the window takes the key for itself: the Kotlin view's only where
+// it is offered.
+bool TakesViewKey(ClassWindow* window, const ViewKey* key) {
+  return key != nullptr &&
+         (key->command != ViewKeyCommand::SwitchKotlin || OffersKotlinView(window));
 }
 
 LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,26 +94,11 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
           return 0;
         }
         break;
-      case WM_KEYDOWN:
-        if (wParam == SwitchViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
-          SwitchClassView(control, window, !window->bytecodeShown);
-          return 0;
-        }
-        // Ctrl+K, for a class compiled from Kotlin: to Kotlin, and back to Java.
-        if (wParam == KotlinViewKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
-            OffersKotlinView(window)) {
-          if (window->kotlinShown) {
-            SwitchClassView(control, window, false);
-          } else {
-            ShowKotlinView(control, window);
-          }
-          return 0;
-        }
-        if (wParam == GoToMemberKey && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
-          GoToMember(control, window);
-          return 0;
-        }
+      case WM_KEYDOWN: {
+        const ViewKey* key = PressedViewKey(wParam);
+        if (key != nullptr && RunViewKey(control, window, key->command)) return 0;
         break;
+      }
       case WM_TIMER:
         if (wParam == RunCheckTimer) {
           // A lost post: the run has ended all the same.
@@ -98,15 +113,8 @@ LRESULT CALLBACK ClassWindowProcedure(HWND control, UINT message, WPARAM wParam,
         }
         break;
       case WM_CHAR:
-        // The characters Ctrl+B, Ctrl+G and Ctrl+K make: the keys did all there is to do.
-        if (wParam == KotlinViewKey - 'A' + 1 && GetKeyState(VK_CONTROL) < 0 &&
-            OffersKotlinView(window)) {
-          return 0;
-        }
-        if ((wParam == SwitchViewKey - 'A' + 1 || wParam == GoToMemberKey - 'A' + 1) &&
-            GetKeyState(VK_CONTROL) < 0) {
-          return 0;
-        }
+        // The character a key of the window makes: the key did all there is to do.
+        if (TakesViewKey(window, ViewKeyOfCharacter(wParam))) return 0;
         break;
     }
   }

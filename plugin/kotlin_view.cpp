@@ -13,6 +13,7 @@
 #include "host/richedit_operations.h"
 #include "plugin/class_views.h"
 #include "plugin/no_source_comment.h"
+#include "plugin/view_keys.h"
 #include "presentation/header_lines.h"
 #include "presentation/kotlin_highlighter.h"
 
@@ -46,8 +47,9 @@ std::wstring KotlinText(const DecompileResult& result) {
   if (result.text == nullptr) return NoSourceComment(result);
   if (!HasUtf8Mark(result.text)) {
     return L"/*\r\n * The jad.exe beside the plugin wrote Java, not Kotlin: only dravik's own "
-           L"jad.exe,\r\n * the bridge to Vineflower, writes Kotlin. Ctrl+K shows its Java "
-           L"source.\r\n */\r\n";
+           L"jad.exe,\r\n * the bridge to Vineflower, writes Kotlin. " +
+           std::wstring(ViewKeyName(ViewKeyCommand::SwitchKotlin)) +
+           L" shows its Java source.\r\n */\r\n";
   }
   WCHAR* wide = WideFromOutput(result.text);
   std::wstring text = wide != nullptr ? wide : L"";
@@ -64,9 +66,10 @@ void ShowResult(HWND control, KotlinView* view) {
   ApplyKotlinHighlighting(control, text.c_str(), palette);
   wchar_t line[160];
   swprintf(line, sizeof line / sizeof line[0],
-           L"// Kotlin, Jad: %lums | Highlighted: %lums | Ctrl+K: the Java source",
+           L"// Kotlin, Jad: %lums | Highlighted: %lums | %ls: the Java source",
            static_cast<unsigned long>(view->result.milliseconds),
-           static_cast<unsigned long>(GetTickCount() - start));
+           static_cast<unsigned long>(GetTickCount() - start),
+           ViewKeyName(ViewKeyCommand::SwitchKotlin));
   InsertBannerAndLine(control, line, palette);
 }
 

@@ -12,10 +12,6 @@
 #include "plugin/class_views.h"
 #include "plugin/class_window.h"
 
-// The key that switches to the Kotlin view (with Ctrl); its menu command is
-// with the others (class_views.h).
-enum { KotlinViewKey = 'K' };
-
 // The timer by which a window whose Kotlin is still coming looks at its run
 // itself, in case the run's message was lost (as RunCheckTimer does).
 enum { KotlinCheckTimer = 0x7D0C };

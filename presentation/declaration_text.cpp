@@ -279,10 +279,11 @@ int FindDeclarationLine(const std::vector<std::wstring>& lines, const Declaratio
 }
 
 int DeclarationAtOrAbove(const std::vector<std::wstring>& lines, size_t line,
-                         const DeclarationTarget& target, size_t reach) {
+                         const DeclarationTarget& target, size_t reach, DeclaredNameFinder found) {
+  if (found == nullptr) found = &DeclaredNameAt;
   for (size_t up = 0; up <= reach && up <= line && line < lines.size(); ++up) {
     const std::wstring& text = lines[line - up];
-    if (DeclaredNameAt(text, target) >= 0) return static_cast<int>(line - up);
+    if (found(text, target) >= 0) return static_cast<int>(line - up);
     if (up > 0 && TextStartAfterColumn(text) > 0) return -1;
   }
   return -1;

@@ -44,8 +44,13 @@ bool ParametersMatch(const std::wstring& afterParenthesis, const DeclarationTarg
 int FindDeclarationLine(const std::vector<std::wstring>& lines, const DeclarationTarget& target,
                         size_t from);
 
+// Where a line declares the target's name in one language's text, or -1.
+typedef int (*DeclaredNameFinder)(const std::wstring& line, const DeclarationTarget& target);
+
 // The line that declares the target at line or above it, before an earlier
 // line carrying an original line number (another statement); at most
-// reach lines up. -1 for none.
+// reach lines up. -1 for none. Java's declarations unless found says another
+// language's (Kotlin's).
 int DeclarationAtOrAbove(const std::vector<std::wstring>& lines, size_t line,
-                         const DeclarationTarget& target, size_t reach);
+                         const DeclarationTarget& target, size_t reach,
+                         DeclaredNameFinder found = nullptr);

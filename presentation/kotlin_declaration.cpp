@@ -207,10 +207,5 @@ int FindKotlinDeclarationLine(const std::vector<std::wstring>& lines,
 
 int KotlinDeclarationAtOrAbove(const std::vector<std::wstring>& lines, size_t line,
                                const DeclarationTarget& target, size_t reach) {
-  for (size_t up = 0; up <= reach && up <= line && line < lines.size(); ++up) {
-    const std::wstring& text = lines[line - up];
-    if (KotlinDeclaredNameAt(text, target) >= 0) return static_cast<int>(line - up);
-    if (up > 0 && TextStartAfterColumn(text) > 0) return -1;
-  }
-  return -1;
+  return DeclarationAtOrAbove(lines, line, target, reach, &KotlinDeclaredNameAt);
 }

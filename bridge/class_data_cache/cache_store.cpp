@@ -15,10 +15,6 @@
 
 namespace {
 
-// Other runtimes' caches kept beside this one's: a user whose settings name
-// one runtime and whose PATH has another keeps both warm.
-const size_t OtherRuntimesKept = 3;
-
 // A file's name, size and time of last writing, "" parts when it is not there.
 std::string FileIdentity(const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -155,7 +151,7 @@ SharedArchive FindSharedArchive(const std::string& java, const std::vector<std::
     }
   }
   std::sort(others.begin(), others.end(), NewerFirst);
-  for (size_t i = OtherRuntimesKept; i < others.size(); ++i) {
+  for (size_t i = RuntimesWithCaches - 1; i < others.size(); ++i) {
     const std::wstring& name = others[i].name;
     const std::wstring stem = temp + name.substr(0, name.size() - ArchiveFileName("", 0).size());
     RemoveFile(temp + name);

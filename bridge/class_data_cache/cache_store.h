@@ -3,6 +3,8 @@
 // before a run maps it, dropped when a run fails with it.
 #pragma once
 
+#include <stddef.h>
+
 #include <string>
 #include <vector>
 
@@ -11,10 +13,15 @@ struct SharedArchive {
   std::wstring file;  // the cache, its contents checked; "" when there is none
 };
 
+// How many runtimes keep their caches: the one in use and the newest of the
+// others (a user whose settings name one runtime and whose PATH has another
+// keeps both warm).
+const size_t RuntimesWithCaches = 4;
+
 // The cache of java's runtime for jars. A training run's cache, once the run
 // is over, is checked first and moved into place (or removed); a cache whose
 // contents do not match its checksum is removed. Caches of this runtime for
-// other versions of the jars go, and of other runtimes' the newest few stay.
+// other versions of the jars go, and other runtimes' but the newest.
 SharedArchive FindSharedArchive(const std::string& java, const std::vector<std::string>& jars);
 
 // A run failed with the cache (a Java runtime that crashed or would not start

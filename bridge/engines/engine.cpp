@@ -20,6 +20,10 @@ const char* EngineDisplayName(Engine engine) {
   return engine == Engine::Vineflower ? "Vineflower" : "CFR";
 }
 
+const char* EngineVersion(Engine engine) {
+  return engine == Engine::Vineflower ? DRAVIK_VINEFLOWER_VERSION : DRAVIK_CFR_VERSION;
+}
+
 const char* EngineServiceName(Engine engine) {
   return engine == Engine::Vineflower ? "vineflower" : "cfr";
 }

@@ -14,6 +14,8 @@ Engine EngineForJavaVersion(int javaVersion);
 
 // "Vineflower" or "CFR", for the user.
 const char* EngineDisplayName(Engine engine);
+// The version of the engine's jar that ships ("1.12.0").
+const char* EngineVersion(Engine engine);
 // "vineflower" or "cfr", as the decompile service names them.
 const char* EngineServiceName(Engine engine);
 

@@ -36,8 +36,9 @@ int JavaRuntimeVersion(const std::string& java, DWORD limitMs) {
   }
   TempFolder temp;
   if (!temp.created()) return 0;
-  ChildRun run = RunChild(WideFromUtf8(QuotedArgument(java, true) + " -version"), temp.path(),
-                          temp.Path(L"stdout.txt"), temp.Path(L"stderr.txt"),
+  // Without perf data, as every run of ours: no hsperfdata folder left in %TEMP%.
+  ChildRun run = RunChild(WideFromUtf8(QuotedArgument(java, true) + " -XX:-UsePerfData -version"),
+                          temp.path(), temp.Path(L"stdout.txt"), temp.Path(L"stderr.txt"),
                           limitMs < VersionRunLimitMs ? limitMs : VersionRunLimitMs, nullptr);
   std::string output;
   if (!run.started || run.timedOut || !ReadBytes(temp.Path(L"stderr.txt"), 1 << 16, &output)) {

@@ -1,5 +1,6 @@
 #include "bridge/settings/jad_ini.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 
 namespace {
@@ -60,7 +61,61 @@ bool ParseHeap(const std::string& value, std::string* heap) {
   return true;
 }
 
+// As the file writes the value: "0.5" rather than "0.500000".
+std::string WrittenMinutes(double minutes) {
+  char text[32];
+  snprintf(text, sizeof text, "%g", minutes);
+  return text;
+}
+
 }  // namespace
+
+const BridgeSettingKey BridgeSettingKeys[] = {
+    {"java",
+     [](const std::string& value, BridgeSettings* settings) {
+       settings->java = value;
+       return true;
+     },
+     [](const BridgeSettings& settings) { return settings.java; }},
+    {"timeout",
+     [](const std::string& value, BridgeSettings* settings) {
+       return ParseSeconds(value, &settings->timeoutSeconds);
+     },
+     [](const BridgeSettings& settings) { return std::to_string(settings.timeoutSeconds); }},
+    {"service",
+     [](const std::string& value, BridgeSettings* settings) {
+       return ParseSwitch(value, &settings->service);
+     },
+     [](const BridgeSettings& settings) { return std::string(settings.service ? "on" : "off"); }},
+    {"service_idle_minutes",
+     [](const std::string& value, BridgeSettings* settings) {
+       return ParseMinutes(value, &settings->serviceIdleMinutes);
+     },
+     [](const BridgeSettings& settings) { return WrittenMinutes(settings.serviceIdleMinutes); }},
+    {"service_heap",
+     [](const std::string& value, BridgeSettings* settings) {
+       return ParseHeap(value, &settings->serviceHeap);
+     },
+     [](const BridgeSettings& settings) { return settings.serviceHeap; }},
+    {"cache",
+     [](const std::string& value, BridgeSettings* settings) {
+       return ParseSwitch(value, &settings->cache);
+     },
+     [](const BridgeSettings& settings) { return std::string(settings.cache ? "on" : "off"); }},
+    {"decompiler",
+     [](const std::string& value, BridgeSettings* settings) {
+       settings->decompiler = value;
+       return true;
+     },
+     [](const BridgeSettings& settings) { return settings.decompiler; }},
+    {"lines",
+     [](const std::string& value, BridgeSettings* settings) {
+       settings->lines = value;
+       return true;
+     },
+     [](const BridgeSettings& settings) { return settings.lines; }},
+};
+const size_t BridgeSettingKeyCount = sizeof BridgeSettingKeys / sizeof BridgeSettingKeys[0];
 
 BridgeSettings ParseBridgeSettings(const std::string& text) {
   BridgeSettings settings;
@@ -75,24 +130,9 @@ BridgeSettings ParseBridgeSettings(const std::string& text) {
         equals == std::string::npos) {
       continue;
     }
-    std::string key = Trimmed(line.substr(0, equals));
-    std::string value = Trimmed(line.substr(equals + 1));
-    if (key == "java") {
-      settings.java = value;
-    } else if (key == "decompiler") {
-      settings.decompiler = value;
-    } else if (key == "lines") {
-      settings.lines = value;
-    } else if (key == "timeout") {
-      ParseSeconds(value, &settings.timeoutSeconds);
-    } else if (key == "service") {
-      ParseSwitch(value, &settings.service);
-    } else if (key == "cache") {
-      ParseSwitch(value, &settings.cache);
-    } else if (key == "service_idle_minutes") {
-      ParseMinutes(value, &settings.serviceIdleMinutes);
-    } else if (key == "service_heap") {
-      ParseHeap(value, &settings.serviceHeap);
+    const std::string key = Trimmed(line.substr(0, equals));
+    for (const BridgeSettingKey& known : BridgeSettingKeys) {
+      if (key == known.name) known.read(Trimmed(line.substr(equals + 1)), &settings);
     }
   }
   return settings;

@@ -19,11 +19,25 @@ struct BridgeSettings {
   bool cache = true;                 // cache=on|off: the runtime's class-data cache
 };
 
+// One key of the file: how a value of it is read into the settings (false for
+// a value it does not take, which leaves the setting as it was) and how the
+// settings write it back, as a line of the file would give it.
+struct BridgeSettingKey {
+  const char* name;  // "timeout"
+  bool (*read)(const std::string& value, BridgeSettings* settings);
+  std::string (*write)(const BridgeSettings& settings);
+};
+
+// Every key the file knows, in the order the shipped jad.ini describes them.
+extern const BridgeSettingKey BridgeSettingKeys[];
+extern const size_t BridgeSettingKeyCount;
+
 // Settings from the file's text (UTF-8): "key=value" lines, blanks around both
 // trimmed; lines starting with ';' or '#' and "[section]" lines are skipped; a
-// later line wins; an unknown key or a timeout that is no whole number in
-// range is passed over, so the default stays. An empty decompiler= keeps the engines.
-// service= and cache= take on/off (also yes/no, true/false, 1/0).
+// later line wins; an unknown key or a value the key does not take (a timeout
+// that is no whole number in range) is passed over, so the default stays. An
+// empty decompiler= keeps the engines. service= and cache= take on/off (also
+// yes/no, true/false, 1/0).
 BridgeSettings ParseBridgeSettings(const std::string& text);
 
 // The template with every "{name}" of values replaced by its value; a brace

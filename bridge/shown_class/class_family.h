@@ -8,16 +8,13 @@
 
 #include <string>
 
+#include "bridge/jad/family_bounds.h"
+
 // One class file by its own name ("Outer$Inner.class", UTF-8) and its bytes.
 struct ClassFile {
   std::string name;
   std::string bytes;
 };
-
-// What the bridge takes along with a class at most; past either bound it
-// takes the class alone. The service takes no more.
-const size_t FamilyFileLimit = 4096;
-const size_t FamilyByteLimit = 64u << 20;
 
 // The name a family shares: a class file's name up to its first '$' after
 // those it begins with, or its ".class" ("Outer" for "Outer$1Local.class",

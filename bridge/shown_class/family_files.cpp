@@ -53,7 +53,7 @@ std::vector<ClassFile> ReadClassFamily(const std::wstring& classFile, size_t cla
     total += found.nFileSizeLow;
     names.push_back(found.cFileName);
     withinBounds =
-        found.nFileSizeHigh == 0 && names.size() < FamilyFileLimit && total <= FamilyByteLimit;
+        found.nFileSizeHigh == 0 && names.size() < MostFamilyFiles && total <= MostFamilyBytes;
   } while (withinBounds && FindNextFileW(search, &found));
   FindClose(search);
   if (!withinBounds) return {};
@@ -64,9 +64,9 @@ std::vector<ClassFile> ReadClassFamily(const std::wstring& classFile, size_t cla
     ClassFile member;
     member.name = Utf8FromWide(name);
     // A file that went or grew since the search is left out or ends the family.
-    if (!ReadBytes(folder + name, FamilyByteLimit, &member.bytes) || member.bytes.empty()) continue;
+    if (!ReadBytes(folder + name, MostFamilyBytes, &member.bytes) || member.bytes.empty()) continue;
     total += member.bytes.size();
-    if (total > FamilyByteLimit) return {};
+    if (total > MostFamilyBytes) return {};
     members.push_back(std::move(member));
   }
   return members;

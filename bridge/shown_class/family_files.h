@@ -9,7 +9,7 @@
 #include "bridge/shown_class/class_family.h"
 
 // The members beside classFile (its own name excluded), each read whole; none
-// when there are more than FamilyFileLimit of them or they come to more than
-// FamilyByteLimit bytes together with the class file's classBytes: the engine
-// then shows what is missing.
+// when they and the class file are more than MostFamilyFiles files or come to
+// more than MostFamilyBytes bytes (the class file's being classBytes): the
+// engine then shows what is missing.
 std::vector<ClassFile> ReadClassFamily(const std::wstring& classFile, size_t classBytes);

@@ -262,15 +262,19 @@ void ListerHost::DeliverKey(UINT key, bool ctrl, bool shift) {
   state[VK_CONTROL] = ctrl ? 0x80 : 0;
   state[VK_SHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(state);
-  LRESULT result = SendMessageW(list_, WM_KEYDOWN, key, 1);
-  SendMessageW(list_, WM_KEYUP, key, 0xC0000001);
+  // F10 is a system key: the system sends it as one, with or without Alt.
+  const bool system = key == VK_F10;
+  LRESULT result = SendMessageW(list_, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+  SendMessageW(list_, system ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
   SetKeyboardState(saved);
-  LogLine("key %s%s%c -> list window %ld", ctrl ? "ctrl+" : "", shift ? "shift+" : "",
-          static_cast<char>(key), static_cast<long>(result));
+  const std::string name = key >= VK_F1 && key <= VK_F24 ? "F" + std::to_string(key - VK_F1 + 1)
+                                                         : std::string(1, static_cast<char>(key));
+  LogLine("key %s%s%s -> list window %ld", ctrl ? "ctrl+" : "", shift ? "shift+" : "", name.c_str(),
+          static_cast<long>(result));
   Pump();
 }
 
-void ListerHost::ContextMenu(int item) {
+void ListerHost::ContextMenu(int item, UINT key, bool shift) {
   if (list_ == nullptr) {
     LogLine("error \"no list window\"");
     return;
@@ -278,10 +282,14 @@ void ListerHost::ContextMenu(int item) {
   // The menu's own loop takes the keys waiting in the queue.
   for (int i = 0; i < item; ++i) PostMessageW(list_, WM_KEYDOWN, VK_DOWN, 1);
   PostMessageW(list_, WM_KEYDOWN, item > 0 ? VK_RETURN : VK_ESCAPE, 1);
-  RECT area;
-  GetWindowRect(list_, &area);
-  SendMessageW(list_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_),
-               MAKELPARAM(area.left + 20, area.top + 20));
+  if (key != 0) {
+    DeliverKey(key, false, shift);
+  } else {
+    RECT area;
+    GetWindowRect(list_, &area);
+    SendMessageW(list_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_),
+                 MAKELPARAM(area.left + 20, area.top + 20));
+  }
   LogLine("contextmenu %d", item);
   Pump();
 }

@@ -42,9 +42,10 @@ class ListerHost {
   // A key the host does not take goes to the list window, with Ctrl and
   // Shift down as asked while the window handles it.
   void DeliverKey(UINT key, bool ctrl, bool shift);
-  // A right click on the list window (WM_CONTEXTMENU), and the item-th entry
-  // of the menu it opens chosen with the keyboard (0: the menu cancelled).
-  void ContextMenu(int item);
+  // A right click on the list window (WM_CONTEXTMENU), or the key that opens
+  // its menu (Shift+F10) pressed there, and the item-th entry of the menu it
+  // opens chosen with the keyboard (0: the menu cancelled). key 0: the click.
+  void ContextMenu(int item, UINT key, bool shift);
   // Logs the list window's first visible line, its number and its text.
   void LogTopLine();
 

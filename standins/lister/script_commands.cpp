@@ -8,6 +8,7 @@
 #include "standins/lister/host_log.h"
 #include "standins/lister/list_pick.h"
 #include "standins/lister/lister_host.h"
+#include "standins/lister/lister_keys.h"
 
 namespace {
 
@@ -172,37 +173,24 @@ bool ListerHost::Execute(const ScriptCommand& command) {
     Notify(WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), reinterpret_cast<LPARAM>(list_));
   } else if (name == L"key") {
     if (!args.Need(1, 1)) return false;
-    const std::wstring& key = args.Word(0);
-    static const struct {
-      const wchar_t* name;
-      UINT key;
-      bool ctrl, shift;
-    } kKeys[] = {
-        {L"ctrl+c", 'C', true, false}, {L"ctrl+a", 'A', true, false},
-        {L"ctrl+p", 'P', true, false}, {L"f7", VK_F7, false, false},
-        {L"f3", VK_F3, false, false},  {L"shift+f3", VK_F3, false, true},
-        {L"n", 'N', false, false},     {L"p", 'P', false, false},
-        {L"t", 'T', false, false},     {L"esc", VK_ESCAPE, false, false},
-        {L"ctrl+b", 'B', true, false}, {L"ctrl+g", 'G', true, false},
-        {L"ctrl+k", 'K', true, false},
-    };
-    bool known = false;
-    for (const auto& k : kKeys) {
-      if (key == k.name) {
-        if (!HandleKey(k.key, k.ctrl, k.shift)) DeliverKey(k.key, k.ctrl, k.shift);
-        known = true;
-      }
+    const std::wstring& keyName = args.Word(0);
+    ListerKey key;
+    if (FindListerKey(keyName, &key)) {
+      if (!HandleKey(key.key, key.ctrl, key.shift)) DeliverKey(key.key, key.ctrl, key.shift);
+    } else if (keyName.size() == 1 && keyName[0] >= L'0' && keyName[0] <= L'9') {
+      HandleKey(keyName[0], false, false);
+    } else {
+      return args.Fail(L"unknown key " + keyName);
     }
-    if (!known && key.size() == 1 && key[0] >= L'0' && key[0] <= L'9') {
-      HandleKey(key[0], false, false);
-      known = true;
-    }
-    if (!known) return args.Fail(L"unknown key " + key);
     LogTopLine();
   } else if (name == L"contextmenu") {
     int item = 0;
-    if (!args.Need(1, 1) || !args.Int(0, &item)) return false;
-    ContextMenu(item);
+    if (!args.Need(1, 2) || !args.Int(0, &item)) return false;
+    ListerKey key = {};
+    if (args.count() == 2 && (!FindListerKey(args.Word(1), &key) || key.ctrl)) {
+      return args.Fail(L"the menu opens by a right click or a key such as shift+f10");
+    }
+    ContextMenu(item, key.key, key.shift);
     LogTopLine();
   } else if (name == L"pick") {
     if (!args.Need(1, 1)) return false;

@@ -28,6 +28,9 @@ field() { echo "$inf" | sed -n "s/^$1=//p"; }
 [ -n "$(field description)" ] || fail "no description"
 [ "$(field version)" = "$version" ] || fail "version is '$(field version)', not $version"
 unzip -p "$zip" readme.txt | grep -q "Java runtime" || fail "readme does not say that a Java runtime is needed"
+# Every @NAME@ of the source filled in, the engines' versions among them.
+! unzip -p "$zip" readme.txt pluginst.inf jad.ini | grep -q '@[A-Z_]*@' || fail "a @NAME@ left unfilled"
+unzip -p "$zip" readme.txt | tr -s " \r\n" "   " | grep -q "Vineflower [0-9]" || fail "the readme names no Vineflower version"
 
 # The plugins inside are the ones the tests checked: format, exports and version resource.
 tmp=$(mktemp -d)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/engines/engine.h"
 #include "classfile/bytecode_view.h"
 #include "plugin/class_views.h"
 #include "plugin/kotlin_view.h"
@@ -105,6 +106,46 @@ void CopyTree(const std::wstring& from, const std::wstring& to) {
 std::wstring JavaHomeOf(const std::wstring& java) {
   std::wstring bin = java.substr(0, java.find_last_of(L'\\'));
   return bin.substr(0, bin.find_last_of(L'\\'));
+}
+
+// What jad.exe in folder prints when started without arguments, at a prompt.
+// Its output goes to a file that anyone may share: Wine's console host of a
+// program started without a window may hold the handle a while longer.
+std::string JadReport(const std::wstring& folder) {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring outFile =
+      std::wstring(temp) + L"dravik-test-report-" + std::to_wstring(GetCurrentProcessId());
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, share, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = out;
+  PROCESS_INFORMATION process = {};
+  std::wstring command = L"\"" + folder + L"\\jad.exe\"";
+  if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     folder.c_str(), &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(out);
+  std::string report;
+  HANDLE in = CreateFileW(outFile.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  char chunk[4096];
+  DWORD n = 0;
+  while (in != INVALID_HANDLE_VALUE && ReadFile(in, chunk, sizeof chunk, &n, nullptr) && n > 0) {
+    for (DWORD i = 0; i < n; ++i) {
+      if (chunk[i] != '\r') report += chunk[i];
+    }
+  }
+  if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
+  DeleteFileW(outFile.c_str());
+  return report;
 }
 
 class BridgeThroughPluginTest : public ::testing::Test, public PluginCopyFixture {
@@ -289,25 +330,42 @@ TEST_F(BridgeThroughPluginTest, EachJavaRuntimeGetsTheEngineItsVersionRuns) {
     const wchar_t* folder;
     const char* version;
     bool cfr;
-  } runtimes[] = {
-      {L"jdk-11", "11.0.21", true}, {L"jdk-17", "17.0.15", false}, {L"jdk-21", "21.0.2", false}};
+  } runtimes[] = {{L"jdk-11", "11.0.21", true},
+                  {L"jdk-17", "17.0.15", false},
+                  {L"jdk-21", "21.0.2", false},
+                  // A launcher without a release file: "java -version" says (this machine's 17).
+                  {L"javapath", nullptr, false}};
   for (const auto& runtime : runtimes) {
     const std::wstring home = inputs() + L"\\" + runtime.folder;
     CreateDirectoryW(home.c_str(), nullptr);
     CreateDirectoryW((home + L"\\bin").c_str(), nullptr);
     CopyFileW((ExeDirectory() + L"java.exe").c_str(), (home + L"\\bin\\java.exe").c_str(), FALSE);
-    WriteFileBytes(home + L"\\release",
-                   std::string("IMPLEMENTOR=\"x\"\nJAVA_VERSION=\"") + runtime.version + "\"\n");
+    if (runtime.version != nullptr) {
+      WriteFileBytes(home + L"\\release",
+                     std::string("IMPLEMENTOR=\"x\"\nJAVA_VERSION=\"") + runtime.version + "\"\n");
+    }
+    const std::string version = runtime.version != nullptr ? runtime.version : "17 (java -version)";
     folder().InstallBridgeJad("java=" + ToUtf8(home) + "\\bin\\java.exe\r\n");
     std::string text = Shown();
-    EXPECT_EQ(exitCode_, 0u) << runtime.version;
-    EXPECT_NE(text.find("record Modern("), std::string::npos) << runtime.version << "\n" << text;
+    EXPECT_EQ(exitCode_, 0u) << version;
+    EXPECT_NE(text.find("record Modern("), std::string::npos) << version << "\n" << text;
+    // jad.exe at a prompt names the runtime and the engine the view came from.
+    const std::string report = JadReport(folder().directory());
+    const std::string java = ToUtf8(home) + "\\bin\\java.exe";
+    EXPECT_NE(report.find("Java " + version.substr(0, 2) + ": " + java + " (java= in "),
+              std::string::npos)
+        << report;
+    const Engine engine = runtime.cfr ? Engine::Cfr : Engine::Vineflower;
+    EXPECT_NE(report.find(std::string("Decompiler: ") + EngineDisplayName(engine) + " " +
+                          EngineVersion(engine) + ", started for each class (service=off)"),
+              std::string::npos)
+        << report;
     EXPECT_EQ(text.find(" * Decompiled with CFR") != std::string::npos, runtime.cfr)
-        << runtime.version << "\n"
+        << version << "\n"
         << text;
     // Either engine's source with the original line numbers in the column.
     EXPECT_NE(text.find("\r\n/*  16*/        return switch (this.sides) {\r\n"), std::string::npos)
-        << runtime.version << "\n"
+        << version << "\n"
         << text;
     listCloseWindow(window_);
   }
@@ -564,6 +622,17 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
            "java= in " + ini + ": C:\\nowhere\\java.exe does not exist",
            std::string("JAVA_HOME: not set"), "or name its java.exe in " + ini}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  // So does jad.exe at a prompt, under the settings it read.
+  const std::string report = JadReport(folder().directory());
+  for (const std::string& expected : std::vector<std::string>{
+           "Settings: " + ini + "\n", "  java=C:\\nowhere\\java.exe\n", "  service=off\n",
+           "Java: none found. Looked for java.exe, in this order:\n"
+           "  java= in " +
+               ini +
+               ": C:\\nowhere\\java.exe does not exist\n"
+               "  JAVA_HOME: not set\n"}) {
+    EXPECT_NE(report.find(expected), std::string::npos) << expected << "\n" << report;
   }
   // Line 3, under the banner, the timing and "/*".
   int position = static_cast<int>(SendMessageA(window_, EM_LINEINDEX, 3, 0)) + 4;

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bridge/jad/family_bounds.h"
 #include "decompile/class_family.h"
 #include "decompile/long_path.h"
 #include "decompile/run_folder.h"
@@ -76,8 +77,8 @@ class DecompileRunTest : public ::testing::Test {
     g_starts.clear();
     DecompileWaitLimitMs = 60 * 1000;
     DecompileStopGraceMs = 3000;
-    FamilyFileLimit = 4096;
-    FamilyByteLimit = 64 << 20;
+    FamilyFileLimit = MostFamilyFiles;
+    FamilyByteLimit = MostFamilyBytes;
   }
   void TearDown() override {
     // Whatever happened, the run folder is gone.

@@ -118,12 +118,12 @@ TEST_F(KotlinViewTest, CtrlKShowsKotlinNearTheSameLineAndBack) {
   ScrollTo(control, L"/*  16*/");
   ASSERT_EQ(TopLine(control).rfind(L"/*  16*/    public final A getFirst()", 0), 0u);
 
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   EXPECT_EQ(TopLine(control), L"/*  16*/   public fun component1(): A {");
   // The line stays as far below the top as it stood.
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   SendMessageW(control, EM_LINESCROLL, 0, -3);
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   const int top = static_cast<int>(SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0));
   EXPECT_EQ(Line(control, top + 3), L"/*  16*/   public fun component1(): A {");
   EXPECT_EQ(Line(control, 1).rfind(L"// Kotlin, Jad: ", 0), 0u) << ToUtf8(Line(control, 1));
@@ -134,7 +134,7 @@ TEST_F(KotlinViewTest, CtrlKShowsKotlinNearTheSameLineAndBack) {
   EXPECT_EQ(ColourOf(control, L"data"), LightColours.keyword);
   EXPECT_EQ(ColourOf(control, L"Pair"), 0u);
 
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   const int javaTop = static_cast<int>(SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0));
   EXPECT_EQ(Line(control, javaTop + 3).rfind(L"/*  16*/    public final A getFirst()", 0), 0u)
       << ToUtf8(Line(control, javaTop + 3));
@@ -143,9 +143,9 @@ TEST_F(KotlinViewTest, CtrlKShowsKotlinNearTheSameLineAndBack) {
   EXPECT_NE(Text(control).find(L"public fun component1()"), std::wstring::npos);
   EXPECT_EQ(KotlinRuns(), 1);
   // From Kotlin to the bytecode and back to Java.
-  PressCtrl(control, SwitchViewKey);
+  PressCtrl(control, 'B');
   EXPECT_NE(Text(control).find(L"public final A getFirst();"), std::wstring::npos);
-  PressCtrl(control, SwitchViewKey);
+  PressCtrl(control, 'B');
   EXPECT_NE(Text(control).find(L"public final class Pair<A, B> {"), std::wstring::npos);
   Close(control);
 }
@@ -164,7 +164,7 @@ TEST_F(KotlinViewTest, AJavaClassHasNoKotlinView) {
   HWND control = Load(L"sample\\Greeter.class", JavaSource(), KotlinSource());
   ASSERT_NE(control, nullptr);
   const std::wstring java = Text(control);
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   SendMessageW(control, WM_COMMAND, ShowKotlinCommand, 0);
   EXPECT_EQ(Text(control), java);
   EXPECT_EQ(KotlinRuns(), 0);
@@ -177,7 +177,7 @@ TEST_F(KotlinViewTest, AJadThatWritesJavaGetsAComment) {
   HWND control = Load(L"kotlin\\Pair.class", "public final class Pair {}\r\n",
                       "public final class Pair {}\r\n");
   ASSERT_NE(control, nullptr);
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   EXPECT_EQ(Source(control),
             L"/*\r\n * The jad.exe beside the plugin wrote Java, not Kotlin: only dravik's own "
             L"jad.exe,\r\n * the bridge to Vineflower, writes Kotlin. Ctrl+K shows its Java "
@@ -191,7 +191,7 @@ TEST_F(KotlinViewTest, ARunStillGoingShowsWhatIsComingAndEndsWithTheWindow) {
   SetEnvironmentVariableW(L"DRAVIK_LOAD_WAIT_MS", L"0");
   folder_.SetFakeJadMode("slow");
   WriteFileBytes(folder_.Path(L"fakejad.delay"), "1000");
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   EXPECT_EQ(Line(control, 1), L"// Decompiling Pair.class as Kotlin ...");
   // It comes, and shows, while the view is the Kotlin one.
   bool came = false;
@@ -207,7 +207,7 @@ TEST_F(KotlinViewTest, ARunStillGoingShowsWhatIsComingAndEndsWithTheWindow) {
   control = Load(L"kotlin\\Pair.class", JavaSource(), KotlinSource());
   ASSERT_NE(control, nullptr);
   WriteFileBytes(folder_.Path(L"fakejad.delay"), "20000");
-  PressCtrl(control, KotlinViewKey);
+  PressCtrl(control, 'K');
   Close(control);
   bool gone = false;
   for (DWORD start = GetTickCount(); !gone && GetTickCount() - start < 15000; Sleep(50)) {

@@ -107,21 +107,23 @@ TEST(ThroughTheHostTest, AFileShownNextIsReportedScrolledAndSearched) {
 }
 
 // The host's right click and Ctrl+B switch a class between its source and its
-// bytecode: the menu's second entry, then the key back.
+// bytecode: the menu's second entry, then the key back; Shift+F10 opens the
+// same menu from the keyboard.
 TEST(ThroughTheHostTest, TheContextMenuAndCtrlBSwitchToTheBytecodeAndBack) {
   std::wstring folder = ScratchFolder(L"viewer_views");
   ASSERT_TRUE(PutPluginAndGreeter(folder));
   std::wstring script = L"load; waitsource; contextmenu 2; dumptext " + folder +
-                        L"bytecode.txt; key ctrl+b; dumptext " + folder + L"source.txt";
+                        L"bytecode.txt; key ctrl+b; dumptext " + folder +
+                        L"source.txt; contextmenu 2 shift+f10; dumptext " + folder + L"by_key.txt";
   ListerRun run =
       RunLister({folder + kPluginFile, folder + L"Greeter.class", L"--do", script}, folder);
   ASSERT_EQ(run.exit_code, 0);
+  const char bytecodeView[] = "public java.lang.String greet(int);\r\n    Code:\r\n       0: new";
   const std::string bytecode = ReadBytes(folder + L"bytecode.txt");
-  EXPECT_NE(bytecode.find("public java.lang.String greet(int);\r\n    Code:\r\n       0: new"),
-            std::string::npos)
-      << bytecode;
+  EXPECT_NE(bytecode.find(bytecodeView), std::string::npos) << bytecode;
   const std::string source = ReadBytes(folder + L"source.txt");
   EXPECT_NE(source.find("class Greeter {}"), std::string::npos) << source;
+  EXPECT_EQ(ReadBytes(folder + L"by_key.txt"), bytecode);
 }
 
 // The host answers the class window's "Go to" list as the script says (or
