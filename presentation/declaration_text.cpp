@@ -1,18 +1,9 @@
 #include "presentation/declaration_text.h"
 
+#include "presentation/name_characters.h"
 #include "presentation/stack_position.h"
 
 namespace {
-
-bool IsNameCharacter(wchar_t c) {
-  return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
-         (c >= L'0' && c <= L'9') || c == L'_' || c == L'$';
-}
-
-size_t SkipBlanks(const std::wstring& text, size_t at) {
-  while (at < text.size() && (text[at] == L' ' || text[at] == L'\t')) ++at;
-  return at;
-}
 
 // The last word of text (trailing blanks aside).
 std::wstring LastWord(const std::wstring& text) {

@@ -2,17 +2,9 @@
 
 #include <wchar.h>
 
+#include "presentation/name_characters.h"
+
 namespace {
-
-bool IsNameCharacter(wchar_t c) {
-  return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
-         (c >= L'0' && c <= L'9') || c == L'_' || c == L'$';
-}
-
-size_t SkipBlanks(const std::wstring& text, size_t at) {
-  while (at < text.size() && (text[at] == L' ' || text[at] == L'\t')) ++at;
-  return at;
-}
 
 // Whether word stands at at as a word of its own, followed by a blank.
 bool WordAt(const std::wstring& text, size_t at, const wchar_t* word) {

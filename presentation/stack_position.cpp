@@ -1,19 +1,13 @@
 #include "presentation/stack_position.h"
 
+#include "presentation/name_characters.h"
+
 namespace {
 
 const int kMostDigits = 9;  // any line number fits in an int
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-// A Java identifier's characters, as far as a file name holds them: all but
-// ASCII punctuation, blanks and the separators of a frame.
-bool IsNameCharacter(wchar_t c) {
-  if (c >= 0x80) return true;
-  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || IsDigit(c) || c == L'_' ||
-         c == L'$';
-}
 
 wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c; }
 

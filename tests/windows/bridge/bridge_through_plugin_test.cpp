@@ -18,6 +18,7 @@
 #include "plugin/kotlin_view.h"
 #include "presentation/text_styles.h"
 #include "standins/wine/under_wine.h"
+#include "tests/windows/refused_folder.h"
 #include "tests/windows/soak/soak_fixture.h"
 #include "tests/windows/test_support.h"
 
@@ -39,30 +40,6 @@ BOOL WINAPI KeepDecompilerProcess(LPCWSTR application, LPWSTR commandLine,
                     FALSE, DUPLICATE_SAME_ACCESS);
   }
   return started;
-}
-
-// A plugin folder in which nothing can be made, as the plugin's copy sees it.
-std::wstring g_lockedFolder;
-decltype(&CreateDirectoryW) g_createDirectory = nullptr;
-decltype(&CreateFileW) g_createFile = nullptr;
-bool InLockedFolder(LPCWSTR path) {
-  std::wstring name = path;
-  if (name.rfind(L"\\\\?\\", 0) == 0) name = name.substr(4);
-  return !g_lockedFolder.empty() && name.rfind(g_lockedFolder + L"\\", 0) == 0;
-}
-BOOL WINAPI LockedCreateDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
-  if (!InLockedFolder(path)) return g_createDirectory(path, security);
-  SetLastError(ERROR_ACCESS_DENIED);
-  return FALSE;
-}
-HANDLE WINAPI LockedCreateFile(LPCWSTR path, DWORD access, DWORD share,
-                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                               HANDLE templateFile) {
-  if ((access & (GENERIC_WRITE | DELETE)) != 0 && InLockedFolder(path)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
-  return g_createFile(path, access, share, security, disposition, flags, templateFile);
 }
 
 // Every file below a folder, with its size.
@@ -654,12 +631,9 @@ TEST_F(BridgeThroughPluginTest, WithoutJavaTheCommentSaysWhereItLookedInCommentC
 // bridge leaves anything in the plugin's folder, nor beside the settings.
 TEST_F(BridgeThroughPluginTest, APluginFolderWhereNothingCanBeMadeStillShowsTheSource) {
   folder().InstallBridgeJad();
-  ASSERT_TRUE(
-      Hook("kernel32.dll", "CreateDirectoryW", reinterpret_cast<void*>(&LockedCreateDirectory)));
-  g_createDirectory = reinterpret_cast<decltype(&CreateDirectoryW)>(Original("CreateDirectoryW"));
-  ASSERT_TRUE(Hook("kernel32.dll", "CreateFileW", reinterpret_cast<void*>(&LockedCreateFile)));
-  g_createFile = reinterpret_cast<decltype(&CreateFileW)>(Original("CreateFileW"));
-  g_lockedFolder = folder().directory();
+  RefusedFolder refused(folder().module());
+  ASSERT_TRUE(refused.installed());
+  refused.Refuse(folder().directory());
   const std::wstring settings = inputs() + L"\\settings";
   ASSERT_TRUE(CreateDirectoryW(settings.c_str(), nullptr));
   ListDefaultParamStruct params = {};
@@ -679,7 +653,6 @@ TEST_F(BridgeThroughPluginTest, APluginFolderWhereNothingCanBeMadeStillShowsTheS
   EXPECT_EQ(after, before);
   ListTree(settings, L"", &left);
   EXPECT_TRUE(left.empty()) << left.front();
-  g_lockedFolder.clear();
 }
 
 TEST_F(BridgeThroughPluginTest, AFailingDecompilerShowsTheLastLinesOfItsErrorOutput) {

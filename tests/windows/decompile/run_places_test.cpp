@@ -17,6 +17,7 @@
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
 #include "tests/windows/lister/lister_run.h"
+#include "tests/windows/refused_folder.h"
 #include "tests/windows/test_support.h"
 
 namespace {
@@ -36,32 +37,6 @@ void WINAPI ShiftedSystemTime(LPFILETIME time) {
 DWORD g_tick = 1000;
 DWORD WINAPI SteppedTickCount() { return g_tick; }
 
-// What a folder the user may not write answers: the plugin folder, here.
-std::wstring g_refusedFolder;
-decltype(&CreateDirectoryW) g_createDirectory = nullptr;
-decltype(&CreateFileW) g_createFile = nullptr;
-bool Refused(LPCWSTR path) {
-  std::wstring name = path;
-  if (name.rfind(L"\\\\?\\", 0) == 0) name = name.substr(4);
-  return !g_refusedFolder.empty() && name.rfind(g_refusedFolder + L"\\", 0) == 0;
-}
-BOOL WINAPI RefusingCreateDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
-  if (Refused(path)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  return g_createDirectory(path, security);
-}
-HANDLE WINAPI RefusingCreateFile(LPCWSTR path, DWORD access, DWORD share,
-                                 LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                 HANDLE templateFile) {
-  if ((access & GENERIC_WRITE) != 0 && Refused(path)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
-  return g_createFile(path, access, share, security, disposition, flags, templateFile);
-}
-
 struct FreeText {
   void operator()(char* text) const { free(text); }
 };
@@ -71,19 +46,13 @@ class RunPlacesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.loaded());
-    ASSERT_TRUE(tick_.installed() && directory_.installed() && file_.installed());
+    ASSERT_TRUE(tick_.installed() && refused_.installed());
     g_systemTime = clock_.original<decltype(&GetSystemTimeAsFileTime)>();
-    g_createDirectory = directory_.original<decltype(&CreateDirectoryW)>();
-    g_createFile = file_.original<decltype(&CreateFileW)>();
     g_clockShiftMinutes = 0;
-    g_refusedFolder.clear();
     strcpy(savedIni_, DefaultIniName);
     folder_.InstallFakeJad("write");
   }
-  void TearDown() override {
-    strcpy(DefaultIniName, savedIni_);
-    g_refusedFolder.clear();
-  }
+  void TearDown() override { strcpy(DefaultIniName, savedIni_); }
 
   Text Run() {
     g_tick += 10 * 60 * 1000;
@@ -105,10 +74,7 @@ class RunPlacesTest : public ::testing::Test {
                           reinterpret_cast<void*>(&ShiftedSystemTime)};
   ScopedImportHook tick_{self_, "kernel32.dll", "GetTickCount",
                          reinterpret_cast<void*>(&SteppedTickCount)};
-  ScopedImportHook directory_{self_, "kernel32.dll", "CreateDirectoryW",
-                              reinterpret_cast<void*>(&RefusingCreateDirectory)};
-  ScopedImportHook file_{self_, "kernel32.dll", "CreateFileW",
-                         reinterpret_cast<void*>(&RefusingCreateFile)};
+  RefusedFolder refused_{self_};
 };
 
 // Another run's folder, live while the returned handle holds its marker.
@@ -185,7 +151,7 @@ TEST_F(RunPlacesTest, AFolderThatCannotBeRemovedIsTriedOnceNotByEveryRun) {
 }
 
 TEST_F(RunPlacesTest, APluginFolderWhereNothingCanBeMadeSendsTheRunToAFolderOfTheUsers) {
-  g_refusedFolder = folder_.directory();
+  refused_.Refuse(folder_.directory());
   const std::wstring user = ScratchFolder(L"run_places_user");
   strcpy(DefaultIniName, (ToUtf8(user) + "lsplugin.ini").c_str());
 
@@ -219,8 +185,9 @@ TEST_F(RunPlacesTest, APluginFolderWhereNothingCanBeMadeSendsTheRunToAFolderOfTh
   EXPECT_FALSE(FileExists(run_.places[1]));
 
   // Nowhere at all: no run, and the places it asked.
-  g_refusedFolder = temp;
-  g_refusedFolder.pop_back();
+  std::wstring tempFolder = temp;
+  tempFolder.pop_back();
+  refused_.Refuse(tempFolder);
   EXPECT_EQ(Run(), nullptr);
   EXPECT_EQ(run_.end, DecompileEnd::NoRunFolder);
   EXPECT_EQ(run_.places.size(), 2u);

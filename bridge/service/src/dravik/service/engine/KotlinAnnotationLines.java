@@ -187,7 +187,7 @@ public final class KotlinAnnotationLines {
       for (int c = i == first ? open : 0; c < line.length() && c < 0xFFFF; c++) {
         char ch = line.charAt(c);
         if (ch == '"' || ch == '\'') {
-          c = stringEnd(line, c);
+          c = JavaLiterals.end(line, c);
         } else if (ch == '(' || ch == '[' || ch == '{') {
           depth++;
         } else if (ch == ')' || ch == ']' || ch == '}') {
@@ -196,20 +196,6 @@ public final class KotlinAnnotationLines {
       }
     }
     return -1;
-  }
-
-  // The index of the quote that closes the literal opened at start (the line's end without one).
-  private static int stringEnd(String line, int start) {
-    char quote = line.charAt(start);
-    for (int c = start + 1; c < line.length(); c++) {
-      char ch = line.charAt(c);
-      if (ch == '\\') {
-        c++;
-      } else if (ch == quote) {
-        return c;
-      }
-    }
-    return line.length();
   }
 
   private static String metadataLine(String annotation) {
@@ -243,7 +229,7 @@ public final class KotlinAnnotationLines {
     String a = annotation.toString();
     for (int c = 0; c < a.length(); c++) {
       if (a.charAt(c) != '"') continue;
-      int end = stringEnd(a, c);
+      int end = JavaLiterals.end(a, c);
       text.append(unescaped(a.substring(c + 1, Math.min(end, a.length()))));
       c = end;
     }
@@ -343,7 +329,7 @@ public final class KotlinAnnotationLines {
     for (int c = 0; c < text.length(); c++) {
       char ch = text.charAt(c);
       if (ch == '"' || ch == '\'') {
-        int end = Math.min(stringEnd(text, c), text.length() - 1);
+        int end = Math.min(JavaLiterals.end(text, c), text.length() - 1);
         code.append(text, c, end + 1);
         c = end;
       } else if (text.startsWith("//", c)) {

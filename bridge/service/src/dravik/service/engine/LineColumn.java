@@ -108,23 +108,9 @@ public final class LineColumn {
           state = TEXT_BLOCK;
           i += 2;
         } else if (c == '"' || c == '\'') {
-          i = endOfLiteral(line, i);
+          i = JavaLiterals.end(line, i);
         }
       }
-    }
-
-    // The index of the quote that ends the literal opened at open, or the line's end.
-    private static int endOfLiteral(String line, int open) {
-      char quote = line.charAt(open);
-      for (int i = open + 1; i < line.length(); i++) {
-        char c = line.charAt(i);
-        if (c == '\\') {
-          i++;
-        } else if (c == quote) {
-          return i;
-        }
-      }
-      return line.length();
     }
   }
 }
