@@ -118,6 +118,7 @@ bool TakeDecompileResult(DecompileJob* job, DecompileResult* result) {
   result->milliseconds = job->milliseconds;
   result->end = job->run.end;
   result->exitCode = job->run.exitCode;
+  result->startError = job->run.startError;
   result->places = job->run.places;
   result->text = job->text;
   job->text = nullptr;

@@ -43,7 +43,8 @@ struct DecompileResult {
   char* text = nullptr;  // from malloc, the taker frees it; null for none
   DWORD milliseconds = 0;
   DecompileEnd end = DecompileEnd::NoText;
-  DWORD exitCode = 0;  // Jad's (the bridge's says whether the text is source)
+  DWORD exitCode = 0;    // Jad's (the bridge's says whether the text is source)
+  DWORD startError = 0;  // the system's error when Jad did not start
   // Where a run folder was asked for, in order (the last held it when one was made).
   std::vector<std::wstring> places;
 };

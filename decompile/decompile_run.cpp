@@ -186,7 +186,7 @@ DecompileEnd WaitForDecompiler(HANDLE process, HANDLE stopRequest, HANDLE cancel
 
 // Starts the decompiler in the run folder and waits for it (above). A program
 // that does not start is passed over silently: there is then no output.
-DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode) {
+DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode, DWORD* startError) {
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
@@ -197,6 +197,7 @@ DecompileEnd RunDecompiler(RunNames* names, HANDLE cancel, DWORD* exitCode) {
                                 CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, names->folder,
                                 &startup, &process);
   if (started != 1) {
+    *startError = GetLastError();
     return DecompileEnd::NotStarted;
   }
   HANDLE stopRequest =
@@ -268,7 +269,7 @@ char* DecompileInRunFolder(const WCHAR* classFilePath, RunNames* names, Decompil
     *end = DecompileEnd::Cancelled;
     return nullptr;
   }
-  *end = RunDecompiler(names, run->cancel, &run->exitCode);
+  *end = RunDecompiler(names, run->cancel, &run->exitCode, &run->startError);
   if (*end != DecompileEnd::Text || !FindOutput(names)) {
     if (*end == DecompileEnd::Text) *end = DecompileEnd::NoText;
     return nullptr;
@@ -304,6 +305,7 @@ char* DecompileClassFile(const WCHAR* classFilePath, DecompileRun* run) {
   if (run == nullptr) run = &ignored;
   run->end = DecompileEnd::NotStarted;
   run->exitCode = 0;
+  run->startError = 0;
   run->places.clear();
   // The 8-bit export passes on a null name as null.
   if (classFilePath == nullptr) {

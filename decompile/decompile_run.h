@@ -42,6 +42,7 @@ struct DecompileRun {
   WCHAR stamp[DecompileStampChars] = {};    // out: names its run folder and output
   DecompileEnd end = DecompileEnd::NoText;  // out
   DWORD exitCode = 0;                       // out: Jad's, when it ended by itself
+  DWORD startError = 0;                     // out: why Jad did not start (NotStarted)
   // out: the folders a run folder was asked of, in order; with a run folder
   // made, the last one holds it.
   std::vector<std::wstring> places;

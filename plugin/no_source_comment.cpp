@@ -13,6 +13,18 @@ std::wstring PlaceLines(const std::vector<std::wstring>& places) {
   return lines;
 }
 
+// The system's sentence for an error, with its number.
+std::wstring SystemMessage(DWORD error) {
+  wchar_t text[256] = L"";
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           error, 0, text, sizeof text / sizeof text[0], nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+  wchar_t number[32];
+  swprintf(number, sizeof number / sizeof number[0], L"(error %lu)",
+           static_cast<unsigned long>(error));
+  return n > 0 ? std::wstring(text, n) + L" " + number : std::wstring(number);
+}
+
 }  // namespace
 
 std::wstring NoSourceComment(const DecompileResult& result) {
@@ -33,6 +45,13 @@ std::wstring NoSourceComment(const DecompileResult& result) {
                      L" * folder, in\r\n" +
                      PlaceLines({result.places.empty() ? L"" : result.places.back()}));
     case DecompileEnd::NotStarted:
+      // A jad.exe that is there but would not start (a sharing violation, a
+      // security program, no memory) says so in the system's words.
+      if (result.startError != 0 && result.startError != ERROR_FILE_NOT_FOUND &&
+          result.startError != ERROR_PATH_NOT_FOUND) {
+        return Comment(notRun + L"jad.exe did not start:\r\n * " +
+                       SystemMessage(result.startError) + L"\r\n");
+      }
       return Comment(notRun + L"jad.exe must be beside the plugin\r\n * or on the PATH.\r\n");
     default:
       return Comment(L" * Jad ended without writing any source for this class.\r\n");

@@ -19,6 +19,7 @@
 #include "decompile/long_path.h"
 #include "decompile/run_folder.h"
 #include "host/module_state.h"
+#include "plugin/no_source_comment.h"
 #include "standins/hooks/import_hooks.h"
 #include "tests/windows/decompile/plugin_folder.h"
 #include "tests/windows/lister/lister_run.h"
@@ -200,6 +201,23 @@ TEST_F(DecompileRunTest, WithoutJadBesideThePluginTheBareNameIsLeftToTheProgramS
   EXPECT_EQ(g_starts[0].commandLine, L"\"jad\" -lnc -o -s \"86400123.java\" \"Greeter\"");
   EXPECT_EQ(g_starts[0].currentDirectory, RunFolder());
   EXPECT_TRUE(folder_.ExtraFiles().empty());
+  DecompileResult result;
+  result.end = run_.end;
+  result.startError = run_.startError;
+  EXPECT_NE(NoSourceComment(result).find(L"jad.exe must be beside the plugin"), std::wstring::npos);
+
+  // A jad.exe that is there but is no program: the comment gives the
+  // system's reason, not a search that did find it.
+  WriteFileBytes(folder_.Path(L"jad.exe"), "not a program\r\n");
+  EXPECT_EQ(Run(), nullptr);
+  EXPECT_EQ(run_.end, DecompileEnd::NotStarted);
+  EXPECT_NE(run_.startError, 0u);
+  result.end = run_.end;
+  result.startError = run_.startError;
+  const std::wstring comment = NoSourceComment(result);
+  EXPECT_NE(comment.find(L"jad.exe did not start:"), std::wstring::npos) << ToUtf8(comment);
+  EXPECT_NE(comment.find(L"(error " + std::to_wstring(run_.startError) + L")"), std::wstring::npos)
+      << ToUtf8(comment);
 }
 
 TEST_F(DecompileRunTest, OutputBecomesTextOnlyWhenWrittenAndFreeOfZeroBytes) {
